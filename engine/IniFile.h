@@ -1,0 +1,59 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+namespace glimt {
+
+// An INI file with the semantics of Windows private-profile files: "[Section]" headers and
+// "Key=Value" lines, section and key names compared case-insensitively, blanks around names
+// and values ignored, a value in matching double quotes unquoted. Writing a key replaces it
+// in place or appends it to its section; every other line of the file (foreign keys and
+// sections, comments) is kept as it was. Text is read as UTF-8, or as Windows-1252 when the
+// file is not valid UTF-8; it is written as UTF-8.
+class IniFile {
+public:
+    IniFile() = default;
+    // Loads `path`; a missing or unreadable file gives an empty INI (no error).
+    explicit IniFile(const QString& path);
+    static IniFile FromText(const QByteArray& bytes);
+
+    const QString& Path() const { return m_path; }
+
+    bool HasKey(const QString& section, const QString& key) const;
+    bool HasSection(const QString& section) const;
+    QString ReadString(const QString& section, const QString& key, const QString& def) const;
+    // Decimal with an optional sign, or hexadecimal with "0x" or "$"; anything else gives `def`.
+    int ReadInteger(const QString& section, const QString& key, int def) const;
+    // Any integer other than 0 is true; a value that is no integer gives `def`.
+    bool ReadBool(const QString& section, const QString& key, bool def) const;
+
+    void WriteString(const QString& section, const QString& key, const QString& value);
+    void WriteInteger(const QString& section, const QString& key, int value);
+    void WriteBool(const QString& section, const QString& key, bool value);
+
+    QByteArray ToText() const;
+    // Writes the file to Path() through a temporary and rename; creates the folder when it
+    // is missing. Throws glimt::FileError on failure, leaving the old file as it was.
+    void UpdateFile() const;
+
+    // Parses an integer the way ReadInteger does; false when `text` is none.
+    static bool ParseInteger(const QString& text, int& value);
+
+private:
+    struct Line {
+        QString text;     // the raw line, for lines we do not own
+        QString section;  // the section this line belongs to ("" before the first header)
+        QString key;      // non-empty for key lines
+        QString value;
+        bool isHeader = false;
+    };
+    void Parse(const QString& text);
+    int FindKey(const QString& section, const QString& key) const;
+    int FindSectionEnd(const QString& section) const;
+
+    QString m_path;
+    std::vector<Line> m_lines;
+};
+
+} // namespace glimt

@@ -1,0 +1,133 @@
+#include "engine/MyImage.h"
+
+#include <QImage>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+
+namespace {
+
+void CheckSize(int height, int width)
+{
+    if (height < 1 || width < 1)
+        throw std::invalid_argument("image sides must be at least 1");
+    if (std::int64_t(height) * std::int64_t(width) > TmyImage::MaxPixels)
+        throw std::length_error("image too large");
+}
+
+} // namespace
+
+TmyImage::TmyImage(int height, int width)
+{
+    SetSize(height, width);
+}
+
+void TmyImage::SetSize(int height, int width)
+{
+    CheckSize(height, width);
+    m_height = height;
+    m_width = width;
+    m_pixels.assign(std::size_t(height) * std::size_t(width), TmyPixel{});
+}
+
+void TmyImage::Fill(const TmyPixel& p)
+{
+    std::fill(m_pixels.begin(), m_pixels.end(), p);
+}
+
+bool TmyImage::SamePixels(const TmyImage& other) const
+{
+    return m_width == other.m_width && m_height == other.m_height && m_pixels == other.m_pixels;
+}
+
+void TmyImage::DrawTo(QImage& canvas) const
+{
+    const int w = std::min(m_width, canvas.width());
+    const int h = std::min(m_height, canvas.height());
+    for (int y = 0; y < h; ++y) {
+        const TmyPixel* src = Row(y);
+        for (int x = 0; x < w; ++x) {
+            const TmyPixel& p = src[x];
+            canvas.setPixel(x, y, p.A == 0 ? qRgb(0, 0, 0) : qRgb(p.R, p.G, p.B));
+        }
+    }
+}
+
+void TmyImage::DrawOpaqueAt(int X, int Y, QImage& canvas) const
+{
+    for (int y = 0; y < m_height; ++y) {
+        const int cy = Y + y;
+        if (cy < 0 || cy >= canvas.height())
+            continue;
+        const TmyPixel* src = Row(y);
+        for (int x = 0; x < m_width; ++x) {
+            const int cx = X + x;
+            if (cx < 0 || cx >= canvas.width() || src[x].A <= 128)
+                continue;
+            canvas.setPixel(cx, cy, qRgb(src[x].R, src[x].G, src[x].B));
+        }
+    }
+}
+
+QImage TmyImage::ToQImage() const
+{
+    QImage out(m_width, m_height, QImage::Format_RGBA8888);
+    for (int y = 0; y < m_height; ++y)
+        std::memcpy(out.scanLine(y), Row(y), std::size_t(m_width) * sizeof(TmyPixel));
+    return out;
+}
+
+TmyImage TmyImage::FromQImage(const QImage& image)
+{
+    if (image.isNull())
+        return TmyImage(1, 1);
+    const QImage src = image.format() == QImage::Format_RGBA8888 ? image : image.convertToFormat(QImage::Format_RGBA8888);
+    TmyImage out(src.height(), src.width());
+    for (int y = 0; y < src.height(); ++y)
+        std::memcpy(out.Row(y), src.constScanLine(y), std::size_t(src.width()) * sizeof(TmyPixel));
+    return out;
+}
+
+TmyImagePal::TmyImagePal(int height, int width, int bitDepth)
+    : TmyImage(height, width), BitDepth(std::uint8_t(bitDepth))
+{
+    const int entries = PaletteSizeFor(bitDepth);
+    if (entries > 0)
+        Palette.emplace(entries);
+    UpdateZoom();
+}
+
+int TmyImagePal::PaletteSizeFor(int bitDepth)
+{
+    switch (bitDepth) {
+    case 1: return 2;
+    case 4: return 16;
+    case 8: return 256;
+    default: return 0;
+    }
+}
+
+void TmyImagePal::UpdateZoom()
+{
+    Zoom = std::min(512 / std::max(m_width, m_height), 10);
+}
+
+// Entries take the image's distinct colours (R, G, B; alpha stays 255) in the order the pixels
+// are met, row by row from the top and left to right, transparent pixels included, until the
+// palette is full. Entries beyond the colours found keep what they held.
+void TmyImagePal::BuildPalette()
+{
+    if (!Palette || Palette->Count() == 0)
+        return;
+    TmyPalette& pal = *Palette;
+    int n = 0;
+    const int full = pal.Count();
+    for (const TmyPixel& p : m_pixels) {
+        if (pal.ContainsRGB(p, n - 1))
+            continue;
+        pal.Colors[std::size_t(n)].SetRGB(p.R, p.G, p.B);
+        if (++n == full)
+            return;
+    }
+}
