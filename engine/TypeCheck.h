@@ -1,0 +1,30 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+// What a file holds, told from its first 12 bytes whatever its name.
+enum TImageFileType : std::uint8_t {
+    iftIco = 0,
+    iftCur = 1,
+    iftAni = 2,
+    iftBmp = 3,
+    iftJpeg = 4,
+    iftPng = 5,
+    iftGif = 6,
+    iftUnknown = 7,
+};
+
+// The road a file takes when opened: icon reader, picture importer, or the extract dialog.
+enum TImageFileKind : std::uint8_t {
+    ifkIcon = 0,
+    ifkImage = 1,
+    ifkOther = 2,
+};
+
+// Throws glimt::FileError when the file cannot be opened.
+TImageFileType DetectImageFileType(const QString& fileName);
+// The same test on bytes already read (only the first 12 are looked at; fewer are zero-filled).
+TImageFileType DetectImageFileTypeOf(const QByteArray& head);
+TImageFileKind ImageFileKind(const QString& fileName);
+TImageFileKind ImageFileKindOf(TImageFileType type);

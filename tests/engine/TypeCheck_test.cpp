@@ -1,0 +1,30 @@
+#include "engine/TypeCheck.h"
+
+#include <gtest/gtest.h>
+
+TEST(TypeCheck, KindIsToldByTheFirstBytes)
+{
+    struct Row {
+        const char* name;
+        QByteArray head;
+        TImageFileType type;
+        TImageFileKind kind;
+    } rows[] = {
+        {"icon", QByteArray("\0\0\1\0\1\0", 6), iftIco, ifkIcon},
+        {"cursor", QByteArray("\0\0\2\0", 4), iftCur, ifkIcon},
+        {"animated cursor", QByteArray("RIFF\x10\0\0\0ACONanih", 16), iftAni, ifkOther},
+        {"riff palette", QByteArray("RIFF\x10\0\0\0PAL data", 16), iftUnknown, ifkOther},
+        {"two-byte bitmap", QByteArray("BM"), iftBmp, ifkImage},
+        {"jpeg", QByteArray("\xFF\xD8\xFF\xE0", 4), iftJpeg, ifkImage},
+        {"not jpeg", QByteArray("\xFF\xD8\0", 3), iftUnknown, ifkOther},
+        {"png", QByteArray("\x89PNG\r\n\x1a\n", 8), iftPng, ifkImage},
+        {"gif", QByteArray("GIF89a"), iftGif, ifkImage},
+        {"empty", QByteArray(), iftUnknown, ifkOther},
+        {"icon needs all four bytes", QByteArray("\0\0\1\1", 4), iftUnknown, ifkOther},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        EXPECT_EQ(DetectImageFileTypeOf(r.head), r.type);
+        EXPECT_EQ(ImageFileKindOf(DetectImageFileTypeOf(r.head)), r.kind);
+    }
+}
