@@ -1,0 +1,57 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+
+class QWidget;
+class TfrmDesk;
+class TmyImagePal;
+class tmyselection;
+
+namespace glimt {
+
+// What the editor's windows and tools may ask of the main window. The shell's main window
+// implements it; editor code never includes shell headers. Tests install fakes.
+class IEditorHost {
+public:
+    virtual ~IEditorHost() = default;
+    // The active document window (Desks[ActiveSlot]), or null when none is open.
+    virtual TfrmDesk* ActiveDesk() = 0;
+    // Open document windows are numbered 1..DeskCount().
+    virtual int DeskCount() = 0;
+    virtual TfrmDesk* Desk(int slot) = 0;
+    virtual void UpdateUndoActions() = 0;
+    virtual void UpdateClipboardActions() = 0;
+    virtual void UpdateImageNavActions() = 0;
+    // Text of a panel of the main window's status bar.
+    virtual void SetStatusText(int panel, const QString& text) = 0;
+    // Opens a new "Untitled" document whose first image is a copy of `image`; false when no
+    // further document window can be opened (the host reports that itself).
+    virtual bool CreateDocumentFromImage(const TmyImagePal& image) = 0;
+    // The main window, as parent for dialogs; may be null in tests.
+    virtual QWidget* MainWidget() = 0;
+};
+
+// The tool engine as the document window sees it. The tool window implements it.
+class IToolEngine {
+public:
+    virtual ~IToolEngine() = default;
+    // The current tool number (1..18, 0 none).
+    virtual std::uint8_t CurrentTool() const = 0;
+    // One mouse event of the active document's canvas: X, Y in canvas pixels; Button 0 left,
+    // 1 right, 2 none; Code 2 press, 1 move, 0 release, 3 release after Escape.
+    virtual void DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift, std::uint8_t code) = 0;
+    // The single floating selection (never null while the engine exists).
+    virtual tmyselection* Selection() = 0;
+    // Re-applies the current tool's cursor and brush outline (after a document window opens,
+    // or the zoom or the active document changes).
+    virtual void ApplyToolCursor() = 0;
+    virtual void UpdateBrushPreview() = 0;
+};
+
+// The installed host and tool engine (null until installed). Not owned.
+IEditorHost* EditorHost();
+void SetEditorHost(IEditorHost* host);
+IToolEngine* ToolEngine();
+void SetToolEngine(IToolEngine* engine);
+
+} // namespace glimt
