@@ -34,7 +34,7 @@ fuzz:
 	@scripts/install-deps.sh --fuzz
 	CC=clang CXX=clang++ cmake -S . -B build-fuzz $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DGLIMT_FUZZ=ON
 	cmake --build build-fuzz -j $(JOBS)
-	@for f in build-fuzz/fuzz/*_fuzz; do echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
+	@for f in $$(ls build-fuzz/fuzz/*_fuzz 2>/dev/null); do echo "== $$f"; mkdir -p build-fuzz/corpus/$$(basename $$f); \
 	  $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=2048 build-fuzz/corpus/$$(basename $$f) $$(cat fuzz/$$(basename $$f).seeds 2>/dev/null | sed 's|^|../shared/testdata/|') || exit 1; done
 
 clean:
