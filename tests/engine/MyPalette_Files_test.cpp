@@ -2,6 +2,7 @@
 #include "engine/MyPalette.h"
 #include "engine/Prompts.h"
 #include "tests/support/TestPaths.h"
+#include "tests/support/FileBytes.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -27,19 +28,6 @@ public:
     QStringList questions;
     bool answerYes = true;
 };
-
-QByteArray ReadAll(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void WriteAll(const QString& path, const QByteArray& bytes)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
 
 std::uint32_t U32At(const QByteArray& b, int at)
 {
@@ -74,7 +62,7 @@ TEST_F(PaletteFiles, RiffLayoutOfSixteenEntries)
 {
     TmyPalette p16(16);
     p16.SaveToFile(Path("p.pal"));
-    const QByteArray b = ReadAll(Path("p.pal"));
+    const QByteArray b = glimt::test::ReadBytes(Path("p.pal"));
     ASSERT_EQ(b.size(), 88);
     EXPECT_EQ(b.left(4), "RIFF");
     EXPECT_EQ(U32At(b, 4), 80u);
@@ -92,7 +80,7 @@ TEST_F(PaletteFiles, ActOfTwoEntriesIsPaddedWithWhiteAndFillsSixteen)
     TmyPalette two(2);
     two.Colors[1].SetRGB(10, 20, 30);
     two.SaveToFile(Path("two.act"));
-    const QByteArray b = ReadAll(Path("two.act"));
+    const QByteArray b = glimt::test::ReadBytes(Path("two.act"));
     ASSERT_EQ(b.size(), 768);
     EXPECT_EQ(b.left(6), QByteArray("\0\0\0\x0A\x14\x1E", 6));
     EXPECT_EQ(b.mid(6), QByteArray(762, '\xFF'));
@@ -151,7 +139,7 @@ TEST_F(PaletteFiles, MalformedFilesAreRefusedAndChangeNothing)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         prompts.messages.clear();
-        WriteAll(Path(row.file), row.bytes);
+        ASSERT_TRUE(glimt::test::WriteBytes(Path(row.file), row.bytes));
         TmyPalette p(16);
         p.LoadFromFile(Path(row.file));
         ASSERT_EQ(prompts.messages.size(), 1u);
@@ -164,7 +152,7 @@ TEST_F(PaletteFiles, MalformedFilesAreRefusedAndChangeNothing)
 TEST_F(PaletteFiles, ExtensionDecidesTheFormat)
 {
     TmyPalette(16).SaveToFile(Path("UPPER.PAL"));
-    EXPECT_EQ(ReadAll(Path("UPPER.PAL")).size(), 88) << "upper-case PAL is a RIFF palette";
+    EXPECT_EQ(glimt::test::ReadBytes(Path("UPPER.PAL")).size(), 88) << "upper-case PAL is a RIFF palette";
 
     TmyPalette p(16);
     p.SaveToFile(Path("x.bmp"));
@@ -179,19 +167,19 @@ TEST_F(PaletteFiles, ExtensionDecidesTheFormat)
 
 TEST_F(PaletteFiles, OverwriteIsAskedWithTheBareName)
 {
-    WriteAll(Path("old.act"), "old");
+    ASSERT_TRUE(glimt::test::WriteBytes(Path("old.act"), QByteArray("old")));
     prompts.answerYes = false;
     TmyPalette(16).SaveToFile(Path("old.act"));
     ASSERT_EQ(prompts.questions.size(), 1);
     EXPECT_EQ(prompts.questions[0], "old.act already exists! Overwrite?");
-    EXPECT_EQ(ReadAll(Path("old.act")), "old");
+    EXPECT_EQ(glimt::test::ReadBytes(Path("old.act")), "old");
 
     prompts.answerYes = true;
     TmyPalette(16).SaveToFile(Path("old.act"));
-    EXPECT_EQ(ReadAll(Path("old.act")).size(), 768);
+    EXPECT_EQ(glimt::test::ReadBytes(Path("old.act")).size(), 768);
 
     // The question comes before the extension is looked at.
-    WriteAll(Path("old.txt"), "x");
+    ASSERT_TRUE(glimt::test::WriteBytes(Path("old.txt"), QByteArray("x")));
     prompts.answerYes = false;
     prompts.messages.clear();
     TmyPalette(2).SaveToFile(Path("old.txt"));
