@@ -2,6 +2,8 @@
 
 #include "engine/ColorQuantizationLibrary.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -9,68 +11,98 @@
 namespace {
 
 // Nearest palette entry by the sum of absolute channel differences, the lowest index on a tie:
-// the choice of TmyPalette::NearestIndex, with the answers for recent colours remembered.
+// the choice of TmyPalette::NearestIndex. Entries are searched outward from the pixel's red
+// value in red order, stopping once the red difference alone exceeds the best distance, and
+// the answers for recent colours are remembered.
 class NearestMapper {
 public:
+    struct Entry {
+        int r, g, b, index;
+    };
+
     explicit NearestMapper(const TmyPalette& palette)
     {
-        for (const TmyPixel& c : palette.Colors) {
-            m_r.push_back(c.R);
-            m_g.push_back(c.G);
-            m_b.push_back(c.B);
+        const int n = palette.Count();
+        m_entries.reserve(std::size_t(n));
+        for (int i = 0; i < n; ++i) {
+            const TmyPixel& c = palette.Colors[std::size_t(i)];
+            m_entries.push_back({c.R, c.G, c.B, i});
+        }
+        std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.r < b.r; });
+        // m_firstAtOrAbove[v]: the first sorted entry whose red is at least v.
+        std::size_t k = 0;
+        for (int v = 0; v <= 256; ++v) {
+            while (k < m_entries.size() && m_entries[k].r < v)
+                ++k;
+            m_firstAtOrAbove[std::size_t(v)] = int(k);
         }
     }
 
-    int Index(const TmyPixel& p)
+    bool Empty() const { return m_entries.empty(); }
+
+    // The sorted entry nearest to the pixel.
+    const Entry& Nearest(const TmyPixel& p)
     {
         const std::uint32_t key = (std::uint32_t(p.R) | (std::uint32_t(p.G) << 8) | (std::uint32_t(p.B) << 16)) | kValid;
-        Slot& slot = m_cache[(key ^ (key >> 11) ^ (key >> 17)) & (kCacheSize - 1)];
-        if (slot.key == key)
-            return slot.index;
-        const int index = Search(p);
-        slot = {key, index};
-        return index;
+        Slot& slot = m_cache[(key ^ (key >> 9) ^ (key >> 18)) & (kCacheSize - 1)];
+        if (slot.key != key)
+            slot = {key, Search(p)};
+        return m_entries[std::size_t(slot.sorted)];
     }
 
     void Map(TmyImage& image)
     {
-        if (m_r.empty())
+        if (Empty())
             return;
         for (int y = 0; y < image.Height(); ++y) {
             TmyPixel* row = image.Row(y);
             for (int x = 0; x < image.Width(); ++x) {
-                const int i = Index(row[x]);
-                row[x].SetRGB(m_r[std::size_t(i)], m_g[std::size_t(i)], m_b[std::size_t(i)]);
+                const Entry& e = Nearest(row[x]);
+                row[x].SetRGB(std::uint8_t(e.r), std::uint8_t(e.g), std::uint8_t(e.b));
             }
         }
     }
 
 private:
-    static constexpr std::uint32_t kValid = 0x80000000u;
-    static constexpr std::size_t kCacheSize = 4096;
     struct Slot {
         std::uint32_t key = 0;
-        int index = 0;
+        int sorted = 0;
     };
+    static constexpr std::uint32_t kValid = 0x80000000u;
+    static constexpr std::size_t kCacheSize = 1 << 14;
 
     int Search(const TmyPixel& p) const
     {
-        int best = 0;
+        int best = -1;
         int bestDistance = 1 << 30;
-        const int n = int(m_r.size());
-        for (int i = 0; i < n; ++i) {
-            const int d = std::abs(int(m_r[std::size_t(i)]) - p.R) + std::abs(int(m_g[std::size_t(i)]) - p.G) + std::abs(int(m_b[std::size_t(i)]) - p.B);
-            if (d < bestDistance) {
-                best = i;
+        int bestIndex = 0;
+        auto consider = [&](int k) {
+            const Entry& e = m_entries[std::size_t(k)];
+            const int d = std::abs(e.r - p.R) + std::abs(e.g - p.G) + std::abs(e.b - p.B);
+            if (d < bestDistance || (d == bestDistance && e.index < bestIndex)) {
+                best = k;
                 bestDistance = d;
-                if (d == 0)
-                    break;
+                bestIndex = e.index;
             }
+        };
+        const int n = int(m_entries.size());
+        int up = m_firstAtOrAbove[p.R];
+        int down = up - 1;
+        while (up < n || down >= 0) {
+            const int dUp = up < n ? m_entries[std::size_t(up)].r - p.R : 1 << 30;
+            const int dDown = down >= 0 ? p.R - m_entries[std::size_t(down)].r : 1 << 30;
+            if (std::min(dUp, dDown) > bestDistance)
+                break;
+            if (dUp <= dDown)
+                consider(up++);
+            else
+                consider(down--);
         }
         return best;
     }
 
-    std::vector<std::uint8_t> m_r, m_g, m_b;
+    std::vector<Entry> m_entries;
+    std::array<int, 257> m_firstAtOrAbove{};
     std::vector<Slot> m_cache = std::vector<Slot>(kCacheSize);
 };
 
