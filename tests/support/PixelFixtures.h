@@ -9,9 +9,9 @@
 #include <stdexcept>
 
 // Readable pixels in test failures.
-inline void PrintTo(const TmyPixel& p, std::ostream* os)
+inline std::ostream& operator<<(std::ostream& os, const TmyPixel& p)
 {
-    *os << "(" << int(p.R) << ", " << int(p.G) << ", " << int(p.B) << ", " << int(p.A) << ")";
+    return os << "(" << int(p.R) << ", " << int(p.G) << ", " << int(p.B) << ", " << int(p.A) << ")";
 }
 
 namespace glimt::test {
