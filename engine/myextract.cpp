@@ -221,54 +221,57 @@ int TExeIconFile::ImageCount(int group) const
     return int(entries.size());
 }
 
+bool TExeIconFile::GroupImage(const TGroupIconEntry& entry, TGroupImage& image) const
+{
+    const TResEntry* icon = m_res.FindIcon(entry.Id);
+    if (!icon || !icon->Complete() || icon->Size == 0 || icon->Size < entry.BytesInRes
+        || icon->Size > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
+        return false;
+    image = TGroupImage();
+    image.Group = entry;
+    image.Data = m_res.Bytes(*icon);
+    // Padding to the module's alignment is not part of the image.
+    if (icon->Rounded)
+        image.Data.truncate(qsizetype(entry.BytesInRes));
+    if (image.Data.isEmpty())
+        return false;
+    image.Size = std::int32_t(image.Data.size());
+    image.IsPng = !IsDibImage(image.Data);
+    if (!image.IsPng)
+        ReadDibSize(image);
+    return true;
+}
+
 bool TExeIconFile::IconFile(int group, QByteArray& out) const
 {
     out.clear();
     std::vector<TGroupIconEntry> entries;
     if (!GroupEntries(group, entries) || entries.empty() || entries.size() > std::size_t(MaxGroupImages))
         return false;
-    std::vector<TGroupImage> images;
-    images.reserve(entries.size());
-    std::uint64_t total = 6 + 16 * std::uint64_t(entries.size());
-    for (const TGroupIconEntry& e : entries) {
-        const TResEntry* icon = m_res.FindIcon(e.Id);
-        if (!icon || !icon->Complete() || icon->Size == 0 || icon->Size < e.BytesInRes
-            || icon->Size > std::uint64_t(std::numeric_limits<std::int32_t>::max()))
+    std::vector<TGroupImage> images(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        if (!GroupImage(entries[i], images[i]))
             return false;
-        total += icon->Rounded ? e.BytesInRes : icon->Size;
-        if (total > std::numeric_limits<std::uint32_t>::max())
-            return false;
-        TGroupImage image;
-        image.Group = e;
-        image.Data = m_res.Bytes(*icon);
-        // Padding to the module's alignment is not part of the image.
-        if (icon->Rounded)
-            image.Data.truncate(qsizetype(e.BytesInRes));
-        if (image.Data.isEmpty())
-            return false;
-        image.Size = std::int32_t(image.Data.size());
-        if (IsDibImage(image.Data)) {
-            image.IsPng = false;
-            ReadDibSize(image);
-        } else {
-            image.IsPng = true;
-        }
-        images.push_back(std::move(image));
     }
+    return WriteIconFile(images, out);
+}
 
+bool WriteIconFile(const std::vector<TGroupImage>& images, QByteArray& out)
+{
+    out.clear();
+    std::uint64_t total = IcoEntryOffset(images, int(images.size()));
+    if (images.size() > 0xFFFF || total > std::numeric_limits<std::uint32_t>::max())
+        return false;
     ByteWriter w;
     w.Reserve(qsizetype(total));
     WriteIcoHeaderRaw(w, int(images.size()));
     WriteIcoEntries(w, images);
     for (const TGroupImage& image : images) {
-        if (image.IsPng) {
-            w.Raw(image.Data);
-        } else {
-            // The image size field of the bitmap header is written as 0.
-            const qsizetype start = w.Size();
-            w.Raw(image.Data);
+        const qsizetype start = w.Size();
+        w.Raw(image.Data);
+        // The image size field of a bitmap header is written as 0.
+        if (!image.IsPng)
             w.PatchU32(start + 20, 0);
-        }
     }
     out = w.Bytes();
     return true;

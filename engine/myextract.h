@@ -83,6 +83,10 @@ void WriteIcoEntries(glimt::ByteWriter& File, const std::vector<TGroupImage>& Im
 
 namespace glimt {
 
+// The icon file of the images, in order: header, directory and the images' bytes. False when
+// the images do not fit into one icon file (over 65535 images or 4 GiB).
+bool WriteIconFile(const std::vector<TGroupImage>& images, QByteArray& out);
+
 // The icon groups of one module, read and parsed once; the free functions above read the
 // file anew on every call, this serves callers that list or extract many groups.
 class TExeIconFile {
@@ -106,6 +110,9 @@ public:
     // empty, more than MaxGroupImages images, a resource cut short or shorter than the group
     // says, or an entry naming an icon resource the module lacks.
     bool IconFile(int group, QByteArray& out) const;
+    // One entry's image with its icon resource's bytes; false when the resource is missing,
+    // cut short or shorter than the entry says.
+    bool GroupImage(const TGroupIconEntry& entry, TGroupImage& image) const;
     // IconFile written to `icoFileName` (see ExtractIconGroup).
     bool Extract(int group, const QString& icoFileName) const;
 

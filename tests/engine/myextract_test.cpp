@@ -3,6 +3,7 @@
 #include "engine/Prompts.h"
 #include "engine/SafeFile.h"
 #include "tests/support/ExeBuilder.h"
+#include "tests/support/TempFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -17,6 +18,7 @@ using glimt::test::EntryFor;
 using glimt::test::ExeBuilder;
 using glimt::test::GroupEntry;
 using glimt::test::GroupResource;
+using glimt::test::TempFiles;
 using glimt::test::PngImage;
 
 namespace {
@@ -61,22 +63,6 @@ std::vector<DirEntry> Directory(const QByteArray& ico)
     EXPECT_EQ(expected, std::uint64_t(ico.size()));
     return dir;
 }
-
-class TempFiles {
-public:
-    QString Write(const QString& name, const QByteArray& bytes)
-    {
-        const QString path = m_dir.filePath(name);
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path;
-    }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-
-private:
-    QTemporaryDir m_dir;
-};
 
 class RecordingPrompts : public glimt::SilentPrompts {
 public:
