@@ -37,6 +37,16 @@ void OnError(j_common_ptr cinfo)
 
 void OnMessage(j_common_ptr, int) {}
 
+// Routes libjpeg's errors to OnError and silences its warnings.
+jpeg_error_mgr* InstallErrors(ErrorManager& err)
+{
+    jpeg_std_error(&err.pub);
+    err.pub.error_exit = OnError;
+    err.pub.emit_message = OnMessage;
+    err.message[0] = 0;
+    return &err.pub;
+}
+
 void OnProgress(j_common_ptr cinfo)
 {
     j_decompress_ptr d = reinterpret_cast<j_decompress_ptr>(cinfo);
@@ -84,10 +94,7 @@ bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int mi
     out->tooLarge = false;
     out->message[0] = 0;
 
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.emit_message = OnMessage;
-    err.message[0] = 0;
+    cinfo.err = InstallErrors(err);
     if (setjmp(err.jump)) {
         std::memcpy(out->message, err.message, sizeof out->message);
         std::free(out->rgb);
@@ -163,10 +170,7 @@ bool EncodeC(const unsigned char* rgb, int width, int height, EncodeResult* out)
     ErrorManager err;
     out->bytes = nullptr;
     out->size = 0;
-    cinfo.err = jpeg_std_error(&err.pub);
-    err.pub.error_exit = OnError;
-    err.pub.emit_message = OnMessage;
-    err.message[0] = 0;
+    cinfo.err = InstallErrors(err);
     if (setjmp(err.jump)) {
         std::memcpy(out->message, err.message, sizeof out->message);
         jpeg_destroy_compress(&cinfo);
