@@ -38,7 +38,8 @@ int ReadFromMemory(GifFileType* gif, GifByteType* buffer, int length)
     if (length <= 0)
         return 0;
     const std::size_t n = std::min<std::size_t>(std::size_t(length), in->size - in->pos);
-    std::memcpy(buffer, in->data + in->pos, n);
+    if (n > 0)
+        std::memcpy(buffer, in->data + in->pos, n);
     in->pos += n;
     return int(n);
 }
