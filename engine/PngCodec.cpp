@@ -168,7 +168,7 @@ Status EncodeInCScope(const png_byte* rgba, int width, int height, MemoryOutput*
     png_set_compression_mem_level(png, 8);
     png_set_compression_strategy(png, 0 /* Z_DEFAULT_STRATEGY */);
     png_set_compression_window_bits(png, 15);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_PAETH);
+    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_SUB);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
     png_write_info(png, info);
