@@ -7,6 +7,7 @@
 #include "engine/myadjustments.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace {
 
@@ -129,7 +130,8 @@ bool tmyClipMngr::PasteImage(TmyImagePal& image, TmyImagePal& original, int Targ
     if (!m_clipboard.HasBitmap())
         return false;
     const QImage bitmap = m_clipboard.Bitmap();
-    if (bitmap.isNull())
+    // A picture no image can hold is refused before any copy of it is made.
+    if (bitmap.isNull() || std::int64_t(bitmap.width()) * bitmap.height() > TmyImage::MaxPixels)
         return false;
     // Placing keeps the target's depth; at 32 bits our own copy keeps its alpha through it.
     image.BitDepth = 32;

@@ -19,7 +19,7 @@ public:
     // rules of pictures (crop, resize or ask, TOptions.ClipboardAction), and `original` with a
     // copy of the result. Our own copy comes back with its alpha; any other picture comes in
     // opaque. The image is made 32 bits first. False, with nothing changed, when the clipboard
-    // holds no picture.
+    // holds no picture or one larger than TmyImage::MaxPixels.
     bool PasteImage(TmyImagePal& image, TmyImagePal& original, int TargetHeight, int TargetWidth);
     // True when the two pictures have the same size and the same colour at every pixel.
     static bool SameAsOwnCopy(const QImage& bitmap, const QImage& graphic);

@@ -126,12 +126,15 @@ TEST(TmyClipMngr, AForeignPictureComesInOpaque)
     EXPECT_TRUE(original.SamePixels(placeholder));
 }
 
-TEST(TmyClipMngr, NothingOnTheClipboard)
+TEST(TmyClipMngr, NothingUsableOnTheClipboard)
 {
     FakeClipboard clipboard;
     tmyClipMngr clip(clipboard);
     TmyImagePal target(2, 3, 8);
     TmyImagePal original(1, 1, 32);
+    EXPECT_FALSE(clip.PasteImage(target, original, 2, 3));
+    clipboard.picture = QImage(16385, 16385, QImage::Format_Mono); // more pixels than any image
+    ASSERT_FALSE(clipboard.picture.isNull());
     EXPECT_FALSE(clip.PasteImage(target, original, 2, 3));
     EXPECT_EQ(target.BitDepth, 8);
     EXPECT_TRUE(target.Palette);
