@@ -1,6 +1,7 @@
 #include "engine/MyFilter.h"
 
 #include "engine/MyPainter.h"
+#include "engine/myUndo.h"
 #include "engine/myadjustments.h"
 
 #include <algorithm>
@@ -136,6 +137,7 @@ namespace TmyFilter {
 
 void ApplyFilterKernel(TmyImagePal& image, TFilterKernel kernel, bool OnAlpha)
 {
+    const glimt::BusyGuard busy;
     const TmyImage source = image;
     const bool binaryAlpha = image.BitDepth < 32;
     Neighbourhood n;
@@ -171,6 +173,7 @@ TmyPixel FilterPixel(int X, int Y, const TmyImage& image, const TFilterKernel& k
 
 void DropShadow(TmyImagePal& image)
 {
+    const glimt::BusyGuard busy;
     TmyImagePal shadow = image;
     TmyAdjustments::ShiftRight(shadow, 1);
     TmyAdjustments::ShiftDown(shadow, 1);

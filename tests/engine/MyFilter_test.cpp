@@ -1,5 +1,6 @@
 #include "engine/MyFilter.h"
 
+#include "engine/myUndo.h"
 #include "tests/support/PixelFixtures.h"
 
 #include <gtest/gtest.h>
@@ -181,4 +182,19 @@ TEST(TmyFilter, DropShadowOfOnePixel)
     std::vector<TmyPixel> expected(12, W0);
     expected[5] = Px(200, 100, 50, 255);
     EXPECT_EQ(PixelsOf(solid), expected) << "below 32 bits the faint shadow is cut away";
+}
+
+TEST(TmyFilter, FilteringShowsTheBusyCursor)
+{
+    struct CountingCursor : glimt::IBusyCursor {
+        int busy = 0, normal = 0;
+        void ShowBusy() override { ++busy; }
+        void ShowDefault() override { ++normal; }
+    } cursor;
+    glimt::IBusyCursor* previous = glimt::SetBusyCursor(&cursor);
+    TmyImagePal image = Ramp();
+    TmyFilter::ApplyFilterKernel(image, FilterPresets[4], false);
+    glimt::SetBusyCursor(previous);
+    EXPECT_EQ(cursor.busy, 1);
+    EXPECT_EQ(cursor.normal, 1);
 }
