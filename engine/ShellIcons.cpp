@@ -3,11 +3,14 @@
 #include "engine/AniCursor.h"
 #include "engine/ByteReader.h"
 #include "engine/Errors.h"
+#include "engine/MyIcoIO.h"
 #include "engine/SafeFile.h"
 #include "engine/TypeCheck.h"
 #include "engine/myextract.h"
 
 #include <cstdlib>
+#include <exception>
+#include <memory>
 #include <vector>
 
 namespace glimt {
@@ -191,6 +194,25 @@ bool ShellIconImageFile(const QString& fileName, int index, QByteArray& ico)
         return module.LoadBytes(bytes) && BestOfGroup(module, index, ico);
     }
     }
+}
+
+QImage ShellIcon32(const QString& fileName, int index)
+{
+    QByteArray ico;
+    if (!ShellIconImageFile(fileName, index, ico))
+        return QImage();
+    std::unique_ptr<TmyIcon> icon;
+    try {
+        TmyIcoIO reader(false);
+        if (!reader.LoadFromBytes(icon, ico) || !icon || icon->Count() == 0)
+            return QImage();
+    } catch (const std::exception&) {
+        return QImage();
+    }
+    QImage image = icon->Image(0).ToQImage().convertToFormat(QImage::Format_ARGB32);
+    if (image.width() != 32 || image.height() != 32)
+        image = image.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+    return image;
 }
 
 } // namespace glimt
