@@ -1,6 +1,7 @@
 #include "engine/ShellIcons.h"
 
 #include "engine/ByteReader.h"
+#include "engine/myextract.h"
 #include "tests/support/ExeBuilder.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestPaths.h"
@@ -146,6 +147,12 @@ TEST(ShellIcons, CountsAndIconsOfEveryKindOfFile)
     EXPECT_EQ(glimt::ShellIconCount(other), 0);
     EXPECT_EQ(glimt::ShellIconCount(tmp.Write("empty.ico", IconFileOf(1, {}))), 0);
     EXPECT_EQ(glimt::ShellIconCount("/no/such/file.exe"), 0);
+    glimt::TShellIcons loaded;
+    ASSERT_TRUE(loaded.Load(dll));
+    ASSERT_NE(loaded.Module(), nullptr);
+    EXPECT_EQ(loaded.Module()->ImageCount(2), 0); // more than 50 images
+    ASSERT_TRUE(loaded.Load(ani));
+    EXPECT_EQ(loaded.Module(), nullptr);
 
     struct Row {
         const char* name;
