@@ -82,7 +82,7 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     lblCaption->setFont(bold);
     lblHelp = Make<QLabel>(Panel3, "lblHelp", QStringLiteral("Add a new image to your icon"), 20, 24, 380, 18);
 
-    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 130);
+    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 155);
     rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 225, 20);
     rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 225, 20);
     rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 225, 20);
@@ -90,22 +90,22 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 225, 20);
     rb32Bit->setChecked(true);
 
-    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 178);
+    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 155);
     rb16 = Make<QRadioButton>(grpSize, "rb16", QStringLiteral("16 x 16"), 10, 20, 80, 20);
     rb24 = Make<QRadioButton>(grpSize, "rb24", QStringLiteral("24 x 24"), 10, 41, 80, 20);
     rb32 = Make<QRadioButton>(grpSize, "rb32", QStringLiteral("32 x 32"), 10, 62, 80, 20);
     rb48 = Make<QRadioButton>(grpSize, "rb48", QStringLiteral("48 x 48"), 95, 20, 80, 20);
     rb256 = Make<QRadioButton>(grpSize, "rb256", QStringLiteral("256 x 256"), 95, 41, 85, 20);
-    rbCustom = Make<QRadioButton>(grpSize, "rbCustom", QStringLiteral("Custom:"), 10, 86, 160, 20);
-    lblWidth = Make<QLabel>(grpSize, "lblWidth", QStringLiteral("Width:"), 26, 110, 60, 20);
-    edtWidth = Make<QLineEdit>(grpSize, "edtWidth", QStringLiteral("128"), 90, 108, 60, 22);
-    lblHeight = Make<QLabel>(grpSize, "lblHeight", QStringLiteral("Height:"), 26, 134, 60, 20);
-    edtHeight = Make<QLineEdit>(grpSize, "edtHeight", QStringLiteral("128"), 90, 132, 60, 22);
-    cbSquare = Make<QCheckBox>(grpSize, "cbSquare", QStringLiteral("Square"), 26, 156, 120, 20);
+    rbCustom = Make<QRadioButton>(grpSize, "rbCustom", QStringLiteral("Custom:"), 10, 84, 160, 20);
+    lblWidth = Make<QLabel>(grpSize, "lblWidth", QStringLiteral("Width:"), 10, 106, 45, 22);
+    edtWidth = Make<QLineEdit>(grpSize, "edtWidth", QStringLiteral("128"), 55, 106, 36, 22);
+    lblHeight = Make<QLabel>(grpSize, "lblHeight", QStringLiteral("Height:"), 96, 106, 45, 22);
+    edtHeight = Make<QLineEdit>(grpSize, "edtHeight", QStringLiteral("128"), 140, 106, 36, 22);
+    cbSquare = Make<QCheckBox>(grpSize, "cbSquare", QStringLiteral("Square"), 10, 130, 120, 20);
     rb48->setChecked(true);
     cbSquare->setChecked(true);
 
-    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 240, 430, 155);
+    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 430, 155);
     cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 410, 20);
     cbFromImage->setChecked(true);
     Thumbnails = new TThumbail(grpImages);
