@@ -29,6 +29,26 @@ public:
     virtual bool CreateDocumentFromImage(const TmyImagePal& image) = 0;
     // The main window, as parent for dialogs; may be null in tests.
     virtual QWidget* MainWidget() = 0;
+
+    // Slot (1..20) of the active document window, 0 when none.
+    virtual int ActiveSlot() { return 0; }
+    // Records the document window of `slot` as the active one.
+    virtual void SetActiveSlot(int slot) { (void)slot; }
+    // Runs the main window's action of that object name ("actnSave", "actnnewimage",
+    // "actndelimage", "actDropSelection", "actnDel") through its command wrapper.
+    virtual void ExecuteAction(const QString& actionName) { (void)actionName; }
+    // The document window of `slot` has agreed to close and leaves its slot.
+    virtual void ReleaseDocumentWindow(int slot) { (void)slot; }
+    // A document window refused to close (Cancel on its save question): a running Close All
+    // or shut-down stops.
+    virtual void CloseRefused() {}
+    // The tool actions are disabled while a mouse button is down on a canvas.
+    virtual void DisableToolActions() {}
+    virtual void EnableToolActions() {}
+    virtual void BuildWindowMenu() {}
+    // A document window became active, or its current image changed as a whole: the tool
+    // windows (preview, colour panel, brush preview) show `desk`'s current image.
+    virtual void DocumentShown(TfrmDesk* desk) { (void)desk; }
 };
 
 // The tool engine as the document window sees it. The tool window implements it.
@@ -46,6 +66,11 @@ public:
     // or the zoom or the active document changes).
     virtual void ApplyToolCursor() = 0;
     virtual void UpdateBrushPreview() = 0;
+
+    // Slot of the document the floating selection belongs to; 0 when it is empty.
+    virtual int SelectionDocumentSlot() { return 0; }
+    // Merges the floating selection into its document's image.
+    virtual void DropSelection() {}
 };
 
 // The installed host and tool engine (null until installed). Not owned.

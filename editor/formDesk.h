@@ -1,0 +1,195 @@
+#pragma once
+#include "editor/UndoHistory.h"
+#include "engine/MyIcon.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+#include <cstdint>
+#include <memory>
+
+class QComboBox;
+class QFrame;
+class QMenu;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class TMyScrollBox;
+class TThumbail;
+
+namespace glimt {
+
+// The mouse state handed to the canvas handlers: bit 0 Shift, bit 3 left button, bit 4 right
+// button (9 = Shift with left, 17 = Shift with right).
+using TShiftState = std::uint8_t;
+constexpr TShiftState ssShift = 1;
+constexpr TShiftState ssLeft = 8;
+constexpr TShiftState ssRight = 16;
+
+// Mouse buttons as the canvas handlers number them.
+enum class TMouseButton : std::uint8_t { Left = 0, Right = 1, Middle = 2 };
+
+// The canvas: a 24-bit picture of Zoom x width by Zoom x height screen pixels. The document
+// window renders into Bitmap and invalidates the rectangles it changed; paintEvent copies only
+// the exposed part. Mouse events go to the owning window's Image1 handlers.
+class TDeskCanvas : public QWidget {
+    Q_OBJECT
+public:
+    explicit TDeskCanvas(QWidget* parent);
+    // The picture; always QImage::Format_RGB32, sized with the widget by SetCanvasSize.
+    QImage Bitmap;
+    void SetCanvasSize(int width, int height);
+
+signals:
+    void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
+    void MouseMove(TShiftState shift, int x, int y);
+    void MouseUp(TMouseButton button, TShiftState shift, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+} // namespace glimt
+
+// The document window: owns one icon document, its undo history and its saved flag, shows the
+// current image zoomed over the transparency checkerboard with an optional grid, turns mouse
+// strokes on the canvas into tool events, and lists the document's images in a drop-down list
+// and a side bar of thumbnails. The main window creates it, keeps it in a numbered slot (Tag)
+// and is reached through glimt::EditorHost().
+class TfrmDesk : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmDesk(QWidget* parent = nullptr);
+    ~TfrmDesk() override;
+
+    // --- where the document comes from; the caption is derived from these -----------------
+    // Absolute path of the document's file; empty for an untitled document.
+    const QString& FilePath() const { return m_filePath; }
+    void SetFilePath(const QString& path);
+    // Running number of an untitled document (0 while it has a file path).
+    int UntitledNumber() const { return m_untitledNumber; }
+    void SetUntitled(int number);
+    // The file path, or "Untitled - " followed by the number.
+    QString Caption() const;
+    // The file-name part of the caption (the "%s1" of the save question).
+    QString CaptionFileName() const;
+
+    // --- fields other code reads and writes -----------------------------------------------
+    int Tag = 0;                       // slot number 1..20 (set by the main window)
+    QPoint SelOffset;                  // x = left, y = top: layer offset from the canvas while dragged
+    QSize SelSize;                     // unsnapped layer size while resized
+    TThumbail* Thumbnails = nullptr;   // side bar view, owned through Qt parenting
+    bool SelDragging = false;
+    bool SelResizing = false;
+    QPoint LastCursor;                 // screen position at the previous drag or resize step
+    QPoint LastMouse;                  // canvas pixels, replayed by the stroke timer
+    bool Closing = false;
+    bool InStroke = false;
+    bool GridVisible = false;
+    bool StrokeCancelled = false;
+    QPoint SelDropOrigin;
+    bool Saved = true;
+    std::unique_ptr<tmyUndo> Undo;      // null after the window agreed to close
+    std::unique_ptr<TmyIcon> Icon;      // null after the window agreed to close
+    std::unique_ptr<TmyImagePal> StrokeBackup; // stroke-start copy, from press to release
+    bool ShiftWasDown = false;
+    std::uint8_t Zoom = 10;            // screen pixels per image cell, 1..10
+    std::uint8_t StrokeButton = 2;     // 0 left, 1 right, 2 none
+
+    // The current image of the document, or null (no document or no image yet).
+    TmyImagePal* CurrentImage();
+
+    // --- controls (object names are the component names) -------------------------------
+    QWidget* CoolBar1 = nullptr;
+    QToolBar* ToolBar1 = nullptr;
+    QComboBox* cmbImages = nullptr;
+    QToolButton* btnNewImage = nullptr;
+    QToolButton* btnDelImage = nullptr;
+    QToolButton* btnZoomOut = nullptr;
+    QComboBox* cmbZoom = nullptr;
+    QToolButton* btnZoomIn = nullptr;
+    QToolButton* btnGrid = nullptr;
+    QToolButton* btnSideBar = nullptr;
+    TMyScrollBox* ScrollBox1 = nullptr;
+    QFrame* Bevel1 = nullptr;
+    glimt::TDeskCanvas* Image1 = nullptr;
+    QWidget* ImgSel = nullptr;
+    QWidget* rpTop = nullptr;
+    QWidget* rpLeft = nullptr;
+    QWidget* rpBottom = nullptr;
+    QWidget* rpRight = nullptr;
+    QWidget* rpTopLeft = nullptr;
+    QWidget* rpTopRight = nullptr;
+    QWidget* rpBottomLeft = nullptr;
+    QWidget* rpBottomRight = nullptr;
+    QWidget* pnlSideBar = nullptr;
+    QMenu* pmImages = nullptr;
+    QTimer* Timer1 = nullptr;
+
+    // --- drawing ----------------------------------------------------------------------------
+    // Sizes the canvas to Zoom x the image and redraws it whole (image, grid, thumbnail, zoom
+    // controls).
+    void ShowImage(const TmyImagePal& image);
+    // Draws the image zoomed into the canvas bitmap (which must measure Zoom x the image).
+    void RenderZoomed(const TmyImagePal& image, glimt::TDeskCanvas* target);
+    // The pixel grid over the whole canvas.
+    void DrawGrid();
+    // Redraws cell (X, Y) of the current image (cells, inside the image): blended over the
+    // checkerboard or solid, then its grid lines. Repaints only that cell.
+    void DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel);
+    void DrawCellBlended(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
+    void DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
+    void DrawCellGrid(int X, int Y);
+    void CenterImage();
+    void UpdateScrollRange();
+    void ActivateDocument();
+    void FillImageCombo(bool RefillThumbnails);
+    void SetGrid(bool Visible);
+    void SetSideBar(bool Visible);
+    void UpdateZoomButtons();
+    void FillThumbnails();
+    void UpdateThumbnail();
+    // Makes the image chosen in cmbImages current.
+    void cmbImagesChange();
+
+    // --- mouse on the canvas (also called by the brush window and the Selection tool) ----
+    // X, Y in canvas pixels. `sender` is Image1 for the canvas's own events.
+    void Image1MouseDown(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
+    void Image1MouseMove(QObject* sender, glimt::TShiftState shift, int X, int Y);
+    void Image1MouseUp(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
+    void Timer1Timer();
+    // Status read-out after a tool event: anchor and position in cells.
+    void ShowToolStatus(int AnchorX, int AnchorY, int X, int Y, std::uint8_t Button, std::uint8_t Tool);
+
+    // --- selection layer ---------------------------------------------------------------------
+    void ShowSelectionHandles();
+    void HideSelectionHandles();
+    void PlaceHandles();
+    void RefreshSelection();
+
+    // The close question: true when the window may close (asks to save an unsaved document).
+    bool FormCloseQuery();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void FormCreate();
+    void UpdateCaption();
+    void cmbZoomChange();
+    void btnZoomOutClick();
+    void btnZoomInClick();
+
+    QString m_filePath;
+    int m_untitledNumber = 0;
+};
+
+// Translated name of a bit depth ("True Color+Alpha" for 32), empty for other depths.
+QString ColorDepthName(std::uint8_t depth);

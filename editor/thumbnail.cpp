@@ -1,0 +1,502 @@
+#include "editor/thumbnail.h"
+
+#include "editor/DeskRender.h"
+#include "engine/Errors.h"
+#include "engine/MyIcon.h"
+#include "engine/TypeCheck.h"
+#include "engine/language.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QDrag>
+#include <QImageReader>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QRubberBand>
+#include <QScrollBar>
+#include <QStatusBar>
+#include <QWheelEvent>
+
+namespace {
+
+// Overlapping or sharing an edge.
+bool RectsTouch(const QRect& a, const QRect& b)
+{
+    return a.left() <= b.right() + 1 && b.left() <= a.right() + 1 && a.top() <= b.bottom() + 1 && b.top() <= a.bottom() + 1;
+}
+
+// The widget that holds the tiles; the view forwards its mouse events to the empty-space handlers.
+class TileArea : public QWidget {
+public:
+    using QWidget::QWidget;
+};
+
+} // namespace
+
+namespace glimt {
+
+QString ImageTileCaption(const TmyImagePal& image)
+{
+    static const char* const suffix[] = {" - 2", " - 16", " - 256", " - True", " - XP"};
+    const int depths[] = {1, 4, 8, 24, 32};
+    QString caption = QString::number(image.Width()) + QLatin1Char('x') + QString::number(image.Height());
+    for (int i = 0; i < 5; ++i)
+        if (depths[i] == image.BitDepth)
+            caption += QLatin1String(suffix[i]);
+    return caption;
+}
+
+} // namespace glimt
+
+TThumbail::TThumbail(QWidget* parent)
+    : QScrollArea(parent)
+{
+    setBackgroundRole(QPalette::Base);
+    setWidgetResizable(false);
+    auto* area = new TileArea;
+    area->setObjectName(QStringLiteral("Tiles"));
+    area->setAutoFillBackground(false);
+    area->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+    setWidget(area);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalScrollBar()->setSingleStep(50);
+    setFocusPolicy(Qt::StrongFocus);
+    RubberBand = new QRubberBand(QRubberBand::Rectangle, area);
+    RubberBand->hide();
+    LastSize = size();
+}
+
+TThumbail::~TThumbail()
+{
+    delete RubberBand;
+    RubberBand = nullptr;
+    ClearItems();
+}
+
+void TThumbail::SetThumbnailSize(int size)
+{
+    m_thumbnailSize = size;
+    for (TThumbnailItem* item : Items)
+        item->SetThumbnailSize(size);
+    UpdateContentHeight();
+}
+
+void TThumbail::SetShowCaption(bool show)
+{
+    m_showCaption = show;
+    for (TThumbnailItem* item : Items)
+        item->SetShowCaption(show);
+    UpdateContentHeight();
+}
+
+void TThumbail::SetEnabled(bool enabled)
+{
+    setEnabled(enabled);
+    setBackgroundRole(enabled ? QPalette::Base : QPalette::Window);
+    for (TThumbnailItem* item : Items)
+        item->SetEnabled(enabled);
+}
+
+TThumbnailItem* TThumbail::AddItem()
+{
+    auto* item = new TThumbnailItem(widget(), m_thumbnailSize, Count());
+    Items.push_back(item);
+    item->SetShowCaption(m_showCaption);
+    connect(item, &TThumbnailItem::MouseDown, this, &TThumbail::ItemMouseDown);
+    connect(item, &TThumbnailItem::MouseMove, this, &TThumbail::ItemMouseMove);
+    connect(item, &TThumbnailItem::MouseUp, this, &TThumbail::ItemMouseUp);
+    connect(item, &TThumbnailItem::DblClick, this, &TThumbail::ItemDblClick);
+    UpdateContentHeight();
+    item->UpdatePosition();
+    item->show();
+    return item;
+}
+
+void TThumbail::ClearItems()
+{
+    LayoutEnabled = false;
+    for (TThumbnailItem* item : Items)
+        delete item;
+    Items.clear();
+    SelectedIndices.clear();
+    LayoutEnabled = true;
+    UpdateContentHeight();
+}
+
+void TThumbail::SelectIndex(int i)
+{
+    if (SelectionMode == TSelectMode::smNone)
+        return;
+    if (SelectionMode == TSelectMode::smSingle)
+        ClearSelection();
+    SelectItem(i);
+}
+
+void TThumbail::SetStatusText(const QString& text)
+{
+    if (!StatusBar)
+        return;
+    StatusBar->showMessage(text);
+    StatusBar->repaint();
+}
+
+void TThumbail::ShowSelectionStatus()
+{
+    const int n = SelectedCount();
+    if (n > 0)
+        SetStatusText(glimt::MsgI("msgSelectedObject", "%i1 selected objects", n));
+    else
+        SetStatusText(glimt::MsgI("msgObject", "%i1 objects", Count()));
+}
+
+void TThumbail::BeginLoad()
+{
+    Busy = true;
+    setCursor(Qt::WaitCursor);
+}
+
+void TThumbail::EndLoad()
+{
+    Busy = false;
+    unsetCursor();
+}
+
+namespace {
+
+// Busy from construction to destruction, so that an error leaving a loader ends it too.
+class LoadGuard {
+public:
+    explicit LoadGuard(TThumbail& view) : m_view(view) { m_view.BeginLoad(); }
+    ~LoadGuard() { m_view.EndLoad(); }
+    LoadGuard(const LoadGuard&) = delete;
+    LoadGuard& operator=(const LoadGuard&) = delete;
+
+private:
+    TThumbail& m_view;
+};
+
+} // namespace
+
+void TThumbail::LoadIconImages(const TmyIcon& icon)
+{
+    if (Busy)
+        return;
+    const QString progress = glimt::Msg("msgReadObject", "Reading object %i1 from %i2");
+    {
+        LoadGuard busy(*this);
+        ClearItems();
+        for (int i = 0; i < icon.Count(); ++i) {
+            const TmyImagePal& image = icon.Image(i);
+            TThumbnailItem* tile = AddItem();
+            tile->SetGraphic(glimt::RenderOverWhite(image));
+            tile->SetCaption(glimt::ImageTileCaption(image));
+            tile->update();
+            SetStatusText(glimt::ReplaceOnce(glimt::ReplaceOnce(progress, QStringLiteral("%i1"), QString::number(i + 1)),
+                QStringLiteral("%i2"), QString::number(icon.Count())));
+        }
+    }
+    SetStatusText(glimt::MsgI("msgObject", "%i1 objects", icon.Count()));
+}
+
+void TThumbail::LoadFolder(const QString& folder)
+{
+    if (Busy)
+        return;
+    ClearSelection();
+    int tiles = 0;
+    {
+        LoadGuard busy(*this);
+        ClearItems();
+        const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            if (IsEscDown())
+                break;
+            TImageFileType type = iftUnknown;
+            try {
+                type = DetectImageFileType(entry.absoluteFilePath());
+            } catch (const std::exception&) {
+                type = iftUnknown;
+            }
+            if (type == iftIco || type == iftBmp || type == iftJpeg || type == iftPng || type == iftGif) {
+                TThumbnailItem* tile = AddItem();
+                tile->SetFileName(entry.absoluteFilePath());
+                QImageReader reader(entry.absoluteFilePath());
+                const QSize full = reader.size();
+                if (full.isValid() && m_thumbnailSize > 0) {
+                    // Large pictures are decoded at a reduced scale before they are fitted.
+                    const int r = std::max(full.width(), full.height()) / m_thumbnailSize;
+                    const int factor = r >= 8 ? 8 : r > 4 ? 4 : r >= 2 ? 2 : 1;
+                    if (factor > 1)
+                        reader.setScaledSize(QSize(std::max(1, full.width() / factor), std::max(1, full.height() / factor)));
+                }
+                const QImage picture = reader.read();
+                if (!picture.isNull())
+                    tile->SetGraphic(picture, full.width(), full.height());
+                tile->update();
+                ++tiles;
+            }
+            SetStatusText(glimt::Msg("msgSearch", "Searching image files... Press Esc to stop"));
+            QCoreApplication::processEvents();
+        }
+    }
+    SetStatusText(glimt::MsgI("msgObject", "%i1 objects", tiles));
+}
+
+int TThumbail::SelectionPos(int i) const
+{
+    for (std::size_t k = 0; k < SelectedIndices.size(); ++k)
+        if (SelectedIndices[k] == i)
+            return int(k);
+    return -1;
+}
+
+int TThumbail::SelectedCount() const
+{
+    int n = 0;
+    for (const TThumbnailItem* item : Items)
+        n += item->Selected ? 1 : 0;
+    return n;
+}
+
+void TThumbail::SelectItem(int i)
+{
+    if (i < 0 || i >= Count() || IsSelected(i))
+        return;
+    Items[std::size_t(i)]->Selected = true;
+    Items[std::size_t(i)]->update();
+    if (!IsShiftDown())
+        AnchorIndex = i;
+    SelectedIndices.push_back(i);
+}
+
+void TThumbail::DeselectItem(int i)
+{
+    const int pos = SelectionPos(i);
+    if (pos < 0)
+        return;
+    Items[std::size_t(i)]->Selected = false;
+    Items[std::size_t(i)]->update();
+    SelectedIndices.erase(SelectedIndices.begin() + pos);
+}
+
+void TThumbail::ToggleItem(int i)
+{
+    if (IsSelected(i))
+        DeselectItem(i);
+    else
+        SelectItem(i);
+}
+
+void TThumbail::ClearSelection()
+{
+    for (int i : SelectedIndices) {
+        if (i >= 0 && i < Count()) {
+            Items[std::size_t(i)]->Selected = false;
+            Items[std::size_t(i)]->update();
+        }
+    }
+    SelectedIndices.clear();
+}
+
+void TThumbail::RebuildSelection()
+{
+    SelectedIndices.clear();
+    for (int i = 0; i < Count(); ++i)
+        if (Items[std::size_t(i)]->Selected)
+            SelectedIndices.push_back(i);
+}
+
+void TThumbail::LayoutItems()
+{
+    if (!LayoutEnabled)
+        return;
+    for (TThumbnailItem* item : Items)
+        item->UpdatePosition();
+    UpdateContentHeight();
+}
+
+void TThumbail::UpdateContentHeight()
+{
+    QWidget* area = widget();
+    if (!area)
+        return;
+    int bottom = 0;
+    for (const TThumbnailItem* item : Items)
+        bottom = std::max(bottom, item->geometry().bottom() + 1);
+    area->resize(viewport()->width(), std::max(bottom + 5, viewport()->height()));
+}
+
+void TThumbail::resizeEvent(QResizeEvent* event)
+{
+    QScrollArea::resizeEvent(event);
+    if (LayoutEnabled && size() != LastSize) {
+        LastSize = size();
+        LayoutItems();
+    }
+    UpdateContentHeight();
+}
+
+void TThumbail::scrollContentsBy(int dx, int dy)
+{
+    QScrollArea::scrollContentsBy(dx, dy);
+}
+
+// --- mouse on a tile ---------------------------------------------------------------------
+
+void TThumbail::ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, int x, int y)
+{
+    MouseIsDown = true;
+    if (Busy || button != Qt::LeftButton)
+        return;
+    DownPos = QPoint(x, y);
+    const int index = item->Index;
+    switch (SelectionMode) {
+    case TSelectMode::smNone:
+        return;
+    case TSelectMode::smSingle:
+        ClearSelection();
+        SelectItem(index);
+        break;
+    case TSelectMode::smMultiple:
+        if (!IsCtrlDown() && !IsSelected(index))
+            ClearSelection();
+        if (IsShiftDown()) {
+            if (index > AnchorIndex)
+                for (int i = AnchorIndex; i <= index; ++i)
+                    SelectItem(i);
+            else
+                for (int i = AnchorIndex; i >= index; --i)
+                    SelectItem(i);
+        } else if (IsCtrlDown() || !IsSelected(index)) {
+            ToggleItem(index);
+        }
+        break;
+    }
+    ShowSelectionStatus();
+    setFocus();
+}
+
+void TThumbail::ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, int x, int y)
+{
+    if (!MouseIsDown || Busy || SelectionMode == TSelectMode::smNone || !buttons.testFlag(Qt::LeftButton))
+        return;
+    const bool far = DownPos.x() + 5 < x || x < DownPos.x() - 5 || DownPos.y() + 5 < y || y < DownPos.y() - 5;
+    if (!far || !item->Selected || !CanDrag)
+        return;
+    MouseIsDown = false;
+    emit OnStartDrag(this);
+    auto* drag = new QDrag(this);
+    auto* mime = new QMimeData;
+    mime->setData(QStringLiteral("application/x-glimt-thumbnails"), QByteArray());
+    drag->setMimeData(mime);
+    drag->exec(Qt::CopyAction);
+}
+
+void TThumbail::ItemMouseUp(TThumbnailItem* item, Qt::MouseButton button, int, int)
+{
+    if (!MouseIsDown || Busy || SelectionMode == TSelectMode::smNone)
+        return;
+    MouseIsDown = false;
+    if (button == Qt::LeftButton) {
+        emit OnItemClicked(this);
+        // The click collapses a multiple selection to this tile after the event has fired.
+        if (SelectionMode == TSelectMode::smMultiple && !IsCtrlDown() && !IsShiftDown()) {
+            ClearSelection();
+            ToggleItem(item->Index);
+        }
+    } else if (button == Qt::RightButton) {
+        PopupAtCursor();
+    }
+}
+
+void TThumbail::ItemDblClick(TThumbnailItem*)
+{
+    emit OnItemDblClicked(this);
+}
+
+void TThumbail::PopupAtCursor()
+{
+    if (PopupMenu)
+        PopupMenu->popup(QCursor::pos());
+}
+
+// --- mouse on empty space -------------------------------------------------------------------
+
+void TThumbail::mousePressEvent(QMouseEvent* event)
+{
+    setFocus();
+    if (Items.empty())
+        return;
+    MouseIsDown = true;
+    if (Busy || event->button() != Qt::LeftButton)
+        return;
+    ScrollLimit = verticalScrollBar()->maximum();
+    switch (SelectionMode) {
+    case TSelectMode::smNone:
+        return;
+    case TSelectMode::smSingle:
+        if (!AlwaysSelected)
+            ClearSelection();
+        return;
+    case TSelectMode::smMultiple:
+        if (!IsCtrlDown() && !IsShiftDown() && !AlwaysSelected)
+            ClearSelection();
+        BandStart = widget()->mapFrom(this, event->position().toPoint());
+        RubberBand->setGeometry(QRect(BandStart, QSize(0, 0)));
+        RubberBand->raise();
+        RubberBand->show();
+        ShowSelectionStatus();
+        return;
+    }
+}
+
+void TThumbail::mouseMoveEvent(QMouseEvent* event)
+{
+    if (!MouseIsDown || Busy || SelectionMode != TSelectMode::smMultiple || !event->buttons().testFlag(Qt::LeftButton))
+        return;
+    QPoint p = viewport()->mapFrom(this, event->position().toPoint());
+    p.setX(std::clamp(p.x(), 0, viewport()->width() - 1));
+    QScrollBar* bar = verticalScrollBar();
+    if (p.y() < 0) {
+        bar->setValue(bar->value() + p.y());
+        p.setY(0);
+    } else if (p.y() >= viewport()->height()) {
+        bar->setValue(std::min(ScrollLimit, bar->value() + p.y() - viewport()->height() + 1));
+        p.setY(viewport()->height() - 1);
+    }
+    const QPoint cursor = widget()->mapFrom(viewport(), p);
+    const QRect band = QRect(BandStart, cursor).normalized();
+    RubberBand->setGeometry(band);
+    const bool ctrl = IsCtrlDown();
+    for (int i = 0; i < Count(); ++i) {
+        TThumbnailItem* tile = Items[std::size_t(i)];
+        const bool committed = IsSelected(i);
+        const bool flag = RectsTouch(tile->geometry(), band) ? (ctrl ? !committed : true) : committed;
+        if (tile->Selected != flag) {
+            tile->Selected = flag;
+            tile->update();
+        }
+    }
+    ShowSelectionStatus();
+}
+
+void TThumbail::mouseReleaseEvent(QMouseEvent* event)
+{
+    emit OnClick(this);
+    if (!MouseIsDown)
+        return;
+    MouseIsDown = false;
+    if (Busy)
+        return;
+    if (event->button() == Qt::LeftButton) {
+        if (SelectionMode == TSelectMode::smMultiple) {
+            RubberBand->hide();
+            RebuildSelection();
+            emit OnItemClicked(this);
+            ShowSelectionStatus();
+        }
+    } else if (event->button() == Qt::RightButton) {
+        PopupAtCursor();
+    }
+}

@@ -1,0 +1,106 @@
+#pragma once
+#include "editor/KeyState.h"
+#include "editor/thumbnailitem.h"
+
+#include <QPoint>
+#include <QScrollArea>
+#include <QSize>
+#include <vector>
+
+class QMenu;
+class QRubberBand;
+class QStatusBar;
+class TmyIcon;
+class TmyImagePal;
+
+enum class TSelectMode { smNone, smSingle, smMultiple };
+
+// A scrolling view of square tiles with single, multiple and rubber-band selection, filled
+// by its loaders. Items and SelectedIndices are read directly by the view's users.
+class TThumbail : public QScrollArea {
+    Q_OBJECT
+public:
+    explicit TThumbail(QWidget* parent = nullptr);
+    ~TThumbail() override;
+
+    int ThumbnailSize() const { return m_thumbnailSize; }
+    void SetThumbnailSize(int size);
+    bool ShowCaption() const { return m_showCaption; }
+    void SetShowCaption(bool show);
+    TSelectMode SelectionMode = TSelectMode::smMultiple;
+    QStatusBar* StatusBar = nullptr;
+    QMenu* PopupMenu = nullptr;
+    bool CanDrag = false;
+    bool AlwaysSelected = false;
+    void SetEnabled(bool enabled);
+
+    // Tiles in index order, owned by the view.
+    std::vector<TThumbnailItem*> Items;
+    // Selected tile indices in the order they were selected (index order after a band).
+    std::vector<int> SelectedIndices;
+    int AnchorIndex = 0;
+    bool Busy = false;
+    bool MouseIsDown = false;
+    QPoint DownPos;
+    QPoint BandStart;
+    QRubberBand* RubberBand = nullptr;
+    int ScrollLimit = 0;
+    QSize LastSize;
+    bool LayoutEnabled = true;
+
+    TThumbnailItem* AddItem();
+    void ClearItems();
+    int Count() const { return int(Items.size()); }
+    void SelectIndex(int i);
+    void SetStatusText(const QString& text);
+    void ShowSelectionStatus();
+    void BeginLoad();
+    void EndLoad();
+
+    // The images of an icon document, rendered over white, captioned "WxH - depth".
+    void LoadIconImages(const TmyIcon& icon);
+    // The image files of a folder (icons through `iconReader`, pictures through Qt).
+    void LoadFolder(const QString& folder);
+
+    int SelectionPos(int i) const;
+    bool IsSelected(int i) const { return SelectionPos(i) != -1; }
+    int SelectedCount() const;
+    void SelectItem(int i);
+    void DeselectItem(int i);
+    void ToggleItem(int i);
+    void ClearSelection();
+    void RebuildSelection();
+    // Re-places every tile (after a resize, scroll or a change of tile size).
+    void LayoutItems();
+
+signals:
+    void OnItemClicked(TThumbail* sender);
+    void OnItemDblClicked(TThumbail* sender);
+    void OnClick(TThumbail* sender);
+    // A drag of the selection begins (CanDrag); the receiver reads SelectedIndices.
+    void OnStartDrag(TThumbail* sender);
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, int x, int y);
+    void ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, int x, int y);
+    void ItemMouseUp(TThumbnailItem* item, Qt::MouseButton button, int x, int y);
+    void ItemDblClick(TThumbnailItem* item);
+    void PopupAtCursor();
+    void UpdateContentHeight();
+
+    int m_thumbnailSize = 0;
+    bool m_showCaption = false;
+    std::vector<bool> m_bandBefore;
+};
+
+namespace glimt {
+// Caption of an image's tile: width "x" height and the depth suffix (" - 256", " - XP" ...).
+QString ImageTileCaption(const TmyImagePal& image);
+} // namespace glimt
