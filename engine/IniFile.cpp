@@ -36,8 +36,8 @@ QString DecodeText(const QByteArray& bytes)
 IniFile::IniFile(const QString& path) : m_path(path)
 {
     QFile f(path);
-    if (f.open(QIODevice::ReadOnly))
-        Parse(DecodeText(f.readAll()));
+    if (f.open(QIODevice::ReadOnly) && f.size() <= kMaxFileBytes)
+        Parse(DecodeText(f.read(kMaxFileBytes)));
 }
 
 IniFile IniFile::FromText(const QByteArray& bytes)
@@ -50,6 +50,7 @@ IniFile IniFile::FromText(const QByteArray& bytes)
 void IniFile::Parse(const QString& text)
 {
     m_lines.clear();
+    m_indexValid = false;
     QString section;
     const QStringList lines = text.split(QLatin1Char('\n'));
     for (int i = 0; i < lines.size(); ++i) {
@@ -81,14 +82,24 @@ void IniFile::Parse(const QString& text)
     }
 }
 
+QString IniFile::IndexKey(const QString& section, const QString& key)
+{
+    return section.toCaseFolded() + QChar(0) + key.toCaseFolded();
+}
+
 int IniFile::FindKey(const QString& section, const QString& key) const
 {
-    for (int i = 0; i < int(m_lines.size()); ++i) {
-        const Line& l = m_lines[std::size_t(i)];
-        if (!l.isHeader && !l.key.isEmpty() && SameName(l.section, section) && SameName(l.key, key))
-            return i;
+    if (!m_indexValid) {
+        // Walk backwards so that the first of repeated keys is the one that stays.
+        m_index.clear();
+        for (int i = int(m_lines.size()) - 1; i >= 0; --i) {
+            const Line& l = m_lines[std::size_t(i)];
+            if (!l.isHeader && !l.key.isEmpty())
+                m_index.insert(IndexKey(l.section, l.key), i);
+        }
+        m_indexValid = true;
     }
-    return -1;
+    return m_index.value(IndexKey(section, key), -1);
 }
 
 bool IniFile::HasKey(const QString& section, const QString& key) const
@@ -174,6 +185,7 @@ void IniFile::WriteString(const QString& section, const QString& key, const QStr
     line.value = value;
     line.text = key + QLatin1Char('=') + value;
     const int end = FindSectionEnd(section);
+    m_indexValid = false;
     if (end >= 0) {
         m_lines.insert(m_lines.begin() + end, std::move(line));
         return;

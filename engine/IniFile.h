@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -13,8 +14,13 @@ namespace glimt {
 // file is not valid UTF-8; it is written as UTF-8.
 class IniFile {
 public:
+    // The largest file that is read: settings and language files are a few kilobytes, and a
+    // larger file is not parsed at all.
+    static constexpr qint64 kMaxFileBytes = qint64(4) << 20;
+
     IniFile() = default;
-    // Loads `path`; a missing or unreadable file gives an empty INI (no error).
+    // Loads `path`; a missing or unreadable file, or one larger than kMaxFileBytes, gives an
+    // empty INI (no error).
     explicit IniFile(const QString& path);
     static IniFile FromText(const QByteArray& bytes);
 
@@ -51,9 +57,13 @@ private:
     void Parse(const QString& text);
     int FindKey(const QString& section, const QString& key) const;
     int FindSectionEnd(const QString& section) const;
+    static QString IndexKey(const QString& section, const QString& key);
 
     QString m_path;
     std::vector<Line> m_lines;
+    // Case-folded "section\0key" to the first line holding it; rebuilt after lines move.
+    mutable QHash<QString, int> m_index;
+    mutable bool m_indexValid = false;
 };
 
 } // namespace glimt

@@ -1,5 +1,7 @@
 #include "engine/Settings.h"
 
+#include "engine/TypeCheck.h"
+
 TOptions::TOptions()
 {
     const int screenWidth = 1024;
@@ -15,9 +17,24 @@ QString TOptions::GetRecentFile(int i) const
 
 void TOptions::SetRecentFile(int i, const QString& fileName)
 {
-    if (i >= 1 && i <= 10)
+    if (i >= 1 && i <= 10 && !glimt::HasLineBreak(fileName))
         RecentFiles[std::size_t(i)] = fileName;
 }
+
+QString TOptions::DefaultFileName()
+{
+    const QString folder = glimt::DataFolder();
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/config.cfg");
+}
+
+namespace glimt {
+
+bool HasLineBreak(const QString& text)
+{
+    return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
+}
+
+} // namespace glimt
 
 TOptions& Options()
 {

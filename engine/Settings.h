@@ -53,21 +53,32 @@ public:
     // Fields hold the defaults (the screen-relative ones for a 1024-pixel screen) until Load.
     TOptions();
 
-    // Reads every key of `fileName` (missing ones take their defaults). `screenWidth` is the
-    // primary screen's width, for the defaults of the tool windows' positions.
+    // Reads every key of `fileName` into its field; a missing folder, file or key, or a value
+    // that is no integer, gives the key's default. Byte fields and colour channels keep their
+    // low 8 bits; a "BKSize" that is 0 after the cut reads as 4 (the checkerboard cell size
+    // divides). `screenWidth` is the primary screen's width, for the defaults of the tool
+    // windows' positions. Never fails.
     void Load(const QString& fileName, int screenWidth);
-    // Writes every key into `fileName`, keeping whatever else the file holds; creates the
-    // folder when missing; written through a temporary and rename. Throws glimt::FileError.
+    // Writes every key into `fileName`, replacing those keys one by one and keeping whatever
+    // else the file holds; creates the folder when missing; written through a temporary and
+    // rename. A string holding a line break is written empty. Throws glimt::FileError and
+    // leaves the old file as it was.
     void Save(const QString& fileName) const;
 
     // RecentFiles[i] for 1 <= i <= 10, else "".
     QString GetRecentFile(int i) const;
-    // Sets RecentFiles[i] for 1 <= i <= 10; other i are ignored.
+    // Sets RecentFiles[i] for 1 <= i <= 10; other i, and names holding a line break (which no
+    // file name on the settings file's lines can carry), are ignored.
     void SetRecentFile(int i, const QString& fileName);
 
-    // The settings file of this user: <data folder>/config.cfg.
+    // The settings file of this user: <data folder>/config.cfg ("" when no data folder is known).
     static QString DefaultFileName();
 };
 
 // The single settings object of the program.
 TOptions& Options();
+
+namespace glimt {
+// True when `text` holds a carriage return or a line feed.
+bool HasLineBreak(const QString& text);
+} // namespace glimt

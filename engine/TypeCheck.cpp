@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 
+#include <QDir>
 #include <QFile>
 #include <cstring>
 
@@ -51,3 +52,26 @@ TImageFileKind ImageFileKind(const QString& fileName)
 {
     return ImageFileKindOf(DetectImageFileType(fileName));
 }
+
+void GetAppDataFolder(QString& path)
+{
+    const QString xdg = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (!xdg.isEmpty() && QDir::isAbsolutePath(xdg)) {
+        path = QDir::cleanPath(xdg);
+        return;
+    }
+    const QString home = qEnvironmentVariable("HOME");
+    if (!home.isEmpty())
+        path = QDir::cleanPath(home + QStringLiteral("/.config"));
+}
+
+namespace glimt {
+
+QString DataFolder()
+{
+    QString appData;
+    GetAppDataFolder(appData);
+    return appData.isEmpty() ? QString() : appData + QStringLiteral("/Glimt");
+}
+
+} // namespace glimt

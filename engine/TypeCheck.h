@@ -28,3 +28,13 @@ TImageFileType DetectImageFileType(const QString& fileName);
 TImageFileType DetectImageFileTypeOf(const QByteArray& head);
 TImageFileKind ImageFileKind(const QString& fileName);
 TImageFileKind ImageFileKindOf(TImageFileType type);
+
+// The per-user application-data folder: $XDG_CONFIG_HOME when it is an absolute path, else
+// ~/.config. Without either, `path` is left as it was.
+void GetAppDataFolder(QString& path);
+
+namespace glimt {
+// The program's own folder inside the application-data folder ("Glimt"), where "config.cfg"
+// and "colors.dat" live; "" when no application-data folder is known.
+QString DataFolder();
+} // namespace glimt

@@ -1,5 +1,97 @@
 #include "engine/language.h"
 
+#include <iterator>
+#include <cstring>
+
+namespace {
+
+// The English text is the one passed with the key at every call.
+constexpr glimt::MessageText kMessages[] = {
+    {"msg16Col", "16 Colors"},
+    {"msg256Col", "256 Colors"},
+    {"msg2Col", "2 Colors"},
+    {"msgAll", "All Files"},
+    {"msgAllFormats", "All Formats"},
+    {"msgAlreadyOpen", "The file is already open!"},
+    {"msgAlredyExists", "%s1 already exists! Overwrite?"},
+    {"msgBadExt", "Unknown file extension: %s1"},
+    {"msgBigImg", "Image ignored: Too big (%i1x%i2)"},
+    {"msgBinary", "Binary"},
+    {"msgBlue", "B"},
+    {"msgBmp", "Bitmap"},
+    {"msgBrightness", "B"},
+    {"msgCancelled", "Operation canceled by user!"},
+    {"msgClose", "Close"},
+    {"msgComplete", "Operation completed!"},
+    {"msgCur", "Windows Cursor"},
+    {"msgDeleteImg", "Delete the current image? (This can not be undone!)"},
+    {"msgDeleteLast", "Cannot delete last image!"},
+    {"msgDirSelect", "Select a directory"},
+    {"msgDll", "Dynamic Link Library"},
+    {"msgError", "Error: "},
+    {"msgErrorOpen", "Cannot open file"},
+    {"msgErrorSave", "Cannot save file"},
+    {"msgExe", "Executable"},
+    {"msgFewColors", "The palette was containing only %i1 colors."},
+    {"msgFileNotFound", "The file %s1 does not exist!"},
+    {"msgFrame", "Frame %i1"},
+    {"msgGif", "Graphics Interchange Format"},
+    {"msgGreen", "G"},
+    {"msgHeight", "H"},
+    {"msgHue", "H"},
+    {"msgIcl", "Icon Library"},
+    {"msgIco", "Windows Icon"},
+    {"msgIcon", "Icon %i1"},
+    {"msgImages", "Images"},
+    {"msgInvalidFormat", "Invalid File Format!"},
+    {"msgInvalidPal", "Invalid palette file!"},
+    {"msgInvalidType", "Invalid file type!"},
+    {"msgJpg", "Jpg Image"},
+    {"msgLastEffect", "Last Effect (%s1)"},
+    {"msglblDim", "Dimension: %i1 x %i2"},
+    {"msglblImageNo", "Image Number: %i1"},
+    {"msglblLocation", "Location: %s1"},
+    {"msglblName", "Name: %s1"},
+    {"msglblSize", "Size: %i1 bytes"},
+    {"msglblType", "Data Type: %i1 bits"},
+    {"msgManyColors", "%i1 colors read, rest of the palette was ignored."},
+    {"msgMaxWindows", "Too many open windows!"},
+    {"msgNoBlack", "The palette does not include the color Black."},
+    {"msgNoIcon", "The file does not contain icons"},
+    {"msgNoSelection", "The icon must contain at least one image format!"},
+    {"msgNot32Bit", "This is not a 32bit file. Extraction will not be exact!"},
+    {"msgNotBMP", "Invalid bmp file!"},
+    {"msgNotGIF", "Invalid gif file!"},
+    {"msgNotJPG", "Invalid jpg file!"},
+    {"msgNotPNG", "Invalid png file!"},
+    {"msgNotSelected", "No image is selected!"},
+    {"msgNotSupported", "%i1 bit images are not suported!"},
+    {"msgNotUnique", "There is already an image with this format in the icon!"},
+    {"msgObject", "%i1 objects"},
+    {"msgOcx", "OCX Files"},
+    {"msgOK", "OK"},
+    {"msgOpacity", "Opacity"},
+    {"msgPng", "Portable Network Graphic"},
+    {"msgProcessing", "- Processing: "},
+    {"msgReadObject", "Reading object %i1 from %i2"},
+    {"msgRed", "R"},
+    {"msgSaturation", "S"},
+    {"msgSave", "Save changes to %s1 ?"},
+    {"msgSearch", "Searching image files... Press Esc to stop"},
+    {"msgSelectedObject", "%i1 selected objects"},
+    {"msgStop", "Stop"},
+    {"msgSuccess", "Success: "},
+    {"msgSuccessReason", "File created successfully"},
+    {"msgTrauColAlpha", "True Color+Alpha"},
+    {"msgTrueCol", "True Color"},
+    {"msgUnknown", "Unknown file type!"},
+    {"msgUntitled", "Untitled"},
+    {"msgWarning", "Warning: "},
+    {"msgWidth", "W"},
+};
+
+} // namespace
+
 TLanguage& Lang()
 {
     static TLanguage instance;
@@ -25,6 +117,45 @@ QString TLanguage::GetMessage(const QString& key, const QString& def) const
 }
 
 namespace glimt {
+
+const MessageText* MessageTable(std::size_t& count)
+{
+    count = std::size(kMessages);
+    return kMessages;
+}
+
+const char* EnglishMessage(const char* key)
+{
+    for (const MessageText& m : kMessages)
+        if (std::strcmp(m.key, key) == 0)
+            return m.english;
+    return nullptr;
+}
+
+QString CaptionKey(const QString& componentName)
+{
+    return componentName + QLatin1String(".Caption");
+}
+
+QString HintKey(const QString& componentName)
+{
+    return componentName + QLatin1String(".Hint");
+}
+
+QString ItemKey(const QString& componentName, int index)
+{
+    return componentName + QLatin1String(".Item") + QString::number(index);
+}
+
+QString MenuKey(int listNumber, int itemIndex)
+{
+    return QString::number(listNumber) + QLatin1Char('-') + QString::number(itemIndex) + QLatin1String(".Menu");
+}
+
+QString LanguageFileName(const QString& programFolder, const QString& language)
+{
+    return programFolder + QLatin1String("/Languages/") + language + QLatin1String(".lng");
+}
 
 QString ReplaceOnce(QString text, const QString& placeholder, const QString& value)
 {

@@ -2,6 +2,7 @@
 #include "engine/IniFile.h"
 
 #include <QString>
+#include <cstddef>
 #include <memory>
 
 // The translator: message texts by key with their English defaults, and the texts of windows
@@ -35,6 +36,29 @@ private:
 TLanguage& Lang();
 
 namespace glimt {
+
+// One message of the program: its key in the "MSG" section and its English text.
+struct MessageText {
+    const char* key;
+    const char* english;
+};
+
+// Every message key of the program with its English text.
+const MessageText* MessageTable(std::size_t& count);
+// The English text of `key`, or null when the program has no such message.
+const char* EnglishMessage(const char* key);
+
+// The keys by which the texts of windows are looked up in a language file. A component's keys
+// live in the section of its form (named after the form) or in "frmCanvas" for the document
+// windows; menu items with sub-items are keyed "n-j.Menu" in the section "Menu", where n counts
+// the item lists entered so far (TLanguage::MenuCounter) and j is the item's index in its list.
+QString CaptionKey(const QString& componentName);
+QString HintKey(const QString& componentName);
+QString ItemKey(const QString& componentName, int index);
+QString MenuKey(int listNumber, int itemIndex);
+
+// The language file of `language` in the program's folder: <programFolder>/Languages/<language>.lng.
+QString LanguageFileName(const QString& programFolder, const QString& language);
 
 // Replaces the first occurrence of `placeholder` (case-sensitive), once, as plain text.
 QString ReplaceOnce(QString text, const QString& placeholder, const QString& value);

@@ -28,3 +28,54 @@ TEST(TypeCheck, KindIsToldByTheFirstBytes)
         EXPECT_EQ(ImageFileKindOf(DetectImageFileTypeOf(r.head)), r.kind);
     }
 }
+
+namespace {
+// Sets or clears an environment variable for one scope.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const char* value) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        if (value)
+            qputenv(name, value);
+        else
+            qunsetenv(name);
+    }
+    ~ScopedEnv()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char* m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+} // namespace
+
+TEST(TypeCheck, DataFolderFollowsXdgConfigHome)
+{
+    struct Row {
+        const char* name;
+        const char* xdg;
+        const char* home;
+        QString appData;
+    } rows[] = {
+        {"xdg set", "/tmp/cfg/", "/home/u", "/tmp/cfg"},
+        {"xdg relative is ignored", "rel/cfg", "/home/u", "/home/u/.config"},
+        {"xdg empty", "", "/home/u", "/home/u/.config"},
+        {"xdg unset", nullptr, "/home/u", "/home/u/.config"},
+        {"nothing known", nullptr, nullptr, "unchanged"},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        ScopedEnv xdg("XDG_CONFIG_HOME", r.xdg);
+        ScopedEnv home("HOME", r.home);
+        QString path = "unchanged";
+        GetAppDataFolder(path);
+        EXPECT_EQ(path, r.appData);
+        EXPECT_EQ(glimt::DataFolder(), r.home ? r.appData + "/Glimt" : QString());
+    }
+}

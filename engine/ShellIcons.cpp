@@ -1,0 +1,196 @@
+#include "engine/ShellIcons.h"
+
+#include "engine/AniCursor.h"
+#include "engine/ByteReader.h"
+#include "engine/Errors.h"
+#include "engine/SafeFile.h"
+#include "engine/TypeCheck.h"
+#include "engine/myextract.h"
+
+#include <cstdlib>
+#include <vector>
+
+namespace glimt {
+
+namespace {
+
+// One image an icon offers, as far as choosing it goes.
+struct Candidate {
+    int width = 0;
+    int height = 0;
+    int depth = 0;
+};
+
+// The candidate drawn at 32x32: nearest in size, a larger before a smaller one, the deepest;
+// the first of equals. -1 for none.
+int Best(const std::vector<Candidate>& candidates)
+{
+    int best = -1;
+    for (int i = 0; i < int(candidates.size()); ++i) {
+        const Candidate& c = candidates[std::size_t(i)];
+        if (best < 0) {
+            best = i;
+            continue;
+        }
+        const Candidate& b = candidates[std::size_t(best)];
+        const int dc = std::abs(c.width - 32) + std::abs(c.height - 32);
+        const int db = std::abs(b.width - 32) + std::abs(b.height - 32);
+        if (dc != db) {
+            if (dc < db)
+                best = i;
+        } else if (c.width + c.height != b.width + b.height) {
+            if (c.width + c.height > b.width + b.height)
+                best = i;
+        } else if (c.depth > b.depth) {
+            best = i;
+        }
+    }
+    return best;
+}
+
+// The depth an image's data shows: planes x bits of a bitmap header, 32 for anything else.
+int DataDepth(const std::uint8_t* data, std::uint64_t size)
+{
+    ByteReader r(data, std::size_t(size));
+    if (r.U32() != 40)
+        return 32;
+    r.Skip(8);
+    const int planes = r.U16();
+    const int bits = r.U16();
+    return r.Ok() ? planes * bits : 32;
+}
+
+// The directory entries of an icon or cursor file whose data lies inside the file.
+struct IconFileEntry {
+    std::uint8_t raw[16];
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+
+bool ReadIconDirectory(const QByteArray& bytes, std::uint16_t& type, std::vector<IconFileEntry>& entries)
+{
+    entries.clear();
+    ByteReader r(bytes);
+    const std::uint16_t reserved = r.U16();
+    type = r.U16();
+    const std::uint64_t count = r.U16();
+    if (!r.Ok() || reserved != 0 || (type != 1 && type != 2) || !r.Has(count * 16))
+        return false;
+    for (std::uint64_t i = 0; i < count; ++i) {
+        IconFileEntry e;
+        r.Read(e.raw, 16);
+        ByteReader f(e.raw, 16);
+        f.Skip(8);
+        e.size = f.U32();
+        e.offset = f.U32();
+        if (e.size > 0 && r.InRange(e.offset, e.size))
+            entries.push_back(e);
+    }
+    return true;
+}
+
+// The one image of an icon or cursor file the shell would draw, as an icon file of its own.
+bool BestOfIconFile(const QByteArray& bytes, QByteArray& ico)
+{
+    std::uint16_t type = 0;
+    std::vector<IconFileEntry> entries;
+    if (!ReadIconDirectory(bytes, type, entries))
+        return false;
+    std::vector<Candidate> candidates;
+    for (const IconFileEntry& e : entries) {
+        const auto* data = reinterpret_cast<const std::uint8_t*>(bytes.constData()) + e.offset;
+        candidates.push_back({e.raw[0] ? e.raw[0] : 256, e.raw[1] ? e.raw[1] : 256, DataDepth(data, e.size)});
+    }
+    const int best = Best(candidates);
+    if (best < 0)
+        return false;
+    const IconFileEntry& e = entries[std::size_t(best)];
+    ByteWriter w;
+    w.U16(0);
+    w.U16(type);
+    w.U16(1);
+    w.Raw(e.raw, 12);
+    w.U32(22);
+    w.Raw(bytes.constData() + e.offset, qsizetype(e.size));
+    ico = w.Bytes();
+    return true;
+}
+
+bool BestOfGroup(const TExeIconFile& module, int group, QByteArray& ico)
+{
+    std::vector<TGroupIconEntry> entries;
+    if (!module.GroupEntries(group, entries))
+        return false;
+    std::vector<TGroupImage> images;
+    std::vector<Candidate> candidates;
+    for (const TGroupIconEntry& entry : entries) {
+        TGroupImage image;
+        if (!module.GroupImage(entry, image))
+            continue;
+        const int depth = image.IsPng ? entry.Planes * entry.BitCount : image.BitCount;
+        candidates.push_back({entry.Width ? entry.Width : 256, entry.Height ? entry.Height : 256, depth});
+        images.push_back(std::move(image));
+    }
+    const int best = Best(candidates);
+    return best >= 0 && WriteIconFile({images[std::size_t(best)]}, ico);
+}
+
+bool ReadFile(const QString& fileName, QByteArray& bytes)
+{
+    try {
+        bytes = ReadWholeFile(fileName);
+        return true;
+    } catch (const FileError&) {
+        return false;
+    }
+}
+
+} // namespace
+
+int ShellIconCount(const QString& fileName)
+{
+    QByteArray bytes;
+    if (!ReadFile(fileName, bytes))
+        return 0;
+    switch (DetectImageFileTypeOf(bytes.left(12))) {
+    case iftIco:
+    case iftCur: {
+        std::uint16_t type = 0;
+        std::vector<IconFileEntry> entries;
+        return ReadIconDirectory(bytes, type, entries) && !entries.empty() ? 1 : 0;
+    }
+    case iftAni: {
+        std::vector<QByteArray> frames;
+        ReadAniFrames(bytes, frames);
+        return int(frames.size());
+    }
+    default: {
+        TExeIconFile module;
+        return module.LoadBytes(bytes) ? module.GroupCount() : 0;
+    }
+    }
+}
+
+bool ShellIconImageFile(const QString& fileName, int index, QByteArray& ico)
+{
+    ico.clear();
+    QByteArray bytes;
+    if (index < 0 || !ReadFile(fileName, bytes))
+        return false;
+    switch (DetectImageFileTypeOf(bytes.left(12))) {
+    case iftIco:
+    case iftCur:
+        return index == 0 && BestOfIconFile(bytes, ico);
+    case iftAni: {
+        std::vector<QByteArray> frames;
+        ReadAniFrames(bytes, frames);
+        return index < int(frames.size()) && BestOfIconFile(frames[std::size_t(index)], ico);
+    }
+    default: {
+        TExeIconFile module;
+        return module.LoadBytes(bytes) && BestOfGroup(module, index, ico);
+    }
+    }
+}
+
+} // namespace glimt

@@ -1,0 +1,87 @@
+#include "engine/IniFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using glimt::IniFile;
+
+TEST(IniFile, LookupsAreCaseInsensitiveAndFirstKeyWins)
+{
+    const IniFile ini = IniFile::FromText(
+        "; comment\r\n[Sect]\r\n Key = value one \r\nkey=second\r\nQuoted=\"  spaced  \"\r\nEmpty=\r\n"
+        "=novalue\r\n[other]\r\nKey=other\r\n[SECT]\r\nLate=late\r\n");
+    EXPECT_EQ(ini.ReadString("sect", "KEY", "d"), "value one");
+    EXPECT_EQ(ini.ReadString("Other", "key", "d"), "other");
+    EXPECT_EQ(ini.ReadString("Sect", "Quoted", "d"), "  spaced  ");
+    EXPECT_EQ(ini.ReadString("Sect", "Empty", "d"), "");
+    EXPECT_EQ(ini.ReadString("Sect", "Late", "d"), "late") << "a repeated section continues the first";
+    EXPECT_EQ(ini.ReadString("Sect", "missing", "d"), "d");
+    EXPECT_EQ(ini.ReadString("none", "Key", "d"), "d");
+    EXPECT_TRUE(ini.HasSection("OTHER"));
+    EXPECT_FALSE(ini.HasKey("Sect", ""));
+}
+
+TEST(IniFile, Integers)
+{
+    struct Row {
+        const char* text;
+        int value;
+    } rows[] = {{"12", 12}, {"-3", -3}, {"+4", 4}, {" 7 ", 7}, {"0x1F", 31}, {"$ff", 255},
+                {"abc", 99}, {"", 99}, {"1.5", 99}, {"99999999999", 99}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.text);
+        const IniFile ini = IniFile::FromText(QByteArray("[s]\nk=") + r.text + "\n");
+        EXPECT_EQ(ini.ReadInteger("s", "k", 99), r.value);
+    }
+    const IniFile ini = IniFile::FromText("[s]\nt=2\nf=0\nn=no\n");
+    EXPECT_TRUE(ini.ReadBool("s", "t", false));
+    EXPECT_FALSE(ini.ReadBool("s", "f", true));
+    EXPECT_TRUE(ini.ReadBool("s", "n", true));
+}
+
+TEST(IniFile, WritingKeepsForeignLinesAndPlacesNewKeysInTheirSection)
+{
+    IniFile ini = IniFile::FromText("; keep me\n[A]\nx=1\n\n[B]\ny=2\n");
+    ini.WriteInteger("a", "X", 5);
+    ini.WriteString("A", "z", "new");
+    ini.WriteBool("C", "w", true);
+    EXPECT_EQ(ini.ToText(), QByteArray("; keep me\r\n[A]\r\nx=5\r\nz=new\r\n\r\n[B]\r\ny=2\r\n\r\n[C]\r\nw=1\r\n"));
+    EXPECT_EQ(ini.ReadString("A", "Z", ""), "new") << "lookups see keys inserted after a read";
+}
+
+TEST(IniFile, TextEncodings)
+{
+    EXPECT_EQ(IniFile::FromText("\xEF\xBB\xBF[s]\nk=\xC3\xA9\n").ReadString("s", "k", ""), QString::fromUtf8("\xC3\xA9"));
+    EXPECT_EQ(IniFile::FromText("[s]\nk=\xE9\n").ReadString("s", "k", ""), QString::fromUtf8("\xC3\xA9"))
+        << "not UTF-8: Windows-1252";
+}
+
+TEST(IniFile, OversizedFileIsNotRead)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("big.ini");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[s]\nk=v\n");
+        ASSERT_TRUE(f.resize(IniFile::kMaxFileBytes + 1));
+    }
+    EXPECT_EQ(IniFile(path).ReadString("s", "k", "d"), "d");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.resize(IniFile::kMaxFileBytes));
+    }
+    EXPECT_EQ(IniFile(path).ReadString("s", "k", "d"), "v");
+}
+
+TEST(IniFile, MissingFileReadsEmptyAndUpdateCreatesIt)
+{
+    QTemporaryDir dir;
+    IniFile ini(dir.filePath("sub/dir/x.ini"));
+    EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
+    ini.WriteString("s", "k", "v");
+    ini.UpdateFile();
+    EXPECT_EQ(IniFile(dir.filePath("sub/dir/x.ini")).ReadString("S", "K", ""), "v");
+}

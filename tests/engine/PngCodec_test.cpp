@@ -1,0 +1,196 @@
+#include "engine/PngCodec.h"
+
+#include "engine/Errors.h"
+#include "tests/support/TestPaths.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstdlib>
+
+using glimt::DecodePng;
+using glimt::EncodePng;
+using glimt::PngDimensions;
+
+namespace {
+
+QByteArray ReadAll(const QString& path)
+{
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+TmyImage Decode(const QByteArray& bytes)
+{
+    return DecodePng(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+}
+
+void AppendBE32(QByteArray& out, std::uint32_t v)
+{
+    out.append(char(v >> 24)).append(char(v >> 16)).append(char(v >> 8)).append(char(v));
+}
+
+void AppendChunk(QByteArray& out, const char* type, const QByteArray& payload)
+{
+    AppendBE32(out, std::uint32_t(payload.size()));
+    QByteArray body = QByteArray(type, 4) + payload;
+    out.append(body);
+    AppendBE32(out, std::uint32_t(crc32(0, reinterpret_cast<const Bytef*>(body.constData()), uInt(body.size()))));
+}
+
+// A PNG whose header declares `width` x `height` (8-bit RGBA) followed by a tiny IDAT: enough
+// for a decoder that trusts the header to try a huge allocation.
+QByteArray PngDeclaring(std::uint32_t width, std::uint32_t height)
+{
+    QByteArray png("\x89PNG\r\n\x1a\n", 8);
+    QByteArray ihdr;
+    AppendBE32(ihdr, width);
+    AppendBE32(ihdr, height);
+    ihdr.append(char(8)).append(char(6)).append(char(0)).append(char(0)).append(char(0));
+    AppendChunk(png, "IHDR", ihdr);
+    AppendChunk(png, "IDAT", QByteArray("\x78\x9c\x03\x00\x00\x00\x00\x01", 8));
+    AppendChunk(png, "IEND", {});
+    return png;
+}
+
+TmyImage SampleImage()
+{
+    TmyImage img(2, 3); // 3 wide, 2 high
+    std::uint8_t v = 0;
+    for (int y = 0; y < img.Height(); ++y)
+        for (int x = 0; x < img.Width(); ++x, v += 37)
+            img.Pixel(x, y) = TmyPixel::CreateRGBA(v, std::uint8_t(255 - v), std::uint8_t(v * 3), std::uint8_t(v / 2 + (x == 0 ? 0 : 60)));
+    return img;
+}
+
+} // namespace
+
+TEST(PngCodec, SuiteDecodesLikeQtAndRefusesCorruptFiles)
+{
+    GLIMT_REQUIRE_TESTDATA();
+    const QStringList files = glimt::test::TestDataFiles("pngsuite", {".png"});
+    ASSERT_FALSE(files.isEmpty());
+    int good = 0, refused = 0;
+    for (const QString& path : files) {
+        const QString name = QFileInfo(path).fileName();
+        SCOPED_TRACE(name.toStdString());
+        const QByteArray bytes = ReadAll(path);
+        if (name.startsWith('x')) {
+            EXPECT_THROW(Decode(bytes), glimt::Error);
+            ++refused;
+            continue;
+        }
+        TmyImage img;
+        ASSERT_NO_THROW(img = Decode(bytes));
+        ++good;
+        int w = 0, h = 0;
+        ASSERT_TRUE(PngDimensions(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()), w, h));
+        EXPECT_EQ(w, img.Width());
+        EXPECT_EQ(h, img.Height());
+
+        const QImage ref = QImage::fromData(bytes, "PNG").convertToFormat(QImage::Format_RGBA8888);
+        ASSERT_FALSE(ref.isNull());
+        ASSERT_EQ(ref.width(), img.Width());
+        ASSERT_EQ(ref.height(), img.Height());
+        // Qt garbles 16-bit RGB files with a tRNS colour (its rows come out shifted), so those
+        // two have no reference.
+        if (name == "tbbn2c16.png" || name == "tbgn2c16.png")
+            continue;
+        // 16-bit samples may be rounded differently by the two decoders. Fully transparent
+        // pixels keep the file's colour here; the reference may give them any colour.
+        const int tolerance = name.contains("16") ? 1 : 0;
+        int worst = 0;
+        for (int y = 0; y < img.Height(); ++y) {
+            const std::uint8_t* a = reinterpret_cast<const std::uint8_t*>(img.Row(y));
+            const std::uint8_t* b = ref.constScanLine(y);
+            for (int x = 0; x < img.Width(); ++x, a += 4, b += 4) {
+                if (a[3] == 0 && b[3] == 0)
+                    continue;
+                for (int c = 0; c < 4; ++c)
+                    worst = std::max(worst, std::abs(int(a[c]) - int(b[c])));
+            }
+        }
+        EXPECT_LE(worst, tolerance);
+    }
+    EXPECT_GT(good, 100);
+    EXPECT_GT(refused, 10);
+}
+
+TEST(PngCodec, EncodeRoundTripsAndIsDeterministic)
+{
+    const TmyImage img = SampleImage();
+    const QByteArray first = EncodePng(img);
+    const TmyImage back = Decode(first);
+    EXPECT_EQ(back.Width(), 3);
+    EXPECT_EQ(back.Height(), 2);
+    EXPECT_TRUE(back.SamePixels(img));
+    EXPECT_EQ(EncodePng(back), first);
+    EXPECT_EQ(EncodePng(img), first);
+    EXPECT_EQ(first.indexOf("tIME"), -1) << "no time stamp, or bytes would differ between saves";
+
+    TmyImage big(256, 256);
+    for (int y = 0; y < 256; ++y)
+        for (int x = 0; x < 256; ++x)
+            big.Pixel(x, y) = TmyPixel::CreateRGBA(std::uint8_t(x), std::uint8_t(y), std::uint8_t(x ^ y), std::uint8_t(x + y));
+    const QByteArray bigPng = EncodePng(big);
+    EXPECT_TRUE(Decode(bigPng).SamePixels(big));
+    EXPECT_EQ(EncodePng(big), bigPng);
+}
+
+TEST(PngCodec, TruncatedAndForeignBytesAreRefused)
+{
+    const QByteArray png = EncodePng(SampleImage());
+    // Every proper prefix fails cleanly (no abort, no read past the end).
+    for (qsizetype n = 0; n < png.size() - 12; ++n) {
+        SCOPED_TRACE(n);
+        EXPECT_THROW(Decode(png.left(n)), glimt::Error);
+    }
+    QByteArray flipped = png;
+    flipped[40] = char(flipped[40] ^ 0x55); // inside the compressed data
+    EXPECT_THROW(Decode(flipped), glimt::Error);
+    EXPECT_THROW(DecodePng(nullptr, 0), glimt::Error);
+    EXPECT_THROW(Decode(QByteArray("BM not a png at all, but long enough")), glimt::Error);
+}
+
+TEST(PngCodec, HugeDeclaredSizesAreRefusedBeforeDecoding)
+{
+    struct Row {
+        const char* name;
+        std::uint32_t w, h;
+    } rows[] = {
+        {"side beyond the side limit", 100000, 100000},
+        {"one side beyond the limit", 40000, 1},
+        {"sides allowed, area beyond the pixel limit", 20000, 20000},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        const QByteArray png = PngDeclaring(r.w, r.h);
+        int w = 0, h = 0;
+        ASSERT_TRUE(PngDimensions(reinterpret_cast<const std::uint8_t*>(png.constData()), std::size_t(png.size()), w, h));
+        EXPECT_EQ(std::uint32_t(w), r.w);
+        EXPECT_EQ(std::uint32_t(h), r.h);
+        EXPECT_THROW(Decode(png), glimt::Error);
+    }
+}
+
+TEST(PngCodec, DimensionsNeedSignatureAndHeader)
+{
+    const QByteArray png = EncodePng(SampleImage());
+    const auto* p = reinterpret_cast<const std::uint8_t*>(png.constData());
+    int w = -1, h = -1;
+    EXPECT_TRUE(PngDimensions(p, std::size_t(png.size()), w, h));
+    EXPECT_EQ(w, 3);
+    EXPECT_EQ(h, 2);
+    EXPECT_FALSE(PngDimensions(p, 28, w, h)) << "IHDR cut short";
+    QByteArray noSig = png;
+    noSig[1] = 'X';
+    EXPECT_FALSE(PngDimensions(reinterpret_cast<const std::uint8_t*>(noSig.constData()), std::size_t(noSig.size()), w, h));
+    const QByteArray zero = PngDeclaring(0, 5);
+    EXPECT_FALSE(PngDimensions(reinterpret_cast<const std::uint8_t*>(zero.constData()), std::size_t(zero.size()), w, h));
+}

@@ -1,0 +1,197 @@
+#include "engine/ShellIcons.h"
+
+#include "engine/ByteReader.h"
+#include "tests/support/ExeBuilder.h"
+#include "tests/support/TempFiles.h"
+#include "tests/support/TestPaths.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using glimt::test::DibImage;
+using glimt::test::EntryFor;
+using glimt::test::ExeBuilder;
+using glimt::test::GroupResource;
+using glimt::test::TempFiles;
+
+namespace {
+
+// An icon or cursor file (type 1 or 2) of the images, in order.
+QByteArray IconFileOf(std::uint16_t type, const std::vector<QByteArray>& images)
+{
+    glimt::ByteWriter w;
+    w.U16(0);
+    w.U16(type);
+    w.U16(std::uint16_t(images.size()));
+    std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
+    for (const QByteArray& image : images) {
+        const auto e = EntryFor(image, 0);
+        w.U8(e.width);
+        w.U8(e.height);
+        w.U8(e.colors);
+        w.U8(0);
+        w.U16(type == 2 ? 3 : e.planes); // a cursor keeps its hot spot here
+        w.U16(type == 2 ? 5 : e.bits);
+        w.U32(std::uint32_t(image.size()));
+        w.U32(offset);
+        offset += std::uint32_t(image.size());
+    }
+    for (const QByteArray& image : images)
+        w.Raw(image);
+    return w.Bytes();
+}
+
+// The image data of a one-image icon file.
+QByteArray OnlyImage(const QByteArray& ico)
+{
+    glimt::ByteReader r(ico);
+    r.Skip(4);
+    EXPECT_EQ(r.U16(), 1);
+    r.Skip(8);
+    const std::uint32_t size = r.U32();
+    const std::uint32_t offset = r.U32();
+    EXPECT_EQ(offset, 22u);
+    EXPECT_EQ(std::uint64_t(ico.size()), std::uint64_t(offset) + size);
+    return ico.mid(offset, size);
+}
+
+// Image bytes compared without the image-size field that extraction clears.
+QByteArray Normal(QByteArray dib)
+{
+    if (dib.size() >= 24)
+        dib.replace(20, 4, QByteArray(4, '\0'));
+    return dib;
+}
+
+QByteArray Riff(const std::vector<QByteArray>& frames)
+{
+    glimt::ByteWriter list;
+    list.Raw("fram", 4);
+    for (const QByteArray& f : frames) {
+        list.Raw("icon", 4);
+        list.U32(std::uint32_t(f.size()));
+        list.Raw(f);
+        if (f.size() % 2)
+            list.U8(0);
+    }
+    glimt::ByteWriter w;
+    w.Raw("RIFF", 4);
+    w.U32(std::uint32_t(list.Size() + 12));
+    w.Raw("ACONLIST", 8);
+    w.U32(std::uint32_t(list.Size()));
+    w.Raw(list.Bytes());
+    return w.Bytes();
+}
+
+} // namespace
+
+TEST(ShellIcons, TheImageNearestTo32x32IsChosen)
+{
+    const QByteArray s16 = DibImage(16, 16, 8, 1), s32x4 = DibImage(32, 32, 4, 2), s32x32 = DibImage(32, 32, 32, 3);
+    const QByteArray s48 = DibImage(48, 48, 8, 4), s24 = DibImage(24, 24, 8, 5);
+    struct Row {
+        const char* name;
+        std::vector<QByteArray> images;
+        QByteArray chosen;
+    } rows[] = {
+        {"exact size, deepest", {s16, s32x4, s32x32, s48}, s32x32},
+        {"exact size, first of equals", {s32x4, DibImage(32, 32, 4, 9)}, s32x4},
+        {"larger before smaller at the same distance", {s16, s48}, s48},
+        {"nearest", {s16, s24, s48}, s24},
+        {"only one", {s16}, s16},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TempFiles tmp;
+        ExeBuilder builder;
+        std::vector<glimt::test::GroupEntry> entries;
+        for (std::size_t i = 0; i < row.images.size(); ++i) {
+            builder.AddIcon(std::uint16_t(i + 1), row.images[i]);
+            entries.push_back(EntryFor(row.images[i], std::uint16_t(i + 1)));
+        }
+        builder.AddGroup(1, GroupResource(entries));
+        QByteArray ico;
+        for (ExeBuilder::Format f : {ExeBuilder::Format::Pe32, ExeBuilder::Format::Ne}) {
+            ASSERT_TRUE(glimt::ShellIconImageFile(tmp.Write("m.dll", builder.Build(f)), 0, ico));
+            EXPECT_EQ(OnlyImage(ico), Normal(row.chosen));
+        }
+        ASSERT_TRUE(glimt::ShellIconImageFile(tmp.Write("i.ico", IconFileOf(1, row.images)), 0, ico));
+        EXPECT_EQ(OnlyImage(ico), row.chosen);
+    }
+}
+
+TEST(ShellIcons, CountsAndIconsOfEveryKindOfFile)
+{
+    const QByteArray a = DibImage(32, 32, 4, 1), b = DibImage(16, 16, 1, 2), c = DibImage(32, 32, 8, 3);
+    std::vector<glimt::test::GroupEntry> big;
+    ExeBuilder builder;
+    builder.AddIcon(1, a).AddIcon(2, b).AddGroup(1, GroupResource({EntryFor(a, 1)})).AddGroup(2, GroupResource({EntryFor(b, 2)}));
+    // A group of 60 entries, most naming icons the module lacks: it cannot be extracted, but
+    // the shell still draws it from the one image it has.
+    for (int i = 0; i < 60; ++i)
+        big.push_back(EntryFor(c, std::uint16_t(i == 30 ? 3 : 100 + i)));
+    builder.AddIcon(3, c).AddGroup(3, GroupResource(big));
+    TempFiles tmp;
+    const QString dll = tmp.Write("m.dll", builder.Build(ExeBuilder::Format::Pe32Plus));
+    const QString ico = tmp.Write("i.ico", IconFileOf(1, {a, b}));
+    const QString cur = tmp.Write("c.cur", IconFileOf(2, {b}));
+    const QString ani = tmp.Write("a.ani", Riff({IconFileOf(2, {a}), IconFileOf(1, {b, c})}));
+    const QString other = tmp.Write("o.txt", "not an icon at all");
+
+    EXPECT_EQ(glimt::ShellIconCount(dll), 3);
+    EXPECT_EQ(glimt::ShellIconCount(ico), 1);
+    EXPECT_EQ(glimt::ShellIconCount(cur), 1);
+    EXPECT_EQ(glimt::ShellIconCount(ani), 2);
+    EXPECT_EQ(glimt::ShellIconCount(other), 0);
+    EXPECT_EQ(glimt::ShellIconCount(tmp.Write("empty.ico", IconFileOf(1, {}))), 0);
+    EXPECT_EQ(glimt::ShellIconCount("/no/such/file.exe"), 0);
+
+    struct Row {
+        const char* name;
+        QString file;
+        int index;
+        QByteArray image; // empty: no icon
+    } rows[] = {
+        {"first group", dll, 0, Normal(a)},
+        {"second group", dll, 1, Normal(b)},
+        {"group too large to extract", dll, 2, Normal(c)},
+        {"beyond the groups", dll, 3, {}},
+        {"negative index", dll, -1, {}},
+        {"icon file", ico, 0, a},
+        {"icon file holds one icon", ico, 1, {}},
+        {"cursor file", cur, 0, b},
+        {"animated cursor, frame 0", ani, 0, a},
+        {"animated cursor, frame 1", ani, 1, c},
+        {"animated cursor beyond its frames", ani, 2, {}},
+        {"not an icon", other, 0, {}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        QByteArray out;
+        EXPECT_EQ(glimt::ShellIconImageFile(row.file, row.index, out), !row.image.isEmpty());
+        if (!row.image.isEmpty()) {
+            EXPECT_EQ(OnlyImage(out), row.image);
+        }
+    }
+    // A cursor's image keeps the cursor's file type.
+    QByteArray out;
+    ASSERT_TRUE(glimt::ShellIconImageFile(cur, 0, out));
+    EXPECT_EQ(out.mid(2, 2), QByteArray("\2\0", 2));
+}
+
+TEST(ShellIcons, RealFiles)
+{
+    GLIMT_REQUIRE_TESTDATA();
+    const QString ani = glimt::test::TestDataDir() + "/ani-kde/test.ani";
+    EXPECT_EQ(glimt::ShellIconCount(ani), 3);
+    QByteArray ico;
+    EXPECT_TRUE(glimt::ShellIconImageFile(ani, 2, ico));
+    for (const QString& stub : {QStringLiteral("/usr/share/nsis/Stubs/zlib-x86-ansi"), QStringLiteral("/usr/share/nsis/Stubs/zlib-amd64-unicode")}) {
+        if (!QFile::exists(stub))
+            continue;
+        SCOPED_TRACE(stub.toStdString());
+        EXPECT_GE(glimt::ShellIconCount(stub), 1);
+        EXPECT_TRUE(glimt::ShellIconImageFile(stub, 0, ico));
+    }
+}

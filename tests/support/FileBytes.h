@@ -1,0 +1,12 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+namespace glimt::test {
+
+// The whole content of `path`, or empty bytes when it cannot be read.
+QByteArray ReadBytes(const QString& path);
+// Creates or replaces `path` with `bytes`; false when that fails.
+bool WriteBytes(const QString& path, const QByteArray& bytes);
+
+} // namespace glimt::test
