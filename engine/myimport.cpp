@@ -21,6 +21,7 @@
 #include <algorithm>
 #include <exception>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -36,17 +37,22 @@ void CopyClipped(const TmyImage& src, TmyImage& dst, int left, int top)
         std::copy(src.Row(y) + x0, src.Row(y) + x1, dst.Row(y + top) + left + x0);
 }
 
-// The pixels with the alpha rule of their kind applied.
-TmyImage SettleAlpha(const PictureBitmap& bitmap)
+// The pixels with the alpha rule of their kind applied: the bitmap's own pixels when the rule
+// changes nothing, else `settled`, filled with the changed copy.
+const TmyImage& SettleAlpha(const PictureBitmap& bitmap, std::optional<TmyImage>& settled)
 {
-    TmyImage pixels = bitmap.Pixels;
+    const TmyImage& pixels = bitmap.Pixels;
+    const TmyPixel* begin = pixels.Data();
+    const TmyPixel* end = begin + pixels.PixelCount();
     bool opaque = bitmap.Alpha == BitmapAlpha::Opaque;
     if (bitmap.Alpha == BitmapAlpha::FourthByte)
-        opaque = std::none_of(pixels.Data(), pixels.Data() + pixels.PixelCount(), [](const TmyPixel& p) { return p.A != 0; });
-    if (opaque)
-        for (std::size_t i = 0; i < pixels.PixelCount(); ++i)
-            pixels.Data()[i].A = 255;
-    return pixels;
+        opaque = std::none_of(begin, end, [](const TmyPixel& p) { return p.A != 0; });
+    if (!opaque || std::all_of(begin, end, [](const TmyPixel& p) { return p.A == 255; }))
+        return pixels;
+    settled = pixels;
+    for (std::size_t i = 0; i < settled->PixelCount(); ++i)
+        settled->Data()[i].A = 255;
+    return *settled;
 }
 
 // The too-big action: 0 resize, 1 crop; the question is asked when the settings say so.
@@ -99,7 +105,8 @@ const std::uint8_t* Bytes(const QByteArray& b)
 void TmyImport::BitmapToImage(const PictureBitmap& bitmap, TmyImagePal& image, int TargetHeight, int TargetWidth)
 {
     glimt::BusyGuard busy;
-    const TmyImage pixels = SettleAlpha(bitmap);
+    std::optional<TmyImage> settled;
+    const TmyImage& pixels = SettleAlpha(bitmap, settled);
     if (pixels.Height() > TargetHeight || pixels.Width() > TargetWidth) {
         if (TooBigAction() == 1) {
             CropBitmapToImage(pixels, image, TargetWidth, TargetHeight);

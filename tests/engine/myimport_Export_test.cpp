@@ -142,6 +142,17 @@ TEST_F(PictureExport, GifKeyColourAndTransparencyThreshold)
     EXPECT_EQ(Load(Path("o.gif")).indexOf(QByteArray("\x21\xF9", 2)), -1);
 }
 
+TEST_F(PictureExport, FullyTransparentImageBecomesAFullyTransparentGif)
+{
+    const TmyImagePal clear(2, 3, 32);
+    TmyImport::ExportGif(Path("clear.gif"), clear);
+    int key = -1;
+    const TmyImage back = ReadGif(Path("clear.gif"), &key);
+    EXPECT_EQ(key, 0);
+    for (std::size_t i = 0; i < back.PixelCount(); ++i)
+        EXPECT_EQ(back.Data()[i].A, 0);
+}
+
 TEST_F(PictureExport, ManyColoursStillLeaveAnEntryForTheKey)
 {
     TmyImagePal img(64, 64, 32);

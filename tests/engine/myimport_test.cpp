@@ -4,6 +4,8 @@
 #include "engine/GifCodec.h"
 #include "engine/GifFrames.h"
 #include "engine/JpegCodec.h"
+#include "engine/MyIcoIO.h"
+#include "engine/MyIcon.h"
 #include "engine/PngCodec.h"
 #include "engine/Prompts.h"
 #include "engine/SafeFile.h"
@@ -262,4 +264,22 @@ TEST_F(PictureImport, JpegIntoASmallIconUsesTheWholePicture)
     ASSERT_TRUE(TmyImport::ImportJpeg(file, image, 16, 16, false));
     EXPECT_GT(image.Pixel(2, 8).R, 200);
     EXPECT_GT(image.Pixel(13, 8).B, 200);
+}
+
+TEST_F(PictureImport, IconImportTakesTheDeepestImageWithItsAlpha)
+{
+    TmyIcon icon;
+    icon.AddImage(16, 16, 8).Fill(TmyPixel::CreateRGBA(0, 0, 0, 255));
+    TmyImagePal& deep = icon.AddImage(32, 32, 32);
+    deep.Fill(TmyPixel::CreateRGBA(200, 100, 50, 255));
+    deep.Pixel(0, 0) = TmyPixel{};
+    TmyIcoIO writer(false);
+    const QString file = Write("two.ico", writer.SaveToBytes(icon, false));
+
+    TmyImagePal image = Filled(48, 48);
+    ASSERT_TRUE(TmyImport::ImportIcon(file, image, false));
+    EXPECT_EQ(image.Pixel(8, 8), TmyPixel{}) << "the transparent corner stays transparent";
+    EXPECT_EQ(image.Pixel(9, 8), TmyPixel::CreateRGBA(200, 100, 50, 255));
+    EXPECT_EQ(image.Pixel(7, 8), Marker);
+    EXPECT_EQ(Changed(image).right, 39);
 }
