@@ -5,6 +5,7 @@
 #include "engine/myadjustments.h"
 
 #include <algorithm>
+#include <cmath>
 #include <vector>
 
 namespace {
@@ -60,113 +61,71 @@ const std::array<const char*, FilterPresetCount> FilterPresetNames = {
 
 namespace {
 
-// The 25 neighbours of one pixel: five source rows and five columns, already moved inside the
-// image (an outside column is the centre's own column, an outside row the centre's own row).
-struct Neighbourhood {
-    const TmyPixel* rows[5];
-    int cols[5];
-
-    void SetRows(const TmyImage& image, int y)
-    {
-        for (int k = 0; k < 5; ++k)
-            rows[k] = image.Row(SourceRow(image.Height(), y, k - 2));
-    }
-    void SetCols(int width, int x)
-    {
-        for (int k = 0; k < 5; ++k)
-            cols[k] = SourceRow(width, x, k - 2);
-    }
-    // The same rule for rows and columns: centre + offset when inside 0..limit-1, else centre.
-    static int SourceRow(int limit, int centre, int offset)
-    {
-        const int v = centre + offset;
-        return v < 0 || v >= limit ? centre : v;
-    }
-};
-
-// Round(sum / divisor) + offset, clamped to a byte, for the divisor of one kernel (0 counts as
-// 1). The quotient is rounded half to even on the exact rational value: a first guess from a
-// multiplication by the reciprocal, then corrected in integers, so that no sum of 64 bits
-// loses its last digits.
-class Rounder {
-public:
-    explicit Rounder(const TFilterKernel& kernel)
-        : m_divisor(kernel.Divisor == 0 ? 1 : std::int64_t(kernel.Divisor)), m_offset(kernel.Offset)
-    {
-        if (m_divisor < 0) {
-            m_divisor = -m_divisor;
-            m_negate = true;
-        }
-        m_reciprocal = 1.0 / double(m_divisor);
-    }
-
-    std::uint8_t operator()(std::int64_t sum) const
-    {
-        if (m_divisor == 1 && !m_negate)
-            return std::uint8_t(std::clamp<std::int64_t>(sum + m_offset, 0, 255));
-        if (m_negate)
-            sum = -sum;
-        std::int64_t q = std::int64_t(double(sum) * m_reciprocal);
-        std::int64_t rem = sum - q * m_divisor;
-        while (rem < 0) {
-            --q;
-            rem += m_divisor;
-        }
-        while (rem >= m_divisor) {
-            ++q;
-            rem -= m_divisor;
-        }
-        if (2 * rem > m_divisor || (2 * rem == m_divisor && (q & 1) != 0))
-            ++q;
-        return std::uint8_t(std::clamp<std::int64_t>(q + m_offset, 0, 255));
-    }
-
-private:
-    std::int64_t m_divisor;
-    std::int64_t m_offset;
-    bool m_negate = false;
-    double m_reciprocal;
-};
-
-// The weighted sums of one pixel. Transparent neighbours count with the fill colour (the mean
-// colour of the visible ones among the 25, truncated): with R', G', B' the colour of visible
-// neighbours and 0 for transparent ones, SumR = sum(w x R') + fillR x (the weight of the
-// transparent ones). Sums are 64-bit: 25 weights of up to 2^31 times 255 do not fit in 32.
-struct Sums {
-    std::int64_t r = 0, g = 0, b = 0, a = 0, visibleWeight = 0;
-    // Over all 25 neighbours, whatever their weight: the fill colour's terms.
-    std::int64_t boxR = 0, boxG = 0, boxB = 0, boxVisible = 0;
-
-    TmyPixel Finish(const Rounder& round, std::int64_t totalWeight) const
-    {
-        std::int64_t sr = r, sg = g, sb = b;
-        const std::int64_t hiddenWeight = totalWeight - visibleWeight;
-        if (hiddenWeight != 0) {
-            const std::int64_t n = boxVisible == 0 ? 1 : boxVisible;
-            sr += boxR / n * hiddenWeight;
-            sg += boxG / n * hiddenWeight;
-            sb += boxB / n * hiddenWeight;
-        }
-        return TmyPixel::CreateRGBA(round(sr), round(sg), round(sb), round(a));
-    }
-};
-
-std::int64_t TotalWeight(const TFilterKernel& kernel)
+// A neighbour's row (or column): centre + offset when inside 0..limit-1, else the centre's own.
+inline int Source(int limit, int centre, int offset)
 {
-    std::int64_t total = 0;
-    for (std::int32_t w : kernel.Weights)
-        total += w;
-    return total;
+    const int v = centre + offset;
+    return v < 0 || v >= limit ? centre : v;
 }
 
-// One pixel, straight from its neighbours.
-TmyPixel Convolve(const Neighbourhood& n, const TFilterKernel& kernel)
+// Round(sum / divisor) + offset, clamped to a byte. Every sum here is an integer below 2^45
+// in magnitude and the divisor a 32-bit integer, so the double quotient is an exact half only
+// when the true quotient is, and otherwise lies on the same side of the half: rounding it half
+// to even is rounding the exact quotient.
+inline std::uint8_t RoundChannel(double sum, double divisor, double offset)
 {
-    Sums s;
-    for (int dy = 0; dy < 5; ++dy)
+    const double v = std::nearbyint(sum / divisor) + offset;
+    return std::uint8_t(v <= 0 ? 0 : v >= 255 ? 255 : v);
+}
+
+// What the finishing step needs of a kernel.
+struct KernelTotals {
+    double totalWeight = 0;
+    double divisor = 1;
+    double offset = 0;
+
+    explicit KernelTotals(const TFilterKernel& kernel)
+        : divisor(kernel.Divisor == 0 ? 1 : kernel.Divisor), offset(kernel.Offset)
+    {
+        for (std::int32_t w : kernel.Weights)
+            totalWeight += w;
+    }
+};
+
+// The filtered pixel from its sums. r, g, b weigh the colour of the visible neighbours only
+// (transparent ones count 0) and visibleWeight is the weight that fell on visible ones.
+// Transparent neighbours count with the fill colour, the mean colour of the visible ones among
+// all 25 (truncated; boxR, boxG, boxB and boxVisible are their sums and number), so their
+// share is fill x (totalWeight - visibleWeight). Sums of 25 32-bit weights times 255 need
+// more than 32 bits; they are held exactly in doubles.
+struct PixelSums {
+    double r = 0, g = 0, b = 0, a = 0, visibleWeight = 0;
+    int boxR = 0, boxG = 0, boxB = 0, boxVisible = 0;
+
+    TmyPixel Finish(const KernelTotals& k) const
+    {
+        double sr = r, sg = g, sb = b;
+        const double hiddenWeight = k.totalWeight - visibleWeight;
+        if (hiddenWeight != 0) {
+            const int n = boxVisible == 0 ? 1 : boxVisible;
+            sr += double(boxR / n) * hiddenWeight;
+            sg += double(boxG / n) * hiddenWeight;
+            sb += double(boxB / n) * hiddenWeight;
+        }
+        return TmyPixel::CreateRGBA(RoundChannel(sr, k.divisor, k.offset), RoundChannel(sg, k.divisor, k.offset),
+            RoundChannel(sb, k.divisor, k.offset), RoundChannel(a, k.divisor, k.offset));
+    }
+};
+
+// One pixel, straight from its 25 neighbours.
+TmyPixel Convolve(const TmyImage& image, int x, int y, const TFilterKernel& kernel)
+{
+    PixelSums s;
+    for (int dy = 0; dy < 5; ++dy) {
+        const TmyPixel* row = image.Row(Source(image.Height(), y, dy - 2));
         for (int dx = 0; dx < 5; ++dx) {
-            const TmyPixel& p = n.rows[dy][n.cols[dx]];
-            const std::int64_t w = kernel.Weights[std::size_t(dy * 5 + dx)];
+            const TmyPixel& p = row[Source(image.Width(), x, dx - 2)];
+            const double w = kernel.Weights[std::size_t(dy * 5 + dx)];
             s.a += w * p.A;
             if (p.A == 0)
                 continue;
@@ -179,15 +138,48 @@ TmyPixel Convolve(const Neighbourhood& n, const TFilterKernel& kernel)
             s.boxB += p.B;
             ++s.boxVisible;
         }
-    return s.Finish(Rounder(kernel), TotalWeight(kernel));
+    }
+    return s.Finish(KernelTotals(kernel));
 }
 
-// out[x] := the 25 weighted terms of the rows for 2 <= x < width - 2, where no neighbour lies
-// outside. The hot loop of filtering; it is also compiled for AVX2 and FMA, chosen at run
-// time where the processor has them. The values are integers held exactly, so the fused and
-// the plain forms give the same sums.
+// The sums of one row of the whole-image pass, one array per quantity, and what finishing
+// them needs.
 template <class Real>
-[[gnu::always_inline]] inline void WeightedInterior(const Real* const* rows, const Real* w, Real* out, int width)
+struct RowSums {
+    int width = 0;
+    const Real *r, *g, *b, *a, *visibleWeight;
+    // Five-row column sums of the visible colours and the visibility.
+    const Real *columnR, *columnG, *columnB, *columnVisible;
+};
+
+template <class Real>
+[[gnu::always_inline]] inline void FinishRowImpl(const RowSums<Real>& s, const KernelTotals& k, TmyPixel* out)
+{
+    for (int x = 0; x < s.width; ++x) {
+        PixelSums p;
+        p.r = s.r[x];
+        p.g = s.g[x];
+        p.b = s.b[x];
+        p.a = s.a[x];
+        p.visibleWeight = s.visibleWeight[x];
+        if (p.visibleWeight != k.totalWeight) {
+            // Some weight falls on transparent neighbours: the fill colour is needed.
+            for (int dx = -2; dx <= 2; ++dx) {
+                const int c = Source(s.width, x, dx);
+                p.boxR += int(s.columnR[c]);
+                p.boxG += int(s.columnG[c]);
+                p.boxB += int(s.columnB[c]);
+                p.boxVisible += int(s.columnVisible[c]);
+            }
+        }
+        out[x] = p.Finish(k);
+    }
+}
+
+// out[x] := the 25 weighted terms of the rows, for 2 <= x < width - 2 where no neighbour lies
+// outside.
+template <class Real>
+[[gnu::always_inline]] inline void WeightedInteriorImpl(const Real* const* rows, const Real* w, Real* out, int width)
 {
     for (int x = 2; x < width - 2; ++x) {
         Real acc = 0;
@@ -198,99 +190,92 @@ template <class Real>
     }
 }
 
+// The hot loops of filtering are also compiled for AVX2, FMA and SSE4.1, chosen at run time
+// where the processor has them. The values are integers held exactly, so the fused and the
+// plain forms give the same sums.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 #define GLIMT_TARGET_CLONES __attribute__((target_clones("arch=x86-64-v3", "default")))
 #else
 #define GLIMT_TARGET_CLONES
 #endif
 
-GLIMT_TARGET_CLONES void WeightedInteriorRow(const float* const* rows, const float* w, float* out, int width)
+GLIMT_TARGET_CLONES void WeightedInterior(const float* const* rows, const float* w, float* out, int width)
 {
-    WeightedInterior(rows, w, out, width);
+    WeightedInteriorImpl(rows, w, out, width);
+}
+GLIMT_TARGET_CLONES void WeightedInterior(const double* const* rows, const double* w, double* out, int width)
+{
+    WeightedInteriorImpl(rows, w, out, width);
+}
+GLIMT_TARGET_CLONES void FinishRow(const RowSums<float>& s, const KernelTotals& k, TmyPixel* out)
+{
+    FinishRowImpl(s, k, out);
+}
+GLIMT_TARGET_CLONES void FinishRow(const RowSums<double>& s, const KernelTotals& k, TmyPixel* out)
+{
+    FinishRowImpl(s, k, out);
 }
 
-GLIMT_TARGET_CLONES void WeightedInteriorRow(const double* const* rows, const double* w, double* out, int width)
-{
-    WeightedInterior(rows, w, out, width);
-}
-
-// The whole image a row at a time, written in place: the five source rows a row needs are
-// kept as planes (colour of visible pixels, 0 for transparent ones; alpha; visibility) in a
-// ring, each loaded before its row is overwritten. Every non-zero weight adds its shifted
-// plane row to the row's sums, and the fill colour's box sums come from five-row column sums.
-// The same arithmetic as Convolve, in a cache- and vectoriser-friendly order.
+// The whole image a row at a time, the same arithmetic as Convolve in a cache- and
+// vectoriser-friendly order. The five source rows a row needs are kept as planes (colour of
+// visible pixels, 0 for transparent ones; alpha; visibility) in a ring, each loaded before its
+// row of the image is overwritten, so the image is filtered in place.
 //
 // Real is float or double, used only where it holds every sum exactly: all values are
 // integers, and float is chosen only when the largest possible sum, 255 x the sum of the
-// weights' magnitudes, is below 2^24; double holds any sum of 25 32-bit weights times 255
-// (below 2^44). The results are therefore those of 64-bit integer sums.
+// weights' magnitudes, is below 2^24; double holds any sum of 25 32-bit weights times 255.
 template <class Real>
 class RowFilter {
 public:
     RowFilter(TmyImage& image, const TFilterKernel& kernel)
-        : m_image(image), m_width(image.Width()), m_height(image.Height()), m_round(kernel),
-          m_total(TotalWeight(kernel)), m_ring(std::size_t(5 * Planes * m_width))
+        : m_image(image), m_width(image.Width()), m_height(image.Height()), m_totals(kernel),
+          m_ring(std::size_t(5 * Planes * m_width)), m_sums(std::size_t(Planes * m_width)),
+          m_columns(std::size_t(Planes * m_width)), m_results(std::size_t(m_width))
     {
         for (std::size_t k = 0; k < 25; ++k)
             m_weights[k] = Real(kernel.Weights[k]);
-        m_sums.resize(std::size_t(Planes * m_width));
-        m_columns.resize(std::size_t(4 * m_width));
-        m_results.resize(std::size_t(m_width));
         Load(0);
         if (m_height > 1)
             Load(1);
     }
 
-    // Filters row y; rows must come in order from the top. Returns the results of the row.
+    // Filters row y; rows must come in order from the top. Returns the row's results.
     const TmyPixel* Row(int y)
     {
         if (y + 2 < m_height)
             Load(y + 2);
-        for (int plane = 0; plane < Planes; ++plane)
+        for (int plane = 0; plane < Planes; ++plane) {
             WeightedSums(y, plane);
-        ColumnSums(y);
-        const std::size_t w = std::size_t(m_width);
-        for (int x = 0; x < m_width; ++x) {
-            const std::size_t i = std::size_t(x);
-            Sums s;
-            s.r = std::int64_t(m_sums[i]);
-            s.g = std::int64_t(m_sums[w + i]);
-            s.b = std::int64_t(m_sums[2 * w + i]);
-            s.a = std::int64_t(m_sums[3 * w + i]);
-            s.visibleWeight = std::int64_t(m_sums[4 * w + i]);
-            if (s.visibleWeight != m_total) {
-                // Some weight falls on transparent neighbours: the fill colour is needed.
-                Real r = 0, g = 0, b = 0, v = 0;
-                for (int dx = -2; dx <= 2; ++dx) {
-                    const std::size_t c = std::size_t(Neighbourhood::SourceRow(m_width, x, dx));
-                    r += m_columns[c];
-                    g += m_columns[w + c];
-                    b += m_columns[2 * w + c];
-                    v += m_columns[3 * w + c];
-                }
-                s.boxR = std::int64_t(r);
-                s.boxG = std::int64_t(g);
-                s.boxB = std::int64_t(b);
-                s.boxVisible = std::int64_t(v);
-            }
-            m_results[i] = s.Finish(m_round, m_total);
+            if (plane != Alpha)
+                ColumnSums(y, plane);
         }
+        RowSums<Real> s;
+        s.width = m_width;
+        s.r = Sums(Red);
+        s.g = Sums(Green);
+        s.b = Sums(Blue);
+        s.a = Sums(Alpha);
+        s.visibleWeight = Sums(Visible);
+        s.columnR = Columns(Red);
+        s.columnG = Columns(Green);
+        s.columnB = Columns(Blue);
+        s.columnVisible = Columns(Visible);
+        FinishRow(s, m_totals, m_results.data());
         return m_results.data();
     }
 
 private:
-    // R, G, B of visible pixels; A; 1 for visible pixels.
-    static constexpr int Planes = 5;
+    enum { Red, Green, Blue, Alpha, Visible, Planes };
 
-    Real* Plane(int row, int plane)
-    {
-        return m_ring.data() + std::size_t(((row % 5) * Planes + plane) * m_width);
-    }
+    Real* Plane(int row, int plane) { return m_ring.data() + std::size_t(((row % 5) * Planes + plane) * m_width); }
+    Real* Sums(int plane) { return m_sums.data() + std::size_t(plane * m_width); }
+    Real* Columns(int plane) { return m_columns.data() + std::size_t(plane * m_width); }
 
     void Load(int row)
     {
         const TmyPixel* p = m_image.Row(row);
-        Real *r = Plane(row, 0), *g = Plane(row, 1), *b = Plane(row, 2), *a = Plane(row, 3), *v = Plane(row, 4);
+        Real *r = Plane(row, Red), *g = Plane(row, Green), *b = Plane(row, Blue);
+        Real *a = Plane(row, Alpha), *v = Plane(row, Visible);
         for (int x = 0; x < m_width; ++x) {
             const bool visible = p[x].A != 0;
             r[x] = visible ? p[x].R : 0;
@@ -301,22 +286,20 @@ private:
         }
     }
 
-    // The weighted sums of one plane for row y. Inside, all 25 terms at once so that the sum
-    // stays in a register; the two columns at each side move outside neighbours to the
-    // centre's own column.
+    // The weighted sums of one plane for row y; at the two columns of each side, outside
+    // neighbours are the centre's own column.
     void WeightedSums(int y, int plane)
     {
         const Real* rows[5];
         for (int k = 0; k < 5; ++k)
-            rows[k] = Plane(Neighbourhood::SourceRow(m_height, y, k - 2), plane);
-        Real* out = m_sums.data() + std::size_t(plane * m_width);
-        const Real* w = m_weights.data();
-        WeightedInteriorRow(rows, w, out, m_width);
+            rows[k] = Plane(Source(m_height, y, k - 2), plane);
+        Real* out = Sums(plane);
+        WeightedInterior(rows, m_weights.data(), out, m_width);
         auto edge = [&](int x) {
             Real acc = 0;
             for (int dy = 0; dy < 5; ++dy)
                 for (int dx = 0; dx < 5; ++dx)
-                    acc += w[dy * 5 + dx] * rows[dy][Neighbourhood::SourceRow(m_width, x, dx - 2)];
+                    acc += m_weights[std::size_t(dy * 5 + dx)] * rows[dy][Source(m_width, x, dx - 2)];
             out[x] = acc;
         };
         for (int x = 0; x < std::min(2, m_width); ++x)
@@ -325,30 +308,22 @@ private:
             edge(x);
     }
 
-    // Five-row column sums of the visible colours and of the visibility, for row y: a
-    // pixel's box sums over its 25 neighbours add five of them.
-    void ColumnSums(int y)
+    void ColumnSums(int y, int plane)
     {
-        const int planes[] = {0, 1, 2, 4};
-        for (int k = 0; k < 4; ++k) {
-            Real* column = m_columns.data() + std::size_t(k * m_width);
-            std::fill(column, column + m_width, Real(0));
-            for (int dy = -2; dy <= 2; ++dy) {
-                const Real* in = Plane(Neighbourhood::SourceRow(m_height, y, dy), planes[k]);
-                for (int x = 0; x < m_width; ++x)
-                    column[x] += in[x];
-            }
+        Real* column = Columns(plane);
+        std::fill(column, column + m_width, Real(0));
+        for (int dy = -2; dy <= 2; ++dy) {
+            const Real* in = Plane(Source(m_height, y, dy), plane);
+            for (int x = 0; x < m_width; ++x)
+                column[x] += in[x];
         }
     }
 
     TmyImage& m_image;
     int m_width, m_height;
-    Rounder m_round;
-    std::int64_t m_total;
-    std::vector<Real> m_ring;
+    KernelTotals m_totals;
     std::array<Real, 25> m_weights;
-    std::vector<Real> m_sums;
-    std::vector<Real> m_columns;
+    std::vector<Real> m_ring, m_sums, m_columns;
     std::vector<TmyPixel> m_results;
 };
 
@@ -395,10 +370,7 @@ void ApplyFilterKernel(TmyImagePal& image, TFilterKernel kernel, bool OnAlpha)
 
 TmyPixel FilterPixel(int X, int Y, const TmyImage& image, const TFilterKernel& kernel, bool OnAlpha)
 {
-    Neighbourhood n;
-    n.SetRows(image, Y);
-    n.SetCols(image.Width(), X);
-    TmyPixel result = Convolve(n, kernel);
+    TmyPixel result = Convolve(image, X, Y, kernel);
     if (!OnAlpha)
         result.A = image.Pixel(X, Y).A;
     return result;
