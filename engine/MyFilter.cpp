@@ -147,7 +147,11 @@ TmyPixel Convolve(const TmyImage& image, int x, int y, const TFilterKernel& kern
 template <class Real>
 struct RowSums {
     int width = 0;
-    const Real *r, *g, *b, *a, *visibleWeight;
+    // The colour sums take the fill colour's share in place.
+    Real *r, *g, *b;
+    const Real *a, *visibleWeight;
+    // Room for the four rounded channels of the row.
+    std::int32_t* channels[4];
     // Five-row column sums of the visible colours and the visibility.
     const Real *columnR, *columnG, *columnB, *columnVisible;
 };
@@ -155,25 +159,44 @@ struct RowSums {
 template <class Real>
 [[gnu::always_inline]] inline void FinishRowImpl(const RowSums<Real>& s, const KernelTotals& k, TmyPixel* out)
 {
+    // Where weight falls on transparent neighbours, the fill colour's share is added to the
+    // colour sums (rarely: near transparency only). The sums stay exact in Real, since with the
+    // share they are still bounded by 255 x the sum of the weights' magnitudes.
+    const Real total = Real(k.totalWeight);
     for (int x = 0; x < s.width; ++x) {
-        PixelSums p;
-        p.r = s.r[x];
-        p.g = s.g[x];
-        p.b = s.b[x];
-        p.a = s.a[x];
-        p.visibleWeight = s.visibleWeight[x];
-        if (p.visibleWeight != k.totalWeight) {
-            // Some weight falls on transparent neighbours: the fill colour is needed.
-            for (int dx = -2; dx <= 2; ++dx) {
-                const int c = Source(s.width, x, dx);
-                p.boxR += int(s.columnR[c]);
-                p.boxG += int(s.columnG[c]);
-                p.boxB += int(s.columnB[c]);
-                p.boxVisible += int(s.columnVisible[c]);
-            }
+        const Real hiddenWeight = total - s.visibleWeight[x];
+        if (hiddenWeight == 0)
+            continue;
+        int r = 0, g = 0, b = 0, n = 0;
+        for (int dx = -2; dx <= 2; ++dx) {
+            const int c = Source(s.width, x, dx);
+            r += int(s.columnR[c]);
+            g += int(s.columnG[c]);
+            b += int(s.columnB[c]);
+            n += int(s.columnVisible[c]);
         }
-        out[x] = p.Finish(k);
+        if (n == 0)
+            n = 1;
+        s.r[x] += Real(r / n) * hiddenWeight;
+        s.g[x] += Real(g / n) * hiddenWeight;
+        s.b[x] += Real(b / n) * hiddenWeight;
     }
+    const Real* sums[4] = {s.r, s.g, s.b, s.a};
+    const double divisor = k.divisor, offset = k.offset;
+    const int width = s.width;
+    for (int channel = 0; channel < 4; ++channel) {
+        const Real* in = sums[channel];
+        std::int32_t* o = s.channels[channel];
+        for (int x = 0; x < width; ++x) {
+            double v = std::nearbyint(double(in[x]) / divisor) + offset;
+            v = v < 0 ? 0 : v;
+            v = v > 255 ? 255 : v;
+            o[x] = std::int32_t(v);
+        }
+    }
+    for (int x = 0; x < s.width; ++x)
+        out[x] = TmyPixel::CreateRGBA(std::uint8_t(s.channels[0][x]), std::uint8_t(s.channels[1][x]),
+            std::uint8_t(s.channels[2][x]), std::uint8_t(s.channels[3][x]));
 }
 
 // out[x] := the 25 weighted terms of the rows, for 2 <= x < width - 2 where no neighbour lies
@@ -230,7 +253,8 @@ public:
     RowFilter(TmyImage& image, const TFilterKernel& kernel)
         : m_image(image), m_width(image.Width()), m_height(image.Height()), m_totals(kernel),
           m_ring(std::size_t(5 * Planes * m_width)), m_sums(std::size_t(Planes * m_width)),
-          m_columns(std::size_t(Planes * m_width)), m_results(std::size_t(m_width))
+          m_columns(std::size_t(Planes * m_width)), m_channels(std::size_t(4 * m_width)),
+          m_results(std::size_t(m_width))
     {
         for (std::size_t k = 0; k < 25; ++k)
             m_weights[k] = Real(kernel.Weights[k]);
@@ -260,6 +284,8 @@ public:
         s.columnG = Columns(Green);
         s.columnB = Columns(Blue);
         s.columnVisible = Columns(Visible);
+        for (int channel = 0; channel < 4; ++channel)
+            s.channels[channel] = m_channels.data() + std::size_t(channel * m_width);
         FinishRow(s, m_totals, m_results.data());
         return m_results.data();
     }
@@ -324,6 +350,7 @@ private:
     KernelTotals m_totals;
     std::array<Real, 25> m_weights;
     std::vector<Real> m_ring, m_sums, m_columns;
+    std::vector<std::int32_t> m_channels;
     std::vector<TmyPixel> m_results;
 };
 
