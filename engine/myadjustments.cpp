@@ -205,9 +205,15 @@ void RotateBitmapBilinear(const TmyImage& source, TmyImage& destination, double 
     const int dw = destination.Width(), dh = destination.Height();
     const Real theta = -Angle * 3.1415926535897932385L / 180;
     const Real c = std::cos(theta), s = std::sin(theta);
+    if (!std::isfinite(c) || !std::isfinite(s))
+        return; // no angle, no sample
     const Real ox = Real(dw - sw) / 2, oy = Real(dh - sh) / 2;
     // 16.16 fixed point, kept in 32 bits: a negative position reads as a huge unsigned one.
-    auto fixed = [](Real v) { return std::uint32_t(std::int64_t(std::nearbyint(v * 65536))); };
+    auto fixed = [](Real v) {
+        v = std::nearbyint(v * 65536);
+        // Centres far outside any image: a position no sample reaches, instead of an overflow.
+        return std::isfinite(v) && std::fabs(v) < 0x1p62L ? std::uint32_t(std::int64_t(v)) : 0x80000000u;
+    };
     const std::uint32_t stepX = fixed(c), stepY = fixed(s);
     const Real cx = CenterX, cy = CenterY;
 

@@ -198,3 +198,42 @@ TEST(TmyFilter, FilteringShowsTheBusyCursor)
     EXPECT_EQ(cursor.busy, 1);
     EXPECT_EQ(cursor.normal, 1);
 }
+
+TEST(TmyFilter, WholeImageAgreesWithSinglePixels)
+{
+    // Random pixels (a third transparent, with colour) and random kernels, small and huge:
+    // the whole-image pass and the one-pixel routine compute the same sums.
+    std::uint32_t seed = 7;
+    auto next = [&seed] {
+        seed = seed * 1664525u + 1013904223u;
+        return seed >> 8;
+    };
+    for (int round = 0; round < 12; ++round) {
+        SCOPED_TRACE(round);
+        const int width = 1 + int(next() % 9), height = 1 + int(next() % 7);
+        TmyImagePal image(height, width, 32);
+        for (int i = 0; i < width * height; ++i) {
+            const std::uint32_t v = next();
+            image.Data()[i] = Px(int(v & 255), int((v >> 8) & 255), int(v % 251), v % 3 == 0 ? 0 : int((v >> 16) & 255) | 1);
+        }
+        TFilterKernel kernel;
+        const bool huge = round % 3 == 2;
+        for (std::int32_t& w : kernel.Weights)
+            w = int(next() % 5) == 0 ? 0 : huge ? std::int32_t(next() * 131u) : int(next() % 21) - 10;
+        kernel.Divisor = huge ? std::int32_t(next() * 97u) : int(next() % 19) - 9;
+        kernel.Offset = int(next() % 101) - 50;
+        for (bool onAlpha : {false, true}) {
+            TmyImagePal filtered = image;
+            TmyFilter::ApplyFilterKernel(filtered, kernel, onAlpha);
+            for (int y = 0; y < height; ++y)
+                for (int x = 0; x < width; ++x) {
+                    TmyPixel expected = TmyFilter::FilterPixel(x, y, image, kernel, onAlpha);
+                    if (!onAlpha && image.Pixel(x, y).A == 0)
+                        expected = T0;
+                    if (expected.A == 0)
+                        expected.SetRGB(0, 0, 0);
+                    ASSERT_EQ(filtered.Pixel(x, y), expected) << x << ", " << y << " onAlpha " << onAlpha;
+                }
+        }
+    }
+}

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <vector>
 
 using glimt::test::MakeImage;
@@ -351,4 +352,11 @@ TEST(TmyAdjustments, AdjustOpacity)
     EXPECT_EQ(image.Pixel(0, 0), Px(10, 20, 30, 227));
     EXPECT_EQ(image.Pixel(1, 0), T0) << "a transparent pixel stays transparent";
     EXPECT_EQ(image.Pixel(0, 1), Px(1, 2, 3, 255));
+}
+
+TEST(TmyAdjustments, RotateByAnAngleThatIsNotANumberLeavesNothing)
+{
+    TmyImagePal image = Letters();
+    adj::RotateImage(image, 1, 1, std::numeric_limits<double>::quiet_NaN());
+    EXPECT_EQ(PixelsOf(image), std::vector<TmyPixel>(6, T0));
 }
