@@ -3,7 +3,6 @@
 #include "engine/ColorQuantizationLibrary.h"
 
 #include <algorithm>
-#include <array>
 #include <cstdlib>
 #include <stdexcept>
 #include <vector>
@@ -11,99 +10,98 @@
 namespace {
 
 // Nearest palette entry by the sum of absolute channel differences, the lowest index on a tie:
-// the choice of TmyPalette::NearestIndex. Entries are searched outward from the pixel's red
-// value in red order, stopping once the red difference alone exceeds the best distance, and
-// the answers for recent colours are remembered.
+// the choice of TmyPalette::NearestIndex. Colour space is cut into cells of 8 x 8 x 8; for each
+// cell met, the entries that can be nearest to some colour in it are listed once (those whose
+// distance to the cell is at most the smallest distance any entry has to the cell's farthest
+// corner), nearest to the cell first, and only those are searched, until the distance to the
+// cell alone exceeds the best distance found.
 class NearestMapper {
 public:
-    struct Entry {
-        int r, g, b, index;
-    };
-
     explicit NearestMapper(const TmyPalette& palette)
     {
-        const int n = palette.Count();
-        m_entries.reserve(std::size_t(n));
-        for (int i = 0; i < n; ++i) {
-            const TmyPixel& c = palette.Colors[std::size_t(i)];
-            m_entries.push_back({c.R, c.G, c.B, i});
-        }
-        std::stable_sort(m_entries.begin(), m_entries.end(), [](const Entry& a, const Entry& b) { return a.r < b.r; });
-        // m_firstAtOrAbove[v]: the first sorted entry whose red is at least v.
-        std::size_t k = 0;
-        for (int v = 0; v <= 256; ++v) {
-            while (k < m_entries.size() && m_entries[k].r < v)
-                ++k;
-            m_firstAtOrAbove[std::size_t(v)] = int(k);
-        }
+        for (const TmyPixel& c : palette.Colors)
+            m_entries.push_back({c.R, c.G, c.B});
+        m_cellStart.assign(kCells, -1);
     }
 
-    bool Empty() const { return m_entries.empty(); }
-
-    // The sorted entry nearest to the pixel.
-    const Entry& Nearest(const TmyPixel& p)
+    int Index(const TmyPixel& p)
     {
-        const std::uint32_t key = (std::uint32_t(p.R) | (std::uint32_t(p.G) << 8) | (std::uint32_t(p.B) << 16)) | kValid;
-        Slot& slot = m_cache[(key ^ (key >> 9) ^ (key >> 18)) & (kCacheSize - 1)];
-        if (slot.key != key)
-            slot = {key, Search(p)};
-        return m_entries[std::size_t(slot.sorted)];
+        const int cell = (p.R >> kShift) << (2 * kBits) | (p.G >> kShift) << kBits | (p.B >> kShift);
+        if (m_cellStart[std::size_t(cell)] < 0)
+            BuildCell(cell);
+        const Candidate* candidate = m_candidates.data() + m_cellStart[std::size_t(cell)];
+        const Candidate* end = candidate + m_cellCount[std::size_t(cell)];
+        int best = candidate->index;
+        int bestDistance = Distance(m_entries[std::size_t(best)], p);
+        for (++candidate; candidate < end && candidate->nearest <= bestDistance; ++candidate) {
+            const int d = Distance(m_entries[std::size_t(candidate->index)], p);
+            if (d < bestDistance || (d == bestDistance && candidate->index < best)) {
+                best = candidate->index;
+                bestDistance = d;
+            }
+        }
+        return best;
     }
 
     void Map(TmyImage& image)
     {
-        if (Empty())
+        if (m_entries.empty())
             return;
         for (int y = 0; y < image.Height(); ++y) {
             TmyPixel* row = image.Row(y);
             for (int x = 0; x < image.Width(); ++x) {
-                const Entry& e = Nearest(row[x]);
-                row[x].SetRGB(std::uint8_t(e.r), std::uint8_t(e.g), std::uint8_t(e.b));
+                const Entry& e = m_entries[std::size_t(Index(row[x]))];
+                row[x].SetRGB(e.r, e.g, e.b);
             }
         }
     }
 
 private:
-    struct Slot {
-        std::uint32_t key = 0;
-        int sorted = 0;
+    struct Entry {
+        std::uint8_t r, g, b;
     };
-    static constexpr std::uint32_t kValid = 0x80000000u;
-    static constexpr std::size_t kCacheSize = 1 << 14;
+    struct Candidate {
+        int nearest; // distance of the entry to the cell
+        int index;
+    };
+    static constexpr int kBits = 4;
+    static constexpr int kShift = 8 - kBits;
+    static constexpr int kCells = 1 << (3 * kBits);
+    static constexpr int kSide = 1 << kShift;
 
-    int Search(const TmyPixel& p) const
+    static int Distance(const Entry& e, const TmyPixel& p)
     {
-        int best = -1;
-        int bestDistance = 1 << 30;
-        int bestIndex = 0;
-        auto consider = [&](int k) {
-            const Entry& e = m_entries[std::size_t(k)];
-            const int d = std::abs(e.r - p.R) + std::abs(e.g - p.G) + std::abs(e.b - p.B);
-            if (d < bestDistance || (d == bestDistance && e.index < bestIndex)) {
-                best = k;
-                bestDistance = d;
-                bestIndex = e.index;
-            }
-        };
-        const int n = int(m_entries.size());
-        int up = m_firstAtOrAbove[p.R];
-        int down = up - 1;
-        while (up < n || down >= 0) {
-            const int dUp = up < n ? m_entries[std::size_t(up)].r - p.R : 1 << 30;
-            const int dDown = down >= 0 ? p.R - m_entries[std::size_t(down)].r : 1 << 30;
-            if (std::min(dUp, dDown) > bestDistance)
-                break;
-            if (dUp <= dDown)
-                consider(up++);
-            else
-                consider(down--);
+        return std::abs(int(e.r) - p.R) + std::abs(int(e.g) - p.G) + std::abs(int(e.b) - p.B);
+    }
+
+    // Distances of one channel value to the nearest and the farthest value of [lo, lo + side).
+    static int Near(int v, int lo) { return v < lo ? lo - v : (v > lo + kSide - 1 ? v - lo - kSide + 1 : 0); }
+    static int Far(int v, int lo) { return std::max(std::abs(v - lo), std::abs(v - lo - kSide + 1)); }
+
+    void BuildCell(int cell)
+    {
+        const int r0 = ((cell >> (2 * kBits)) & ((1 << kBits) - 1)) << kShift;
+        const int g0 = ((cell >> kBits) & ((1 << kBits) - 1)) << kShift;
+        const int b0 = (cell & ((1 << kBits) - 1)) << kShift;
+        int bound = 1 << 30;
+        for (const Entry& e : m_entries)
+            bound = std::min(bound, Far(e.r, r0) + Far(e.g, g0) + Far(e.b, b0));
+        m_cellStart[std::size_t(cell)] = int(m_candidates.size());
+        for (std::size_t i = 0; i < m_entries.size(); ++i) {
+            const Entry& e = m_entries[i];
+            const int nearest = Near(e.r, r0) + Near(e.g, g0) + Near(e.b, b0);
+            if (nearest <= bound)
+                m_candidates.push_back({nearest, int(i)});
         }
-        return best;
+        std::stable_sort(m_candidates.begin() + m_cellStart[std::size_t(cell)], m_candidates.end(),
+            [](const Candidate& a, const Candidate& b) { return a.nearest < b.nearest; });
+        m_cellCount[std::size_t(cell)] = int(m_candidates.size()) - m_cellStart[std::size_t(cell)];
     }
 
     std::vector<Entry> m_entries;
-    std::array<int, 257> m_firstAtOrAbove{};
-    std::vector<Slot> m_cache = std::vector<Slot>(kCacheSize);
+    std::vector<int> m_cellStart;
+    std::vector<int> m_cellCount = std::vector<int>(kCells);
+    std::vector<Candidate> m_candidates;
 };
 
 // Below 128 a pixel becomes fully transparent black; from 128 to 254 it is laid over opaque

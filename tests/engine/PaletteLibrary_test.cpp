@@ -177,18 +177,29 @@ TEST(TPaletteLibrary, OwnDepthBuildsAFreshPalette)
 // The mapping must pick what TmyPalette::NearestColor picks, ties included, for every pixel.
 TEST(TPaletteLibrary, MappingMatchesNearestColor)
 {
-    TmyImagePal image(37, 53, 32);
+    TmyImagePal image(97, 103, 32);
     std::uint32_t seed = 12345;
     for (std::size_t i = 0; i < image.PixelCount(); ++i) {
         seed = seed * 1103515245u + 12345u;
         image.Data()[i] = TmyPixel::CreateRGBA(std::uint8_t(seed >> 8), std::uint8_t(seed >> 16), std::uint8_t(seed >> 24), std::uint8_t(seed));
     }
-    const TmyPalette palette(16);
-    TmyImagePal mapped = image;
-    TPaletteLibrary::MapToPalette(mapped, palette);
-    EXPECT_FALSE(mapped.Palette.has_value() && mapped.Palette->Equals(palette)) << "own palette not touched";
-    for (std::size_t i = 0; i < image.PixelCount(); ++i)
-        ASSERT_EQ(mapped.Data()[i], palette.NearestColor(image.Data()[i])) << i;
+    TmyPalette scattered(256);
+    for (int i = 0; i < 256; ++i) {
+        seed = seed * 1103515245u + 12345u;
+        // Every fourth entry repeats an earlier one, so that ties must go to the lower index.
+        scattered.Colors[std::size_t(i)] = i % 4 == 3 ? scattered.Colors[std::size_t(i / 2)]
+                                                      : TmyPixel::CreateRGBA(std::uint8_t(seed >> 8), std::uint8_t(seed >> 16), std::uint8_t(seed >> 24), 255);
+    }
+    TmyPalette few(3);
+    few.Colors = {TmyPixel::CreateRGBA(0, 0, 0, 255), TmyPixel::CreateRGBA(255, 255, 255, 255), TmyPixel::CreateRGBA(128, 128, 128, 255)};
+    for (const TmyPalette& palette : {TmyPalette(16), TmyPalette(256), scattered, few}) {
+        SCOPED_TRACE(palette.Count());
+        TmyImagePal mapped = image;
+        TPaletteLibrary::MapToPalette(mapped, palette);
+        EXPECT_FALSE(mapped.Palette.has_value()) << "own palette not touched";
+        for (std::size_t i = 0; i < image.PixelCount(); ++i)
+            ASSERT_EQ(mapped.Data()[i], palette.NearestColor(image.Data()[i])) << i;
+    }
 
     TmyImagePal own(2, 3, 1);
     own.Fill(Opaque(200, 200, 200));
