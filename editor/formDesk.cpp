@@ -7,6 +7,7 @@
 #include "editor/MyScroll.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
+#include "engine/Mypreview.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 
@@ -369,7 +370,7 @@ void TfrmDesk::ShowImage(const TmyImagePal& image)
 
 void TfrmDesk::RenderZoomed(const TmyImagePal& image, glimt::TDeskCanvas* target)
 {
-    const QRect r = glimt::RenderZoomedImage(image, Zoom, glimt::CurrentChecker(), target->Bitmap);
+    const QRect r = glimt::RenderZoomedImage(image, Zoom, glimt::Checkerboard::FromOptions(), target->Bitmap);
     target->update(r);
 }
 
@@ -391,12 +392,12 @@ void TfrmDesk::DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel)
 
 void TfrmDesk::DrawCellBlended(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel)
 {
-    target->update(glimt::DrawCellBlendedAt(target->Bitmap, X, Y, Zoom, glimt::CurrentChecker(), pixel));
+    target->update(glimt::DrawCellBlendedAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
 }
 
 void TfrmDesk::DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel)
 {
-    target->update(glimt::DrawCellSolidAt(target->Bitmap, X, Y, Zoom, glimt::CurrentChecker(), pixel));
+    target->update(glimt::DrawCellSolidAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
 }
 
 void TfrmDesk::DrawCellGrid(int X, int Y)
@@ -532,7 +533,9 @@ void TfrmDesk::UpdateThumbnail()
     if (!im || index < 0 || index >= Thumbnails->Count())
         return;
     TThumbnailItem* tile = Thumbnails->Items[std::size_t(index)];
-    tile->SetGraphic(glimt::RenderOverWhite(*im));
+    QImage picture;
+    TmyPreview::RenderToImage(*im, picture, 0xFFFFFF);
+    tile->SetGraphic(picture);
     tile->SetCaption(glimt::ImageTileCaption(*im));
     tile->update();
 }

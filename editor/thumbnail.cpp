@@ -1,8 +1,8 @@
 #include "editor/thumbnail.h"
 
-#include "editor/DeskRender.h"
 #include "engine/Errors.h"
 #include "engine/MyIcon.h"
+#include "engine/Mypreview.h"
 #include "engine/TypeCheck.h"
 #include "engine/language.h"
 
@@ -215,7 +215,9 @@ void TThumbail::LoadIconImages(const TmyIcon& icon)
         for (int i = 0; i < icon.Count(); ++i) {
             const TmyImagePal& image = icon.Image(i);
             TThumbnailItem* tile = AddItem();
-            tile->SetGraphic(glimt::RenderOverWhite(image));
+            QImage picture;
+            TmyPreview::RenderToImage(image, picture, 0xFFFFFF);
+            tile->SetGraphic(picture);
             tile->SetCaption(glimt::ImageTileCaption(image));
             tile->update();
             SetStatusText(glimt::ReplaceOnce(glimt::ReplaceOnce(progress, QStringLiteral("%i1"), QString::number(i + 1)),
