@@ -5,6 +5,7 @@
 #include "editor/EditorHost.h"
 #include "editor/KeyState.h"
 #include "editor/MyScroll.h"
+#include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
 #include "engine/Mypreview.h"
@@ -272,6 +273,7 @@ void TfrmDesk::FormCreate()
         }
     });
 
+    glimt::TranslateForm(QStringLiteral("frmCanvas"), this);
     SetSideBar(Options().SidebarVisible);
     SetGrid(Options().GridVisible);
 

@@ -3,10 +3,13 @@
 #include "editor/EditorHost.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
+#include "engine/language.h"
 #include "tests/editor/DeskFakes.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -284,4 +287,26 @@ TEST(TfrmDesk, StatusReadoutOfARectangleAndAGreyPixel)
     EXPECT_EQ(editor.host.Status, QStringLiteral("(2,3)  R:128 G:128 B:128   H:0 S:0 B:50   Opacity:200"));
     desk.ShowToolStatus(0, 0, 2, 3, 2, 14);
     EXPECT_EQ(editor.host.Status, QStringLiteral("400%"));
+}
+
+TEST(TfrmDesk, LanguageFileTranslatesHintsAndListTextsByComponentName)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Test.lng"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[frmCanvas]\r\nbtnGrid.Hint=Raster an/aus\r\ncmbImages.Hint=Bilder\r\n"
+               "[MSG]\r\nmsgTrauColAlpha=Echtfarben+Alpha\r\n");
+    file.close();
+    Lang().SetFileName(path);
+    {
+        ScopedEditor editor;
+        TfrmDesk desk;
+        Load(desk, IconOf({{48, 48, 32}}), 4);
+        EXPECT_EQ(desk.btnGrid->toolTip(), QStringLiteral("Raster an/aus"));
+        EXPECT_EQ(desk.cmbImages->toolTip(), QStringLiteral("Bilder"));
+        EXPECT_EQ(desk.btnZoomIn->toolTip(), QStringLiteral("Zoom In"));
+        EXPECT_EQ(desk.cmbImages->itemText(0), QStringLiteral("48x48 - Echtfarben+Alpha"));
+    }
+    Lang().SetFileName(QString());
 }
