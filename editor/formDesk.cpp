@@ -213,25 +213,7 @@ void TfrmDesk::FormCreate()
     Image1 = new glimt::TDeskCanvas(viewport);
     Image1->setObjectName(QStringLiteral("Image1"));
 
-    ImgSel = new QWidget(viewport);
-    ImgSel->setObjectName(QStringLiteral("ImgSel"));
-    ImgSel->setCursor(Qt::SizeAllCursor);
-    const struct {
-        QWidget** field;
-        const char* name;
-        Qt::CursorShape cursor;
-    } handles[] = {
-        {&rpTop, "rpTop", Qt::SizeVerCursor}, {&rpLeft, "rpLeft", Qt::SizeHorCursor},
-        {&rpBottom, "rpBottom", Qt::SizeVerCursor}, {&rpRight, "rpRight", Qt::SizeHorCursor},
-        {&rpTopLeft, "rpTopLeft", Qt::SizeFDiagCursor}, {&rpTopRight, "rpTopRight", Qt::SizeBDiagCursor},
-        {&rpBottomLeft, "rpBottomLeft", Qt::SizeBDiagCursor}, {&rpBottomRight, "rpBottomRight", Qt::SizeFDiagCursor},
-    };
-    for (const auto& h : handles) {
-        *h.field = new QWidget(viewport);
-        (*h.field)->setObjectName(QLatin1String(h.name));
-        (*h.field)->resize(9, 9);
-        (*h.field)->setCursor(h.cursor);
-    }
+    CreateSelectionLayer(viewport);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -698,45 +680,6 @@ void TfrmDesk::ShowToolStatus(int AnchorX, int AnchorY, int X, int Y, std::uint8
     if (!host)
         return;
     host->SetStatusText(0, glimt::ToolStatusText(AnchorX, AnchorY, X, Y, Button, Tool, Zoom, CurrentImage()));
-}
-
-// --- selection layer ----------------------------------------------------------------------
-
-void TfrmDesk::ShowSelectionHandles()
-{
-    glimt::IToolEngine* tools = ToolEngine();
-    if (!tools || tools->SelectionDocumentSlot() == 0)
-        return;
-    for (QWidget* w : {ImgSel, rpTop, rpLeft, rpBottom, rpRight, rpTopLeft, rpTopRight, rpBottomLeft, rpBottomRight})
-        w->show();
-}
-
-void TfrmDesk::HideSelectionHandles()
-{
-    for (QWidget* w : {ImgSel, rpTop, rpLeft, rpBottom, rpRight, rpTopLeft, rpTopRight, rpBottomLeft, rpBottomRight})
-        w->hide();
-    ImgSel->resize(0, 0);
-}
-
-void TfrmDesk::PlaceHandles()
-{
-    const int a = rpTopLeft->width() / 2;
-    const QRect r = ImgSel->geometry();
-    const int l = r.x(), t = r.y(), w = r.width(), h = r.height();
-    rpTopLeft->move(l - a, t - a);
-    rpTopRight->move(l + w - a, t - a);
-    rpBottomLeft->move(l - a, t + h - a);
-    rpBottomRight->move(l + w - a, t + h - a);
-    rpTop->move(l + w / 2 - a, t - a);
-    rpBottom->move(l + w / 2 - a, t + h - a);
-    rpLeft->move(l - a, t + h / 2 - a);
-    rpRight->move(l + w - a, t + h / 2 - a);
-}
-
-void TfrmDesk::RefreshSelection()
-{
-    if (ImgSel->isVisible())
-        ImgSel->update();
 }
 
 // --- closing ----------------------------------------------------------------------------------
