@@ -204,6 +204,9 @@ void TfrmDesk::FormCreate()
     viewport->setBackgroundRole(QPalette::Window);
     viewport->setAutoFillBackground(true);
     viewport->installEventFilter(this);
+    viewport->setMouseTracking(true);
+    CoolBar1->installEventFilter(this);
+    ToolBar1->installEventFilter(this);
 
     Bevel1 = new QFrame(viewport);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -344,6 +347,7 @@ TmyImagePal* TfrmDesk::CurrentImage()
 
 void TfrmDesk::ShowImage(const TmyImagePal& image)
 {
+    const glimt::BusyGuard busy;
     Image1->SetCanvasSize(image.Width() * Zoom, image.Height() * Zoom);
     RenderZoomed(image, Image1);
     DrawGrid();
@@ -734,6 +738,14 @@ bool TfrmDesk::eventFilter(QObject* watched, QEvent* event)
     // window's own resize (scroll bars coming and going, the side bar's width).
     if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::Resize)
         CenterImage();
+    // Moving over the scroll box outside the canvas empties the read-out.
+    if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::MouseMove) {
+        if (glimt::IEditorHost* host = EditorHost())
+            host->SetStatusText(0, QString());
+    }
+    if (event->type() == QEvent::MouseButtonRelease
+        && (watched == CoolBar1 || watched == ToolBar1 || (ScrollBox1 && watched == ScrollBox1->viewport())))
+        ActivateDocument();
     return QWidget::eventFilter(watched, event);
 }
 

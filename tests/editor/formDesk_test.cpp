@@ -1,6 +1,7 @@
 #include "editor/formDesk.h"
 
 #include "editor/EditorHost.h"
+#include "editor/KeyState.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
 #include "engine/language.h"
@@ -309,4 +310,30 @@ TEST(TfrmDesk, LanguageFileTranslatesHintsAndListTextsByComponentName)
         EXPECT_EQ(desk.cmbImages->itemText(0), QStringLiteral("48x48 - Echtfarben+Alpha"));
     }
     Lang().SetFileName(QString());
+}
+
+TEST(TfrmDesk, HoldingShiftRedrawsTheConstrainedShapeUntilItIsLetGo)
+{
+    ScopedEditor editor;
+    TfrmDesk desk;
+    Load(desk, IconOf({{8, 8, 32}}), 5);
+    QTest::mousePress(desk.Image1, Qt::LeftButton, {}, QPoint(7, 7));
+    desk.Image1MouseMove(desk.Image1, glimt::ssLeft, 20, 30);
+    QTest::keyPress(desk.Image1, Qt::Key_Shift, Qt::ShiftModifier);
+    if (!IsShiftDown())
+        GTEST_SKIP() << "the platform reports no keyboard modifiers";
+    desk.Timer1Timer();
+    desk.Timer1Timer();
+    QTest::keyRelease(desk.Image1, Qt::Key_Shift);
+    desk.Timer1Timer();
+    desk.Timer1Timer();
+    const auto& ev = editor.tools.Events;
+    ASSERT_EQ(ev.size(), 5u); // press, move, two shifted replays, one unshifted
+    for (std::size_t i = 2; i < 5; ++i) {
+        EXPECT_EQ(ev[i].code, 1);
+        EXPECT_EQ(QPoint(ev[i].x, ev[i].y), QPoint(20, 30));
+    }
+    EXPECT_TRUE(ev[2].shift);
+    EXPECT_TRUE(ev[3].shift);
+    EXPECT_FALSE(ev[4].shift);
 }
