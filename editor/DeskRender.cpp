@@ -18,9 +18,9 @@ QRgb Rgb(std::uint8_t r, std::uint8_t g, std::uint8_t b)
 QRgb Blend(TColor background, const TmyPixel& p)
 {
     const std::uint8_t a = std::uint8_t(255 - p.A);
-    return Rgb(LerpChannel(std::uint8_t(background & 0xFF), p.R, a),
-        LerpChannel(std::uint8_t((background >> 8) & 0xFF), p.G, a),
-        LerpChannel(std::uint8_t((background >> 16) & 0xFF), p.B, a));
+    return Rgb(TmyPainter::LerpChannel(std::uint8_t(background & 0xFF), p.R, a),
+        TmyPainter::LerpChannel(std::uint8_t((background >> 8) & 0xFF), p.G, a),
+        TmyPainter::LerpChannel(std::uint8_t((background >> 16) & 0xFF), p.B, a));
 }
 
 // What cell pixel p shows over the two checker colours: [0] over Color2, [1] over Color1.
@@ -28,28 +28,28 @@ struct CellLook {
     QRgb over[2];
 };
 
-CellLook LookOf(const TmyPixel& p, bool blendAll, const TCheckerColors& checker)
+CellLook LookOf(const TmyPixel& p, bool blendAll, const Checkerboard& checker)
 {
     CellLook look;
     if (blendAll ? p.A == 255 : p.A != 0) {
         look.over[0] = look.over[1] = Rgb(p.R, p.G, p.B);
     } else if (blendAll) {
-        look.over[0] = Blend(checker.color2, p);
-        look.over[1] = Blend(checker.color1, p);
+        look.over[0] = Blend(checker.Color2, p);
+        look.over[1] = Blend(checker.Color1, p);
     } else {
-        look.over[0] = ToRgb32(checker.color2);
-        look.over[1] = ToRgb32(checker.color1);
+        look.over[0] = ToRgb32(checker.Color2);
+        look.over[1] = ToRgb32(checker.Color1);
     }
     return look;
 }
 
-int CheckerSize(const TCheckerColors& checker)
+int CheckerSize(const Checkerboard& checker)
 {
-    return std::max(1, checker.size);
+    return std::max(1, checker.CellSize);
 }
 
 // Fills canvas pixels [x0, x1) of row y with the cell's look.
-void FillSpan(QRgb* row, int x0, int x1, int y, const CellLook& look, const TCheckerColors& checker)
+void FillSpan(QRgb* row, int x0, int x1, int y, const CellLook& look, const Checkerboard& checker)
 {
     const int c = CheckerSize(checker);
     const int rowParity = (y / c) & 1;
@@ -64,24 +64,12 @@ QRect CellRect(int x, int y, int zoom)
 
 } // namespace
 
-TCheckerColors CurrentChecker()
-{
-    const TOptions& o = Options();
-    return {o.Color1, o.Color2, std::max(1, int(o.BKSize))};
-}
-
-TColor CheckerColorOf(const TCheckerColors& checker, int x, int y)
-{
-    const int c = CheckerSize(checker);
-    return (((x / c) ^ (y / c)) & 1) == 0 ? checker.color2 : checker.color1;
-}
-
 TGridLook CurrentGrid()
 {
     return {Options().GridColor, Options().GridStyle};
 }
 
-QRect RenderZoomedImage(const TmyImagePal& image, int zoom, const TCheckerColors& checker, QImage& target)
+QRect RenderZoomedImage(const TmyImagePal& image, int zoom, const Checkerboard& checker, QImage& target)
 {
     const int w = image.Width();
     const int h = image.Height();
@@ -167,22 +155,22 @@ QRect DrawGridLines(QImage& target, int zoom, const TGridLook& look)
     return QRect(0, 0, w, h);
 }
 
-QRect DrawCellBlendedAt(QImage& target, int x, int y, int zoom, const TCheckerColors& checker, const TmyPixel& p)
+QRect DrawCellBlendedAt(QImage& target, int x, int y, int zoom, const Checkerboard& checker, const TmyPixel& p)
 {
     CellLook look;
     if (p.A == 0) {
-        look.over[0] = ToRgb32(checker.color2);
-        look.over[1] = ToRgb32(checker.color1);
+        look.over[0] = ToRgb32(checker.Color2);
+        look.over[1] = ToRgb32(checker.Color1);
     } else {
-        look.over[0] = Blend(checker.color2, p);
-        look.over[1] = Blend(checker.color1, p);
+        look.over[0] = Blend(checker.Color2, p);
+        look.over[1] = Blend(checker.Color1, p);
     }
     for (int cy = y * zoom; cy < (y + 1) * zoom; ++cy)
         FillSpan(reinterpret_cast<QRgb*>(target.scanLine(cy)), x * zoom, (x + 1) * zoom, cy, look, checker);
     return CellRect(x, y, zoom);
 }
 
-QRect DrawCellSolidAt(QImage& target, int x, int y, int zoom, const TCheckerColors& checker, const TmyPixel& p)
+QRect DrawCellSolidAt(QImage& target, int x, int y, int zoom, const Checkerboard& checker, const TmyPixel& p)
 {
     const CellLook look = LookOf(p, false, checker);
     for (int cy = y * zoom; cy < (y + 1) * zoom; ++cy)
@@ -216,30 +204,6 @@ QRect DrawCellGridAt(QImage& target, int x, int y, int zoom, const TGridLook& lo
         break;
     }
     return CellRect(x, y, zoom);
-}
-
-} // namespace glimt
-
-namespace glimt {
-
-QImage RenderOverBackground(const TmyImagePal& image, TColor background)
-{
-    QImage out(image.Width(), image.Height(), QImage::Format_RGB32);
-    const QRgb bg = ToRgb32(background);
-    for (int y = 0; y < image.Height(); ++y) {
-        const TmyPixel* src = image.Row(y);
-        auto* row = reinterpret_cast<QRgb*>(out.scanLine(y));
-        for (int x = 0; x < image.Width(); ++x) {
-            const TmyPixel& p = src[x];
-            if (p.A == 0)
-                row[x] = bg;
-            else if (image.BitDepth == 32)
-                row[x] = Blend(background, p);
-            else
-                row[x] = Rgb(p.R, p.G, p.B);
-        }
-    }
-    return out;
 }
 
 } // namespace glimt

@@ -71,6 +71,13 @@ public:
     virtual int SelectionDocumentSlot() { return 0; }
     // Merges the floating selection into its document's image.
     virtual void DropSelection() {}
+    // The floating selection's shown image and whether it lies in front of the image; null
+    // when there is no selection.
+    virtual const TmyImagePal* SelectionImage() { return nullptr; }
+    virtual bool SelectionInFront() { return true; }
+    // Resamples the floating selection to width x height cells from its pixels as first lifted
+    // and redraws the selection layer.
+    virtual void ResizeSelection(int width, int height) { (void)width; (void)height; }
 };
 
 // The installed host and tool engine (null until installed). Not owned.

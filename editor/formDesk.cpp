@@ -5,8 +5,10 @@
 #include "editor/EditorHost.h"
 #include "editor/KeyState.h"
 #include "editor/MyScroll.h"
+#include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
+#include "engine/Mypreview.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 
@@ -202,6 +204,9 @@ void TfrmDesk::FormCreate()
     viewport->setBackgroundRole(QPalette::Window);
     viewport->setAutoFillBackground(true);
     viewport->installEventFilter(this);
+    viewport->setMouseTracking(true);
+    CoolBar1->installEventFilter(this);
+    ToolBar1->installEventFilter(this);
 
     Bevel1 = new QFrame(viewport);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -211,25 +216,7 @@ void TfrmDesk::FormCreate()
     Image1 = new glimt::TDeskCanvas(viewport);
     Image1->setObjectName(QStringLiteral("Image1"));
 
-    ImgSel = new QWidget(viewport);
-    ImgSel->setObjectName(QStringLiteral("ImgSel"));
-    ImgSel->setCursor(Qt::SizeAllCursor);
-    const struct {
-        QWidget** field;
-        const char* name;
-        Qt::CursorShape cursor;
-    } handles[] = {
-        {&rpTop, "rpTop", Qt::SizeVerCursor}, {&rpLeft, "rpLeft", Qt::SizeHorCursor},
-        {&rpBottom, "rpBottom", Qt::SizeVerCursor}, {&rpRight, "rpRight", Qt::SizeHorCursor},
-        {&rpTopLeft, "rpTopLeft", Qt::SizeFDiagCursor}, {&rpTopRight, "rpTopRight", Qt::SizeBDiagCursor},
-        {&rpBottomLeft, "rpBottomLeft", Qt::SizeBDiagCursor}, {&rpBottomRight, "rpBottomRight", Qt::SizeFDiagCursor},
-    };
-    for (const auto& h : handles) {
-        *h.field = new QWidget(viewport);
-        (*h.field)->setObjectName(QLatin1String(h.name));
-        (*h.field)->resize(9, 9);
-        (*h.field)->setCursor(h.cursor);
-    }
+    CreateSelectionLayer(viewport);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -271,6 +258,7 @@ void TfrmDesk::FormCreate()
         }
     });
 
+    glimt::TranslateForm(QStringLiteral("frmCanvas"), this);
     SetSideBar(Options().SidebarVisible);
     SetGrid(Options().GridVisible);
 
@@ -359,6 +347,7 @@ TmyImagePal* TfrmDesk::CurrentImage()
 
 void TfrmDesk::ShowImage(const TmyImagePal& image)
 {
+    const glimt::BusyGuard busy;
     Image1->SetCanvasSize(image.Width() * Zoom, image.Height() * Zoom);
     RenderZoomed(image, Image1);
     DrawGrid();
@@ -369,7 +358,7 @@ void TfrmDesk::ShowImage(const TmyImagePal& image)
 
 void TfrmDesk::RenderZoomed(const TmyImagePal& image, glimt::TDeskCanvas* target)
 {
-    const QRect r = glimt::RenderZoomedImage(image, Zoom, glimt::CurrentChecker(), target->Bitmap);
+    const QRect r = glimt::RenderZoomedImage(image, Zoom, glimt::Checkerboard::FromOptions(), target->Bitmap);
     target->update(r);
 }
 
@@ -391,12 +380,12 @@ void TfrmDesk::DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel)
 
 void TfrmDesk::DrawCellBlended(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel)
 {
-    target->update(glimt::DrawCellBlendedAt(target->Bitmap, X, Y, Zoom, glimt::CurrentChecker(), pixel));
+    target->update(glimt::DrawCellBlendedAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
 }
 
 void TfrmDesk::DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel)
 {
-    target->update(glimt::DrawCellSolidAt(target->Bitmap, X, Y, Zoom, glimt::CurrentChecker(), pixel));
+    target->update(glimt::DrawCellSolidAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
 }
 
 void TfrmDesk::DrawCellGrid(int X, int Y)
@@ -532,7 +521,9 @@ void TfrmDesk::UpdateThumbnail()
     if (!im || index < 0 || index >= Thumbnails->Count())
         return;
     TThumbnailItem* tile = Thumbnails->Items[std::size_t(index)];
-    tile->SetGraphic(glimt::RenderOverWhite(*im));
+    QImage picture;
+    TmyPreview::RenderToImage(*im, picture, 0xFFFFFF);
+    tile->SetGraphic(picture);
     tile->SetCaption(glimt::ImageTileCaption(*im));
     tile->update();
 }
@@ -695,45 +686,6 @@ void TfrmDesk::ShowToolStatus(int AnchorX, int AnchorY, int X, int Y, std::uint8
     host->SetStatusText(0, glimt::ToolStatusText(AnchorX, AnchorY, X, Y, Button, Tool, Zoom, CurrentImage()));
 }
 
-// --- selection layer ----------------------------------------------------------------------
-
-void TfrmDesk::ShowSelectionHandles()
-{
-    glimt::IToolEngine* tools = ToolEngine();
-    if (!tools || tools->SelectionDocumentSlot() == 0)
-        return;
-    for (QWidget* w : {ImgSel, rpTop, rpLeft, rpBottom, rpRight, rpTopLeft, rpTopRight, rpBottomLeft, rpBottomRight})
-        w->show();
-}
-
-void TfrmDesk::HideSelectionHandles()
-{
-    for (QWidget* w : {ImgSel, rpTop, rpLeft, rpBottom, rpRight, rpTopLeft, rpTopRight, rpBottomLeft, rpBottomRight})
-        w->hide();
-    ImgSel->resize(0, 0);
-}
-
-void TfrmDesk::PlaceHandles()
-{
-    const int a = rpTopLeft->width() / 2;
-    const QRect r = ImgSel->geometry();
-    const int l = r.x(), t = r.y(), w = r.width(), h = r.height();
-    rpTopLeft->move(l - a, t - a);
-    rpTopRight->move(l + w - a, t - a);
-    rpBottomLeft->move(l - a, t + h - a);
-    rpBottomRight->move(l + w - a, t + h - a);
-    rpTop->move(l + w / 2 - a, t - a);
-    rpBottom->move(l + w / 2 - a, t + h - a);
-    rpLeft->move(l - a, t + h / 2 - a);
-    rpRight->move(l + w - a, t + h / 2 - a);
-}
-
-void TfrmDesk::RefreshSelection()
-{
-    if (ImgSel->isVisible())
-        ImgSel->update();
-}
-
 // --- closing ----------------------------------------------------------------------------------
 
 bool TfrmDesk::FormCloseQuery()
@@ -786,6 +738,14 @@ bool TfrmDesk::eventFilter(QObject* watched, QEvent* event)
     // window's own resize (scroll bars coming and going, the side bar's width).
     if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::Resize)
         CenterImage();
+    // Moving over the scroll box outside the canvas empties the read-out.
+    if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::MouseMove) {
+        if (glimt::IEditorHost* host = EditorHost())
+            host->SetStatusText(0, QString());
+    }
+    if (event->type() == QEvent::MouseButtonRelease
+        && (watched == CoolBar1 || watched == ToolBar1 || (ScrollBox1 && watched == ScrollBox1->viewport())))
+        ActivateDocument();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -118,7 +118,7 @@ public:
     TMyScrollBox* ScrollBox1 = nullptr;
     QFrame* Bevel1 = nullptr;
     glimt::TDeskCanvas* Image1 = nullptr;
-    QWidget* ImgSel = nullptr;
+    glimt::TDeskCanvas* ImgSel = nullptr;   // the floating-selection layer
     QWidget* rpTop = nullptr;
     QWidget* rpLeft = nullptr;
     QWidget* rpBottom = nullptr;
@@ -167,10 +167,33 @@ public:
     void ShowToolStatus(int AnchorX, int AnchorY, int X, int Y, std::uint8_t Button, std::uint8_t Tool);
 
     // --- selection layer ---------------------------------------------------------------------
+    // Positions are scroll-box client pixels; the layer always sits on whole cells of the canvas.
     void ShowSelectionHandles();
     void HideSelectionHandles();
     void PlaceHandles();
     void RefreshSelection();
+    // Draws the layer: the selection image over or under the image, over the checkerboard, at
+    // SelDropOrigin while Dragging, else at the layer's own position.
+    void RenderSelection(const TmyImagePal& image, const TmyImagePal& selection, bool inFront, bool Dragging,
+        glimt::TDeskCanvas* target);
+    void DrawSelectionGrid(int X0, int X1, int Y1, int Y0);
+    void DrawSelectionFrame();
+    // Resamples the floating selection to W x H cells and redraws the layer.
+    void ResizeSelection(int W, int H);
+    void ShowSelectionStatus();
+    // Moving the layer. The main window's arrow-key moves pass itself as sender with X or Y
+    // plus or minus Zoom.
+    void ImgSelMouseDown(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
+    void ImgSelMouseMove(QObject* sender, glimt::TShiftState shift, int X, int Y);
+    void ImgSelMouseUp(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
+    // One step of a drag with the cursor at screen position `cursor`.
+    void SelectionDragStep(QPoint cursor, bool fromMouse);
+    // Resizing by one of the eight handles (the handle is known by its name).
+    void rpBottomRightMouseDown(QWidget* handle);
+    void rpBottomRightMouseMove(QWidget* handle);
+    void rpBottomRightMouseUp(QWidget* handle);
+    // One resize step: the cursor moved by `delta` screen pixels since the last step.
+    void SelectionResizeStep(QWidget* handle, QPoint delta);
 
     // The close question: true when the window may close (asks to save an unsaved document).
     bool FormCloseQuery();
@@ -183,6 +206,7 @@ protected:
 
 private:
     void FormCreate();
+    void CreateSelectionLayer(QWidget* viewport);
     void UpdateCaption();
     void cmbZoomChange();
     void btnZoomOutClick();

@@ -1,6 +1,7 @@
 #include "editor/formNew.h"
 
 #include "editor/EditorHost.h"
+#include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
 #include "editor/thumbnail.h"
@@ -142,6 +143,7 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     });
     rbCustomClick();
     ShowSourceGroup(true);
+    glimt::TranslateForm(this);
 }
 
 void TfrmNewImage::ShowSourceGroup(bool show)

@@ -1,13 +1,19 @@
 #include "editor/thumbnail.h"
 
-#include "editor/DeskRender.h"
 #include "engine/Errors.h"
+#include "engine/GifCodec.h"
+#include "engine/GifFrames.h"
+#include "engine/MyIcoIO.h"
+#include "engine/ShellIcons.h"
+#include "engine/myextract.h"
 #include "engine/MyIcon.h"
+#include "engine/Mypreview.h"
 #include "engine/TypeCheck.h"
 #include "engine/language.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QDrag>
 #include <QImageReader>
 #include <QMenu>
@@ -204,6 +210,36 @@ private:
 
 } // namespace
 
+namespace {
+
+QString Progress(const QString& format, int i1, int i2)
+{
+    return glimt::ReplaceOnce(glimt::ReplaceOnce(format, QStringLiteral("%i1"), QString::number(i1)), QStringLiteral("%i2"),
+        QString::number(i2));
+}
+
+QImage OverWhite(const TmyImagePal& image)
+{
+    QImage picture;
+    TmyPreview::RenderToImage(image, picture, 0xFFFFFF);
+    return picture;
+}
+
+// The picture the shell shows for icon `index` of a file: its image nearest to 32x32, drawn at
+// 32x32 with its alpha. A null picture when there is none.
+QImage ShellPicture(const QString& fileName, int index)
+{
+    QByteArray ico;
+    std::unique_ptr<TmyIcon> icon;
+    if (!glimt::ShellIconImageFile(fileName, index, ico) || !TmyIcoIO(false).LoadFromBytes(icon, ico) || !icon
+        || icon->Count() == 0)
+        return QImage();
+    const QImage picture = icon->Image(0).ToQImage();
+    return picture.size() == QSize(32, 32) ? picture : picture.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+}
+
+} // namespace
+
 void TThumbail::LoadIconImages(const TmyIcon& icon)
 {
     if (Busy)
@@ -215,14 +251,78 @@ void TThumbail::LoadIconImages(const TmyIcon& icon)
         for (int i = 0; i < icon.Count(); ++i) {
             const TmyImagePal& image = icon.Image(i);
             TThumbnailItem* tile = AddItem();
-            tile->SetGraphic(glimt::RenderOverWhite(image));
+            tile->SetGraphic(OverWhite(image));
             tile->SetCaption(glimt::ImageTileCaption(image));
             tile->update();
-            SetStatusText(glimt::ReplaceOnce(glimt::ReplaceOnce(progress, QStringLiteral("%i1"), QString::number(i + 1)),
-                QStringLiteral("%i2"), QString::number(icon.Count())));
+            SetStatusText(Progress(progress, i + 1, icon.Count()));
         }
     }
     SetStatusText(glimt::MsgI("msgObject", "%i1 objects", icon.Count()));
+}
+
+void TThumbail::LoadExeIcons(const QString& fileName)
+{
+    if (Busy)
+        return;
+    const QString progress = glimt::Msg("msgReadObject", "Reading object %i1 from %i2");
+    const int n = glimt::ShellIconCount(fileName);
+    {
+        LoadGuard busy(*this);
+        ClearItems();
+        int k = 0;
+        for (int i = 0; i < n; ++i) {
+            const int g = GetIconGroupCount(fileName, QString::number(i));
+            if (g == 0)
+                continue; // a group of more images than an icon may hold
+            TThumbnailItem* tile = AddItem();
+            tile->SetGraphic(ShellPicture(fileName, i));
+            ++k;
+            QString caption = glimt::MsgI("msgIcon", "Icon %i1", k);
+            if (g != -1)
+                caption += QStringLiteral(" (") + QString::number(g) + QLatin1Char(')');
+            tile->SetCaption(caption);
+            SetStatusText(Progress(progress, k, n));
+        }
+    }
+    SetStatusText(glimt::MsgI("msgObject", "%i1 objects", n));
+}
+
+void TThumbail::LoadGifFrames(const QString& fileName, bool overImpose)
+{
+    if (Busy)
+        return;
+    try {
+        if (DetectImageFileType(fileName) != iftGif)
+            return;
+    } catch (const std::exception&) {
+        return;
+    }
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly))
+        throw glimt::FileError(QStringLiteral("Cannot open file \"%1\": %2").arg(fileName, file.errorString()), fileName);
+    const QByteArray bytes = file.readAll();
+    const glimt::GifPicture gif = glimt::DecodeGif(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+    QCoreApplication::processEvents();
+    const QString progress = glimt::Msg("msgReadObject", "Reading object %i1 from %i2");
+    const int frames = int(gif.Frames.size());
+    {
+        LoadGuard busy(*this);
+        ClearItems();
+        const TmyPixel white = TmyPixel::CreateRGBA(255, 255, 255, 255);
+        TmyImagePal bitmap(gif.ScreenHeight, gif.ScreenWidth, 24);
+        bitmap.Fill(white);
+        for (int i = 0; i < frames; ++i) {
+            if (!overImpose)
+                bitmap.Fill(white);
+            glimt::ComposeGifFrame(bitmap, gif, i);
+            TThumbnailItem* tile = AddItem();
+            tile->SetGraphic(OverWhite(bitmap));
+            tile->SetCaption(glimt::MsgI("msgFrame", "Frame %i1", i + 1));
+            tile->update();
+            SetStatusText(Progress(progress, i + 1, frames));
+        }
+    }
+    SetStatusText(glimt::MsgI("msgObject", "%i1 objects", frames));
 }
 
 void TThumbail::LoadFolder(const QString& folder)
@@ -247,6 +347,17 @@ void TThumbail::LoadFolder(const QString& folder)
             if (type == iftIco || type == iftBmp || type == iftJpeg || type == iftPng || type == iftGif) {
                 TThumbnailItem* tile = AddItem();
                 tile->SetFileName(entry.absoluteFilePath());
+                ++tiles;
+                if (type == iftIco) {
+                    // An icon the reader refuses leaves a blank tile with its file name.
+                    std::unique_ptr<TmyIcon> icon;
+                    if (TmyIcoIO(false).LoadFromFile(icon, entry.absoluteFilePath()) && icon && icon->Count() > 0)
+                        tile->SetGraphic(OverWhite(icon->Image(0)));
+                    tile->update();
+                    SetStatusText(glimt::Msg("msgSearch", "Searching image files... Press Esc to stop"));
+                    QCoreApplication::processEvents();
+                    continue;
+                }
                 QImageReader reader(entry.absoluteFilePath());
                 const QSize full = reader.size();
                 if (full.isValid() && m_thumbnailSize > 0) {
@@ -260,7 +371,6 @@ void TThumbail::LoadFolder(const QString& folder)
                 if (!picture.isNull())
                     tile->SetGraphic(picture, full.width(), full.height());
                 tile->update();
-                ++tiles;
             }
             SetStatusText(glimt::Msg("msgSearch", "Searching image files... Press Esc to stop"));
             QCoreApplication::processEvents();

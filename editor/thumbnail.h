@@ -59,7 +59,12 @@ public:
 
     // The images of an icon document, rendered over white, captioned "WxH - depth".
     void LoadIconImages(const TmyIcon& icon);
-    // The image files of a folder (icons through `iconReader`, pictures through Qt).
+    // The icons of an executable or library (or any file the shell draws icons of).
+    void LoadExeIcons(const QString& fileName);
+    // The frames of a GIF file over white; with `overImpose` each tile shows the frames up to
+    // its own drawn over one another. A file that is not a GIF changes nothing.
+    void LoadGifFrames(const QString& fileName, bool overImpose);
+    // The icon and picture files of a folder, each tile carrying its file name.
     void LoadFolder(const QString& folder);
 
     int SelectionPos(int i) const;

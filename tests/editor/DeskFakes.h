@@ -2,6 +2,7 @@
 #include "editor/EditorHost.h"
 #include "editor/formDesk.h"
 
+#include <QSize>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -29,7 +30,8 @@ public:
     void UpdateImageNavActions() override {}
     void SetStatusText(int, const QString& text) override { Status = text; }
     bool CreateDocumentFromImage(const TmyImagePal&) override { return false; }
-    QWidget* MainWidget() override { return nullptr; }
+    QWidget* Main = nullptr;
+    QWidget* MainWidget() override { return Main; }
     int ActiveSlot() override { return Slot; }
     void SetActiveSlot(int slot) override { Slot = slot; }
     void ExecuteAction(const QString& name) override
@@ -56,6 +58,11 @@ public:
     std::uint8_t Tool = 8;
     TfrmDesk* Desk = nullptr;
     std::vector<Event> Events;
+    // The floating selection as the document window sees it.
+    int SelectionSlot = 0;
+    TmyImagePal SelectionPicture{1, 1, 32};
+    bool InFront = true;
+    std::vector<QSize> Resizes;
 
     std::uint8_t CurrentTool() const override { return Tool; }
     void DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift, std::uint8_t code) override
@@ -65,6 +72,10 @@ public:
     tmyselection* Selection() override { return nullptr; }
     void ApplyToolCursor() override {}
     void UpdateBrushPreview() override {}
+    int SelectionDocumentSlot() override { return SelectionSlot; }
+    const TmyImagePal* SelectionImage() override { return SelectionSlot ? &SelectionPicture : nullptr; }
+    bool SelectionInFront() override { return InFront; }
+    void ResizeSelection(int w, int h) override { Resizes.push_back(QSize(w, h)); }
 };
 
 // Installs a host and a tool engine for one test and removes them afterwards.

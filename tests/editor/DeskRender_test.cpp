@@ -7,7 +7,7 @@ using namespace glimt;
 
 namespace {
 
-const TCheckerColors kChecker{0xFFFFFF, 0xEBEBEB, 4};
+const Checkerboard kChecker{4, 0xFFFFFF, 0xEBEBEB};
 
 QImage Canvas(int w, int h)
 {
@@ -72,7 +72,7 @@ TEST(DeskRender, CheckerSquaresKeepTheirScreenSizeAtEveryZoom)
     for (int size : {4, 8, 16}) {
         SCOPED_TRACE(size);
         QImage canvas = Canvas(10, 10);
-        RenderZoomedImage(image, 10, {0xFFFFFF, 0xEBEBEB, size}, canvas);
+        RenderZoomedImage(image, 10, {size, 0xFFFFFF, 0xEBEBEB}, canvas);
         for (int x = 0; x < 10; ++x)
             EXPECT_EQ(Red(canvas, x, 0), (x / size) % 2 == 0 ? 235 : 255) << x;
     }

@@ -1,12 +1,16 @@
 #include "editor/formDesk.h"
 
 #include "editor/EditorHost.h"
+#include "editor/KeyState.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
+#include "engine/language.h"
 #include "tests/editor/DeskFakes.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QComboBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -284,4 +288,52 @@ TEST(TfrmDesk, StatusReadoutOfARectangleAndAGreyPixel)
     EXPECT_EQ(editor.host.Status, QStringLiteral("(2,3)  R:128 G:128 B:128   H:0 S:0 B:50   Opacity:200"));
     desk.ShowToolStatus(0, 0, 2, 3, 2, 14);
     EXPECT_EQ(editor.host.Status, QStringLiteral("400%"));
+}
+
+TEST(TfrmDesk, LanguageFileTranslatesHintsAndListTextsByComponentName)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Test.lng"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("[frmCanvas]\r\nbtnGrid.Hint=Raster an/aus\r\ncmbImages.Hint=Bilder\r\n"
+               "[MSG]\r\nmsgTrauColAlpha=Echtfarben+Alpha\r\n");
+    file.close();
+    Lang().SetFileName(path);
+    {
+        ScopedEditor editor;
+        TfrmDesk desk;
+        Load(desk, IconOf({{48, 48, 32}}), 4);
+        EXPECT_EQ(desk.btnGrid->toolTip(), QStringLiteral("Raster an/aus"));
+        EXPECT_EQ(desk.cmbImages->toolTip(), QStringLiteral("Bilder"));
+        EXPECT_EQ(desk.btnZoomIn->toolTip(), QStringLiteral("Zoom In"));
+        EXPECT_EQ(desk.cmbImages->itemText(0), QStringLiteral("48x48 - Echtfarben+Alpha"));
+    }
+    Lang().SetFileName(QString());
+}
+
+TEST(TfrmDesk, HoldingShiftRedrawsTheConstrainedShapeUntilItIsLetGo)
+{
+    ScopedEditor editor;
+    TfrmDesk desk;
+    Load(desk, IconOf({{8, 8, 32}}), 5);
+    QTest::mousePress(desk.Image1, Qt::LeftButton, {}, QPoint(7, 7));
+    desk.Image1MouseMove(desk.Image1, glimt::ssLeft, 20, 30);
+    QTest::keyPress(desk.Image1, Qt::Key_Shift, Qt::ShiftModifier);
+    if (!IsShiftDown())
+        GTEST_SKIP() << "the platform reports no keyboard modifiers";
+    desk.Timer1Timer();
+    desk.Timer1Timer();
+    QTest::keyRelease(desk.Image1, Qt::Key_Shift);
+    desk.Timer1Timer();
+    desk.Timer1Timer();
+    const auto& ev = editor.tools.Events;
+    ASSERT_EQ(ev.size(), 5u); // press, move, two shifted replays, one unshifted
+    for (std::size_t i = 2; i < 5; ++i) {
+        EXPECT_EQ(ev[i].code, 1);
+        EXPECT_EQ(QPoint(ev[i].x, ev[i].y), QPoint(20, 30));
+    }
+    EXPECT_TRUE(ev[2].shift);
+    EXPECT_TRUE(ev[3].shift);
+    EXPECT_FALSE(ev[4].shift);
 }

@@ -147,3 +147,37 @@ TEST(TfrmNewImage, NewDocumentFlowKeepsSavedAndCancelClosesTheWindow)
     EXPECT_EQ(editor.host.Released, std::vector<int>{2});
     EXPECT_EQ(dialogs.BoxCount(), 0);
 }
+
+TEST(TfrmNewImage, FromSourceCopiesTheImageThatMovedPastTheInsertion)
+{
+    ScopedEditor editor;
+    FakeDialogs dialogs;
+    glimt::ScopedUserDialogs installed(&dialogs);
+    TfrmDesk desk;
+    desk.Tag = 1;
+    TmyIcon icon;
+    icon.AddImage(48, 48, 32).Fill(TmyPixel::CreateRGBA(10, 10, 10, 255));
+    icon.AddImage(16, 16, 32).Fill(TmyPixel::CreateRGBA(20, 20, 20, 255));
+    icon.AddImage(16, 16, 24).Fill(TmyPixel::CreateRGBA(200, 100, 50, 255));
+    icon.Current = 0;
+    *desk.Icon = icon;
+    desk.FillImageCombo(true);
+    editor.host.Active = &desk;
+
+    TfrmNewImage dlg;
+    dlg.ShowSourceGroup(true);
+    dlg.cbFromImage->setChecked(true);
+    dlg.rb32->click();
+    dlg.rb32Bit->click();
+    dlg.FormShow();
+    dlg.Thumbnails->SelectIndex(2); // the 24-bit image; the new one goes to position 1
+    dlg.btnOKClick();
+
+    ASSERT_EQ(desk.Icon->Count(), 4);
+    const TmyImagePal& made = desk.Icon->Image(1);
+    EXPECT_EQ(made.Width(), 32);
+    EXPECT_EQ(made.Height(), 32);
+    EXPECT_EQ(made.BitDepth, 32);
+    EXPECT_EQ(made.Pixel(5, 5).R, 200);
+    EXPECT_EQ(made.Pixel(5, 5).G, 100);
+}

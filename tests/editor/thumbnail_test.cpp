@@ -1,9 +1,14 @@
 #include "editor/thumbnail.h"
 
+#include "engine/MyIcoIO.h"
 #include "engine/MyIcon.h"
+#include "tests/support/TestPaths.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QFile>
+#include <QStatusBar>
+#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -163,4 +168,71 @@ TEST(TThumbail, IconImagesBecomeCaptionedTiles)
     EXPECT_EQ(view.Items[2]->Bitmap.pixel(30, 30), qRgb(254, 0, 0));
     EXPECT_FALSE(view.Busy);
     EXPECT_TRUE(view.SelectedIndices.empty());
+}
+
+TEST(TThumbail, FolderLoaderTilesIconsAndPicturesOnly)
+{
+    QTemporaryDir dir;
+    TmyIcon icon;
+    icon.AddImage(16, 16, 32).Fill(TmyPixel::CreateRGBA(0, 0, 255, 255));
+    TmyIcoIO(false).SaveToFile(icon, dir.filePath(QStringLiteral("b.ico")), false);
+    QImage(40, 20, QImage::Format_RGB32).save(dir.filePath(QStringLiteral("a.png")));
+    QFile text(dir.filePath(QStringLiteral("c.txt")));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("not a picture");
+    text.close();
+    QFile broken(dir.filePath(QStringLiteral("d.ico")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write(QByteArray("\0\0\1\0\5\0", 6)); // an icon header promising entries it lacks
+    broken.close();
+
+    QStatusBar status;
+    TThumbail view;
+    view.StatusBar = &status;
+    view.SetThumbnailSize(100);
+    view.LoadFolder(dir.path());
+    ASSERT_EQ(view.Count(), 3);
+    EXPECT_EQ(view.Items[0]->Caption, QStringLiteral("a.png"));
+    EXPECT_EQ(view.Items[0]->Bitmap.size(), QSize(40, 20));
+    EXPECT_EQ(view.Items[1]->FileName, dir.filePath(QStringLiteral("b.ico")));
+    EXPECT_EQ(view.Items[1]->Bitmap.pixel(8, 8), qRgb(0, 0, 254));
+    EXPECT_TRUE(view.Items[2]->Bitmap.isNull()); // refused icon: a blank tile
+    EXPECT_EQ(status.currentMessage(), QStringLiteral("3 objects"));
+    EXPECT_FALSE(view.Busy);
+}
+
+TEST(TThumbail, ExecutableLoaderOnAFileWithoutIcons)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("x.exe")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("MZ but nothing more");
+    file.close();
+    QStatusBar status;
+    TThumbail view;
+    view.StatusBar = &status;
+    view.AddItem();
+    view.LoadExeIcons(file.fileName());
+    EXPECT_EQ(view.Count(), 0);
+    EXPECT_EQ(status.currentMessage(), QStringLiteral("0 objects"));
+}
+
+TEST(TThumbail, GifLoaderMakesOneTilePerFrameAndIgnoresOtherFiles)
+{
+    GLIMT_REQUIRE_TESTDATA();
+    const QString gif = glimt::test::TestDataDir() + QStringLiteral("/gif-pygif/dispose-keep.gif");
+    if (!QFile::exists(gif))
+        GTEST_SKIP() << "no animated GIF in the corpora";
+    TThumbail view;
+    view.SetThumbnailSize(100);
+    view.LoadGifFrames(gif, true);
+    ASSERT_EQ(view.Count(), 4);
+    EXPECT_EQ(view.Items[3]->Caption, QStringLiteral("Frame 4"));
+    EXPECT_EQ(view.Items[0]->Bitmap.size(), QSize(2, 2));
+
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("p.png"));
+    QImage(4, 4, QImage::Format_RGB32).save(png);
+    view.LoadGifFrames(png, false);
+    EXPECT_EQ(view.Count(), 4); // not a GIF: nothing changes
 }
