@@ -230,3 +230,20 @@ TEST(ShellIcons, RealAnimatedCursorFramesAreDrawn)
         EXPECT_EQ(differ, 0);
     }
 }
+
+TEST(ShellIcons, HostileDepthsAreComparedWithoutOverflow)
+{
+    // Bitmap headers with 65535 planes of 65535 bits, in a module's group and in an icon file.
+    QByteArray odd = DibImage(32, 32, 8);
+    odd[12] = odd[13] = odd[14] = odd[15] = char(0xFF);
+    auto entry = EntryFor(odd, 1);
+    entry.planes = 0xFFFF;
+    entry.bits = 0xFFFF;
+    const QByteArray plain = DibImage(16, 16, 4);
+    ExeBuilder builder;
+    builder.AddIcon(1, odd).AddIcon(2, plain).AddGroup(1, GroupResource({EntryFor(plain, 2), entry}));
+    TempFiles tmp;
+    QByteArray ico;
+    EXPECT_TRUE(glimt::ShellIconImageFile(tmp.Write("m.dll", builder.Build(ExeBuilder::Format::Pe32)), 0, ico));
+    EXPECT_TRUE(glimt::ShellIconImageFile(tmp.Write("i.ico", glimt::test::IconFileOf(1, {plain, odd})), 0, ico));
+}
