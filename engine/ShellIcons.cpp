@@ -21,7 +21,7 @@ namespace {
 struct Candidate {
     int width = 0;
     int height = 0;
-    int depth = 0;
+    std::int64_t depth = 0; // planes x bits, which may hold anything in a hostile file
 };
 
 // The candidate drawn at 32x32: nearest in size, a larger before a smaller one, the deepest;
@@ -52,14 +52,14 @@ int Best(const std::vector<Candidate>& candidates)
 }
 
 // The depth an image's data shows: planes x bits of a bitmap header, 32 for anything else.
-int DataDepth(const std::uint8_t* data, std::uint64_t size)
+std::int64_t DataDepth(const std::uint8_t* data, std::uint64_t size)
 {
     ByteReader r(data, std::size_t(size));
     if (r.U32() != 40)
         return 32;
     r.Skip(8);
-    const int planes = r.U16();
-    const int bits = r.U16();
+    const std::int64_t planes = r.U16();
+    const std::int64_t bits = r.U16();
     return r.Ok() ? planes * bits : 32;
 }
 
@@ -130,7 +130,7 @@ bool BestOfGroup(const TExeIconFile& module, int group, QByteArray& ico)
         TGroupImage image;
         if (!module.GroupImage(entry, image))
             continue;
-        const int depth = image.IsPng ? entry.Planes * entry.BitCount : image.BitCount;
+        const std::int64_t depth = image.IsPng ? std::int64_t(entry.Planes) * entry.BitCount : image.BitCount;
         candidates.push_back({entry.Width ? entry.Width : 256, entry.Height ? entry.Height : 256, depth});
         images.push_back(std::move(image));
     }

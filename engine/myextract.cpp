@@ -4,6 +4,7 @@
 #include "engine/Prompts.h"
 #include "engine/SafeFile.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace {
@@ -96,8 +97,8 @@ bool ReadDibSize(TGroupImage& Image)
     r.Skip(4);
     Image.Width = r.I32();
     Image.Height = r.I32() / 2;
-    const std::int32_t planes = r.U16();
-    Image.BitCount = planes * std::int32_t(r.U16());
+    const std::int64_t planes = r.U16();
+    Image.BitCount = std::int32_t(std::min<std::int64_t>(planes * r.U16(), std::numeric_limits<std::int32_t>::max()));
     return true;
 }
 

@@ -1,5 +1,7 @@
-// Feeds arbitrary bytes to the readers of executables' icon groups and of animated cursors.
+// Feeds arbitrary bytes to the readers of executables' icon groups and of animated cursors,
+// and to the choice of the image an icon is drawn from.
 #include "engine/AniCursor.h"
+#include "engine/ShellIcons.h"
 #include "engine/myextract.h"
 
 #include <QByteArray>
@@ -31,5 +33,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<QByteArray> frames;
     glimt::ReadAniFrames(bytes, frames);
+
+    glimt::TShellIcons icons;
+    icons.LoadBytes(bytes);
+    for (int i = 0; i < std::min(icons.Count(), 8); ++i) {
+        QByteArray ico;
+        icons.ImageFile(i, ico);
+    }
+    icons.Icon32(0);
     return 0;
 }

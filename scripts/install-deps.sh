@@ -11,6 +11,8 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   xvfb xauth fonts-dejavu-core
+  binutils-mingw-w64-x86-64
+  binutils-mingw-w64-i686
 )
 optional_tests=(nsis-common)
 fuzz_packages=(clang libfuzzer-14-dev libclang-rt-14-dev)

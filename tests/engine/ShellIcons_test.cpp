@@ -18,31 +18,6 @@ using glimt::test::TempFiles;
 
 namespace {
 
-// An icon or cursor file (type 1 or 2) of the images, in order.
-QByteArray IconFileOf(std::uint16_t type, const std::vector<QByteArray>& images)
-{
-    glimt::ByteWriter w;
-    w.U16(0);
-    w.U16(type);
-    w.U16(std::uint16_t(images.size()));
-    std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
-    for (const QByteArray& image : images) {
-        const auto e = EntryFor(image, 0);
-        w.U8(e.width);
-        w.U8(e.height);
-        w.U8(e.colors);
-        w.U8(0);
-        w.U16(type == 2 ? 3 : e.planes); // a cursor keeps its hot spot here
-        w.U16(type == 2 ? 5 : e.bits);
-        w.U32(std::uint32_t(image.size()));
-        w.U32(offset);
-        offset += std::uint32_t(image.size());
-    }
-    for (const QByteArray& image : images)
-        w.Raw(image);
-    return w.Bytes();
-}
-
 // The image data of a one-image icon file.
 QByteArray OnlyImage(const QByteArray& ico)
 {
@@ -117,7 +92,7 @@ TEST(ShellIcons, TheImageNearestTo32x32IsChosen)
             ASSERT_TRUE(glimt::ShellIconImageFile(tmp.Write("m.dll", builder.Build(f)), 0, ico));
             EXPECT_EQ(OnlyImage(ico), Normal(row.chosen));
         }
-        ASSERT_TRUE(glimt::ShellIconImageFile(tmp.Write("i.ico", IconFileOf(1, row.images)), 0, ico));
+        ASSERT_TRUE(glimt::ShellIconImageFile(tmp.Write("i.ico", glimt::test::IconFileOf(1, row.images)), 0, ico));
         EXPECT_EQ(OnlyImage(ico), row.chosen);
     }
 }
@@ -135,9 +110,9 @@ TEST(ShellIcons, CountsAndIconsOfEveryKindOfFile)
     builder.AddIcon(3, c).AddGroup(3, GroupResource(big));
     TempFiles tmp;
     const QString dll = tmp.Write("m.dll", builder.Build(ExeBuilder::Format::Pe32Plus));
-    const QString ico = tmp.Write("i.ico", IconFileOf(1, {a, b}));
-    const QString cur = tmp.Write("c.cur", IconFileOf(2, {b}));
-    const QString ani = tmp.Write("a.ani", Riff({IconFileOf(2, {a}), IconFileOf(1, {b, c})}));
+    const QString ico = tmp.Write("i.ico", glimt::test::IconFileOf(1, {a, b}));
+    const QString cur = tmp.Write("c.cur", glimt::test::IconFileOf(2, {b}));
+    const QString ani = tmp.Write("a.ani", Riff({glimt::test::IconFileOf(2, {a}), glimt::test::IconFileOf(1, {b, c})}));
     const QString other = tmp.Write("o.txt", "not an icon at all");
 
     EXPECT_EQ(glimt::ShellIconCount(dll), 3);
@@ -145,7 +120,7 @@ TEST(ShellIcons, CountsAndIconsOfEveryKindOfFile)
     EXPECT_EQ(glimt::ShellIconCount(cur), 1);
     EXPECT_EQ(glimt::ShellIconCount(ani), 2);
     EXPECT_EQ(glimt::ShellIconCount(other), 0);
-    EXPECT_EQ(glimt::ShellIconCount(tmp.Write("empty.ico", IconFileOf(1, {}))), 0);
+    EXPECT_EQ(glimt::ShellIconCount(tmp.Write("empty.ico", glimt::test::IconFileOf(1, {}))), 0);
     EXPECT_EQ(glimt::ShellIconCount("/no/such/file.exe"), 0);
     glimt::TShellIcons loaded;
     ASSERT_TRUE(loaded.Load(dll));
@@ -254,4 +229,21 @@ TEST(ShellIcons, RealAnimatedCursorFramesAreDrawn)
         EXPECT_GT(opaque, 0);
         EXPECT_EQ(differ, 0);
     }
+}
+
+TEST(ShellIcons, HostileDepthsAreComparedWithoutOverflow)
+{
+    // Bitmap headers with 65535 planes of 65535 bits, in a module's group and in an icon file.
+    QByteArray odd = DibImage(32, 32, 8);
+    odd[12] = odd[13] = odd[14] = odd[15] = char(0xFF);
+    auto entry = EntryFor(odd, 1);
+    entry.planes = 0xFFFF;
+    entry.bits = 0xFFFF;
+    const QByteArray plain = DibImage(16, 16, 4);
+    ExeBuilder builder;
+    builder.AddIcon(1, odd).AddIcon(2, plain).AddGroup(1, GroupResource({EntryFor(plain, 2), entry}));
+    TempFiles tmp;
+    QByteArray ico;
+    EXPECT_TRUE(glimt::ShellIconImageFile(tmp.Write("m.dll", builder.Build(ExeBuilder::Format::Pe32)), 0, ico));
+    EXPECT_TRUE(glimt::ShellIconImageFile(tmp.Write("i.ico", glimt::test::IconFileOf(1, {plain, odd})), 0, ico));
 }

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <functional>
 #include <gtest/gtest.h>
@@ -367,4 +369,50 @@ TEST(myextract, RealStubsGiveWellFormedIconFiles)
             EXPECT_EQ(icon ? icon->Count() : 0, count);
         }
     }
+}
+
+// Modules linked by a real resource compiler and linker, when the cross tools are installed:
+// a named and a numeric group, bitmap and PNG images, PE32 and PE32+.
+TEST(myextract, GroupsOfLinkedResourceDllsComeBackAsTheIconFilesThatWentIn)
+{
+    const struct Tools {
+        const char* windres;
+        const char* ld;
+    } toolsets[] = {{"x86_64-w64-mingw32-windres", "x86_64-w64-mingw32-ld"}, {"i686-w64-mingw32-windres", "i686-w64-mingw32-ld"}};
+    const auto cleared = [](QByteArray dib) { return dib.replace(20, 4, QByteArray(4, '\0')); };
+    const QByteArray mainIcon = glimt::test::IconFileOf(1, {cleared(DibImage(16, 16, 4)), cleared(DibImage(32, 32, 32)), PngImage(256, 256)});
+    const QByteArray other = glimt::test::IconFileOf(1, {cleared(DibImage(48, 48, 8))});
+    bool ran = false;
+    for (const Tools& t : toolsets) {
+        if (QStandardPaths::findExecutable(t.windres).isEmpty() || QStandardPaths::findExecutable(t.ld).isEmpty())
+            continue;
+        SCOPED_TRACE(t.windres);
+        TempFiles tmp;
+        tmp.Write("a.ico", mainIcon);
+        tmp.Write("b.ico", other);
+        tmp.Write("t.rc", "MAINICON ICON \"a.ico\"\n5 ICON \"b.ico\"\n");
+        const QString dir = QFileInfo(tmp.Path("t.rc")).absolutePath();
+        const auto run = [&](const char* program, const QStringList& args) {
+            QProcess p;
+            p.setWorkingDirectory(dir);
+            p.start(program, args);
+            return p.waitForFinished(60000) && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+        };
+        ASSERT_TRUE(run(t.windres, {"--preprocessor=cpp", "-i", "t.rc", "-o", "t.o"}));
+        ASSERT_TRUE(run(t.ld, {"--dll", "-e", "0", "-o", "t.dll", "t.o"}));
+        ran = true;
+
+        const QString dll = tmp.Path("t.dll");
+        TExeIconFile file;
+        ASSERT_TRUE(file.Load(dll));
+        EXPECT_EQ(file.GroupNames(), QStringList({" MAINICON", " #5"}));
+        EXPECT_EQ(GetIconGroupCount(dll, "0"), 3);
+        EXPECT_EQ(GetIconGroupCount(dll, "1"), 1);
+        ASSERT_TRUE(ExtractIconGroup(dll, tmp.Path("0.ico"), "0"));
+        ASSERT_TRUE(ExtractIconGroup(dll, tmp.Path("1.ico"), "1"));
+        EXPECT_EQ(glimt::ReadWholeFile(tmp.Path("0.ico")), mainIcon);
+        EXPECT_EQ(glimt::ReadWholeFile(tmp.Path("1.ico")), other);
+    }
+    if (!ran)
+        GTEST_SKIP() << "no resource compiler and linker for Windows modules installed";
 }

@@ -362,4 +362,28 @@ GroupEntry EntryFor(const QByteArray& image, std::uint16_t id)
     return e;
 }
 
+QByteArray IconFileOf(std::uint16_t type, const std::vector<QByteArray>& images)
+{
+    ByteWriter w;
+    w.U16(0);
+    w.U16(type);
+    w.U16(std::uint16_t(images.size()));
+    std::uint32_t offset = 6 + 16 * std::uint32_t(images.size());
+    for (const QByteArray& image : images) {
+        const GroupEntry e = EntryFor(image, 0);
+        w.U8(e.width);
+        w.U8(e.height);
+        w.U8(e.colors);
+        w.U8(0);
+        w.U16(type == 2 ? 3 : e.planes);
+        w.U16(type == 2 ? 5 : e.bits);
+        w.U32(std::uint32_t(image.size()));
+        w.U32(offset);
+        offset += std::uint32_t(image.size());
+    }
+    for (const QByteArray& image : images)
+        w.Raw(image);
+    return w.Bytes();
+}
+
 } // namespace glimt::test

@@ -58,6 +58,10 @@ QByteArray DibImage(int width, int height, int bits, std::uint8_t seed = 1);
 // A real PNG file of the size (opaque pixels of one colour).
 QByteArray PngImage(int width, int height);
 
+// An icon (type 1) or cursor (type 2) file of the images, in order, each described as
+// EntryFor does (a cursor's hot spot is 3, 5).
+QByteArray IconFileOf(std::uint16_t type, const std::vector<QByteArray>& images);
+
 // One entry of an icon-group resource.
 struct GroupEntry {
     std::uint8_t width = 0;
