@@ -4,6 +4,7 @@
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
+#include "engine/language.h"
 #include "shell/ShellPrompts.h"
 #include "tests/support/FakeDialogs.h"
 
@@ -498,4 +499,28 @@ TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
     EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
     // The active window (slot 5) comes last, one step after slot 4.
     EXPECT_GT(geometry(5).top(), geometry(4).top());
+}
+
+TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("Languages")));
+    Write(QStringLiteral("Languages/Test.lng"),
+          "[frmMain]\nactnOpen.Caption=Oeffnen...\n"
+          "[Menu]\n1-0.Menu=&Datei\n2-6.Menu=&Zuletzt\n3-1.Menu=&Fenster\n"
+          "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\n"
+          "[frmCanvas]\nbtnGrid.Hint=Raster\n");
+    m_main->SetProgramFolder(m_dir.path());
+    Options().Language = QStringLiteral("Test");
+    Start();
+    Lang().SetFileName(QString()); // later tests see the English defaults again
+
+    EXPECT_EQ(m_main->Action(QStringLiteral("actnOpen"))->text(), QStringLiteral("Oeffnen..."));
+    EXPECT_EQ(m_main->Action(QStringLiteral("actnSaveAs"))->text(), QStringLiteral("SaveAs..."));
+    EXPECT_EQ(m_main->RecentFilesMenu()->title(), QStringLiteral("&Zuletzt"));
+    EXPECT_EQ(m_main->WindowMenu()->title(), QStringLiteral("&Fenster"));
+
+    m_dialogs.OpenResults.push_back(std::nullopt);
+    Trigger("actnOpen");
+    ASSERT_EQ(m_dialogs.Count(Kind::Open), 1);
+    EXPECT_TRUE(m_dialogs.Log.back().request.filter.startsWith(QStringLiteral("Windows-Symbol (*.ico)")));
 }
