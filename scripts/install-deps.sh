@@ -11,6 +11,7 @@ packages=(
   libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
   libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   xvfb xauth fonts-dejavu-core
+  xdotool
 )
 optional_tests=(nsis-common)
 fuzz_packages=(clang libfuzzer-14-dev libclang-rt-14-dev)
