@@ -130,6 +130,11 @@ bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int mi
             }
         }
     }
+    if (cinfo.scale_denom > 1) {
+        // A reduced picture only feeds a further downscale: the faster transforms suffice.
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+    }
     jpeg_start_decompress(&cinfo);
     out->width = int(cinfo.output_width);
     out->height = int(cinfo.output_height);

@@ -2,7 +2,6 @@
 #include "tests/support/FileBytes.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -17,17 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Widgets need an application object; the first test that needs one creates it.
-void EnsureApplication()
-{
-    if (QApplication::instance())
-        return;
-    static int argc = 1;
-    static char name[] = "glimt_editor_tests";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-}
 
 template <class T>
 T* Make(QObject* parent, const char* name)
@@ -130,7 +118,6 @@ class Translate : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
         const QString path = dir.filePath("Deutsch.lng");
         ASSERT_TRUE(glimt::test::WriteBytes(path, kGerman));
         lang.SetFileName(path);
