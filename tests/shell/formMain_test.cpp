@@ -13,7 +13,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QDir>
+#include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -303,6 +305,9 @@ TEST_F(MainWindowTest, ReleasingASlotRenumbersTheLaterWindowsAndActivatesTheLast
     EXPECT_EQ(fourth->Tag, 3);
     EXPECT_EQ(m_main->ActiveSlot(), 3);
     EXPECT_EQ(m_main->Desk(4), nullptr);
+    m_main->ReleaseDocumentWindow(0);
+    m_main->ReleaseDocumentWindow(4);
+    EXPECT_EQ(m_main->DeskCount(), 3);
 
     // New, New, close the first, New: the untitled numbers are not reused.
     EXPECT_EQ(m_main->Desk(3)->UntitledNumber(), 4);
@@ -523,4 +528,27 @@ TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
     Trigger("actnOpen");
     ASSERT_EQ(m_dialogs.Count(Kind::Open), 1);
     EXPECT_TRUE(m_dialogs.Log.back().request.filter.startsWith(QStringLiteral("Windows-Symbol (*.ico)")));
+}
+
+TEST_F(MainWindowTest, PlusAndMinusZoomTheActiveDocumentWhateverHasTheFocus)
+{
+    Start();
+    QKeyEvent plusWithoutDocument(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+    QApplication::sendEvent(m_main.get(), &plusWithoutDocument);
+
+    TfrmDesk* desk = NewChangedDocument();
+    desk->cmbZoom->setCurrentIndex(4);
+    desk->cmbZoom->activated(4);
+    const int before = desk->Zoom;
+    QWidget* focus = desk->cmbImages;
+    focus->setFocus();
+    QApplication::setActiveWindow(m_main.get());
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+    QKeyEvent minus(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, QStringLiteral("-"));
+    QApplication::sendEvent(focus, &minus);
+    EXPECT_EQ(desk->Zoom, before - 1);
+    QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+    QApplication::sendEvent(focus, &plus);
+    QApplication::sendEvent(focus, &plus);
+    EXPECT_EQ(desk->Zoom, before + 1);
 }
