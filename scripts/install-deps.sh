@@ -13,6 +13,7 @@ packages=(
   xvfb xauth fonts-dejavu-core
   binutils-mingw-w64-x86-64
   binutils-mingw-w64-i686
+  xdotool
 )
 optional_tests=(nsis-common)
 fuzz_packages=(clang libfuzzer-14-dev libclang-rt-14-dev)

@@ -1,8 +1,11 @@
 #include "shell/formMain.h"
 
+#include "editor/Translate.h"
 #include "editor/UserDialogs.h"
+#include "editor/formDesk.h"
 #include "engine/Errors.h"
 #include "engine/Settings.h"
+#include "engine/TypeCheck.h"
 #include "engine/language.h"
 
 #include <QAction>
@@ -18,7 +21,6 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -77,9 +79,10 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     statusBar()->addWidget(m_statusPanel, 1);
 
     // FormCreate: the data folder, no document yet, drops accepted.
-    DataFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
-                     .absoluteFilePath(QStringLiteral("Glimt"));
-    QDir().mkpath(DataFolder);
+    DataFolder = glimt::DataFolder();
+    if (!DataFolder.isEmpty())
+        QDir().mkpath(DataFolder);
+    m_programFolder = QCoreApplication::applicationDirPath();
 
     CreateActions();
     CreateMenus();
@@ -193,6 +196,11 @@ void TfrmMain::CreateMenus()
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     m_toolBar->addAction(Action(QStringLiteral("actnOpen")));
     m_toolBar->addAction(Action(QStringLiteral("actnSave")));
+
+    m_actionManager = new glimt::TActionManager(this);
+    m_actionManager->setObjectName(QStringLiteral("ActionManager1"));
+    m_actionManager->AddActionBar(menuBar());
+    m_actionManager->AddActionBar(m_toolBar);
 }
 
 QAction* TfrmMain::Action(const QString& name) const
@@ -276,8 +284,24 @@ void TfrmMain::RestoreLayout()
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
     BuildRecentFilesMenu();
+    LoadLanguage();
     if (wasMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::LoadLanguage()
+{
+    const QString file = glimt::LanguageFileName(m_programFolder, Options().Language);
+    if (!QFileInfo::exists(file))
+        return;
+    Lang().SetFileName(file);
+    glimt::TranslateForm(this);
+    for (int slot = 1; slot <= m_deskCount; ++slot) {
+        glimt::TranslateForm(QStringLiteral("frmCanvas"), Desks[std::size_t(slot)]);
+        Desks[std::size_t(slot)]->FillImageCombo(true);
+    }
+    TranslateDialogFilters();
+    BuildWindowMenu();
 }
 
 void TfrmMain::ApplyPreferences(bool RedrawAll)

@@ -15,6 +15,9 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class TfrmDesk;
+namespace glimt {
+class TActionManager;
+}
 
 // The main window: menus, tool bar, status bar and the work area `Panel1` in which the
 // document windows live. It keeps the document windows in slots 1..DeskCount, knows the
@@ -40,6 +43,11 @@ public:
     void FormActivate();
     bool FirstActivationDone() const { return !FirstActivation; }
     void RestoreLayout();
+    // Loads the language file that TOptions.Language names from the program's "Languages"
+    // folder, when there is one, and translates the main window and every document window.
+    void LoadLanguage();
+    // The folder holding "Languages" (the executable's folder unless set).
+    void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
     void SaveLayout();
     void ApplyPreferences(bool RedrawAll);
 
@@ -142,6 +150,8 @@ private:
 
     bool FirstActivation = true;
     QString DataFolder;
+    QString m_programFolder;
+    glimt::TActionManager* m_actionManager = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

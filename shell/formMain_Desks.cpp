@@ -106,6 +106,7 @@ bool TfrmMain::CreateDocumentWindow(const QString& Caption)
 
         QMdiSubWindow* sub = m_panel1->addSubWindow(desk);
         sub->setAttribute(Qt::WA_DeleteOnClose);
+        sub->setWindowIcon(QIcon::fromTheme(QStringLiteral("image-x-generic"), style()->standardIcon(QStyle::SP_FileIcon)));
         sub->setMinimumSize(120, 120);
         sub->resize(645, 580);
         // One cascade step is the window's frame and title height, less 4.

@@ -4,6 +4,7 @@
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
+#include "engine/language.h"
 #include "shell/ShellPrompts.h"
 #include "tests/support/FakeDialogs.h"
 
@@ -12,7 +13,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QDir>
+#include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -302,6 +305,9 @@ TEST_F(MainWindowTest, ReleasingASlotRenumbersTheLaterWindowsAndActivatesTheLast
     EXPECT_EQ(fourth->Tag, 3);
     EXPECT_EQ(m_main->ActiveSlot(), 3);
     EXPECT_EQ(m_main->Desk(4), nullptr);
+    m_main->ReleaseDocumentWindow(0);
+    m_main->ReleaseDocumentWindow(4);
+    EXPECT_EQ(m_main->DeskCount(), 3);
 
     // New, New, close the first, New: the untitled numbers are not reused.
     EXPECT_EQ(m_main->Desk(3)->UntitledNumber(), 4);
@@ -498,4 +504,51 @@ TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
     EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
     // The active window (slot 5) comes last, one step after slot 4.
     EXPECT_GT(geometry(5).top(), geometry(4).top());
+}
+
+TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
+{
+    ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("Languages")));
+    Write(QStringLiteral("Languages/Test.lng"),
+          "[frmMain]\nactnOpen.Caption=Oeffnen...\n"
+          "[Menu]\n1-0.Menu=&Datei\n2-6.Menu=&Zuletzt\n3-1.Menu=&Fenster\n"
+          "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\n"
+          "[frmCanvas]\nbtnGrid.Hint=Raster\n");
+    m_main->SetProgramFolder(m_dir.path());
+    Options().Language = QStringLiteral("Test");
+    Start();
+    Lang().SetFileName(QString()); // later tests see the English defaults again
+
+    EXPECT_EQ(m_main->Action(QStringLiteral("actnOpen"))->text(), QStringLiteral("Oeffnen..."));
+    EXPECT_EQ(m_main->Action(QStringLiteral("actnSaveAs"))->text(), QStringLiteral("SaveAs..."));
+    EXPECT_EQ(m_main->RecentFilesMenu()->title(), QStringLiteral("&Zuletzt"));
+    EXPECT_EQ(m_main->WindowMenu()->title(), QStringLiteral("&Fenster"));
+
+    m_dialogs.OpenResults.push_back(std::nullopt);
+    Trigger("actnOpen");
+    ASSERT_EQ(m_dialogs.Count(Kind::Open), 1);
+    EXPECT_TRUE(m_dialogs.Log.back().request.filter.startsWith(QStringLiteral("Windows-Symbol (*.ico)")));
+}
+
+TEST_F(MainWindowTest, PlusAndMinusZoomTheActiveDocumentWhateverHasTheFocus)
+{
+    Start();
+    QKeyEvent plusWithoutDocument(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+    QApplication::sendEvent(m_main.get(), &plusWithoutDocument);
+
+    TfrmDesk* desk = NewChangedDocument();
+    desk->cmbZoom->setCurrentIndex(4);
+    desk->cmbZoom->activated(4);
+    const int before = desk->Zoom;
+    QWidget* focus = desk->cmbImages;
+    focus->setFocus();
+    QApplication::setActiveWindow(m_main.get());
+    ASSERT_EQ(QApplication::focusWidget(), focus);
+    QKeyEvent minus(QEvent::KeyPress, Qt::Key_Minus, Qt::NoModifier, QStringLiteral("-"));
+    QApplication::sendEvent(focus, &minus);
+    EXPECT_EQ(desk->Zoom, before - 1);
+    QKeyEvent plus(QEvent::KeyPress, Qt::Key_Plus, Qt::NoModifier, QStringLiteral("+"));
+    QApplication::sendEvent(focus, &plus);
+    QApplication::sendEvent(focus, &plus);
+    EXPECT_EQ(desk->Zoom, before + 1);
 }
