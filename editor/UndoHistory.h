@@ -2,8 +2,8 @@
 // The document window's undo history. The core's history is used when it is present; until
 // then a minimal history with the same operations stands in, so that the window's stroke and
 // image-change roads can be built and tested.
-#if __has_include("engine/MyUndo.h")
-#include "engine/MyUndo.h"
+#if __has_include("engine/myUndo.h")
+#include "engine/myUndo.h"
 #else
 #include "engine/MyImage.h"
 

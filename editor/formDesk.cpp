@@ -201,6 +201,7 @@ void TfrmDesk::FormCreate()
     QWidget* viewport = ScrollBox1->viewport();
     viewport->setBackgroundRole(QPalette::Window);
     viewport->setAutoFillBackground(true);
+    viewport->installEventFilter(this);
 
     Bevel1 = new QFrame(viewport);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
@@ -432,8 +433,6 @@ void TfrmDesk::UpdateScrollRange()
     const QWidget* vp = ScrollBox1->viewport();
     QScrollBar* h = ScrollBox1->horizontalScrollBar();
     QScrollBar* v = ScrollBox1->verticalScrollBar();
-    const QSignalBlocker bh(h);
-    const QSignalBlocker bv(v);
     h->setRange(0, std::max(0, Image1->width() - vp->width()));
     h->setPageStep(vp->width());
     v->setRange(0, std::max(0, Image1->height() - vp->height()));
@@ -779,6 +778,15 @@ void TfrmDesk::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+bool TfrmDesk::eventFilter(QObject* watched, QEvent* event)
+{
+    // The canvas is centred in the scroll box's client area, which changes size after the
+    // window's own resize (scroll bars coming and going, the side bar's width).
+    if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::Resize)
+        CenterImage();
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmDesk::resizeEvent(QResizeEvent* event)

@@ -49,6 +49,32 @@ QString ImageTileCaption(const TmyImagePal& image)
 
 } // namespace glimt
 
+// The modifiers of the mouse event being handled, for the lifetime of one handler.
+class EventModifiers {
+public:
+    EventModifiers(TThumbail& view, Qt::KeyboardModifiers mods) : m_view(view)
+    {
+        m_view.m_eventMods = mods;
+        m_view.m_inMouseEvent = true;
+    }
+    ~EventModifiers() { m_view.m_inMouseEvent = false; }
+    EventModifiers(const EventModifiers&) = delete;
+    EventModifiers& operator=(const EventModifiers&) = delete;
+
+private:
+    TThumbail& m_view;
+};
+
+bool TThumbail::ShiftHeld() const
+{
+    return m_inMouseEvent ? m_eventMods.testFlag(Qt::ShiftModifier) : IsShiftDown();
+}
+
+bool TThumbail::CtrlHeld() const
+{
+    return m_inMouseEvent ? m_eventMods.testFlag(Qt::ControlModifier) : IsCtrlDown();
+}
+
 TThumbail::TThumbail(QWidget* parent)
     : QScrollArea(parent)
 {
@@ -265,7 +291,7 @@ void TThumbail::SelectItem(int i)
         return;
     Items[std::size_t(i)]->Selected = true;
     Items[std::size_t(i)]->update();
-    if (!IsShiftDown())
+    if (!ShiftHeld())
         AnchorIndex = i;
     SelectedIndices.push_back(i);
 }
@@ -344,8 +370,9 @@ void TThumbail::scrollContentsBy(int dx, int dy)
 
 // --- mouse on a tile ---------------------------------------------------------------------
 
-void TThumbail::ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, int x, int y)
+void TThumbail::ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y)
 {
+    const EventModifiers held(*this, mods);
     MouseIsDown = true;
     if (Busy || button != Qt::LeftButton)
         return;
@@ -359,16 +386,16 @@ void TThumbail::ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, int 
         SelectItem(index);
         break;
     case TSelectMode::smMultiple:
-        if (!IsCtrlDown() && !IsSelected(index))
+        if (!CtrlHeld() && !IsSelected(index))
             ClearSelection();
-        if (IsShiftDown()) {
+        if (ShiftHeld()) {
             if (index > AnchorIndex)
                 for (int i = AnchorIndex; i <= index; ++i)
                     SelectItem(i);
             else
                 for (int i = AnchorIndex; i >= index; --i)
                     SelectItem(i);
-        } else if (IsCtrlDown() || !IsSelected(index)) {
+        } else if (CtrlHeld() || !IsSelected(index)) {
             ToggleItem(index);
         }
         break;
@@ -377,8 +404,9 @@ void TThumbail::ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, int 
     setFocus();
 }
 
-void TThumbail::ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, int x, int y)
+void TThumbail::ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y)
 {
+    const EventModifiers held(*this, mods);
     if (!MouseIsDown || Busy || SelectionMode == TSelectMode::smNone || !buttons.testFlag(Qt::LeftButton))
         return;
     const bool far = DownPos.x() + 5 < x || x < DownPos.x() - 5 || DownPos.y() + 5 < y || y < DownPos.y() - 5;
@@ -393,15 +421,16 @@ void TThumbail::ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, in
     drag->exec(Qt::CopyAction);
 }
 
-void TThumbail::ItemMouseUp(TThumbnailItem* item, Qt::MouseButton button, int, int)
+void TThumbail::ItemMouseUp(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int, int)
 {
+    const EventModifiers held(*this, mods);
     if (!MouseIsDown || Busy || SelectionMode == TSelectMode::smNone)
         return;
     MouseIsDown = false;
     if (button == Qt::LeftButton) {
         emit OnItemClicked(this);
         // The click collapses a multiple selection to this tile after the event has fired.
-        if (SelectionMode == TSelectMode::smMultiple && !IsCtrlDown() && !IsShiftDown()) {
+        if (SelectionMode == TSelectMode::smMultiple && !CtrlHeld() && !ShiftHeld()) {
             ClearSelection();
             ToggleItem(item->Index);
         }
@@ -425,6 +454,7 @@ void TThumbail::PopupAtCursor()
 
 void TThumbail::mousePressEvent(QMouseEvent* event)
 {
+    const EventModifiers held(*this, event->modifiers());
     setFocus();
     if (Items.empty())
         return;
@@ -440,7 +470,7 @@ void TThumbail::mousePressEvent(QMouseEvent* event)
             ClearSelection();
         return;
     case TSelectMode::smMultiple:
-        if (!IsCtrlDown() && !IsShiftDown() && !AlwaysSelected)
+        if (!CtrlHeld() && !ShiftHeld() && !AlwaysSelected)
             ClearSelection();
         BandStart = widget()->mapFrom(this, event->position().toPoint());
         RubberBand->setGeometry(QRect(BandStart, QSize(0, 0)));
@@ -453,6 +483,7 @@ void TThumbail::mousePressEvent(QMouseEvent* event)
 
 void TThumbail::mouseMoveEvent(QMouseEvent* event)
 {
+    const EventModifiers held(*this, event->modifiers());
     if (!MouseIsDown || Busy || SelectionMode != TSelectMode::smMultiple || !event->buttons().testFlag(Qt::LeftButton))
         return;
     QPoint p = viewport()->mapFrom(this, event->position().toPoint());
@@ -468,7 +499,7 @@ void TThumbail::mouseMoveEvent(QMouseEvent* event)
     const QPoint cursor = widget()->mapFrom(viewport(), p);
     const QRect band = QRect(BandStart, cursor).normalized();
     RubberBand->setGeometry(band);
-    const bool ctrl = IsCtrlDown();
+    const bool ctrl = CtrlHeld();
     for (int i = 0; i < Count(); ++i) {
         TThumbnailItem* tile = Items[std::size_t(i)];
         const bool committed = IsSelected(i);
@@ -483,6 +514,7 @@ void TThumbail::mouseMoveEvent(QMouseEvent* event)
 
 void TThumbail::mouseReleaseEvent(QMouseEvent* event)
 {
+    const EventModifiers held(*this, event->modifiers());
     emit OnClick(this);
     if (!MouseIsDown)
         return;

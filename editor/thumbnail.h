@@ -88,16 +88,21 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, int x, int y);
-    void ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, int x, int y);
-    void ItemMouseUp(TThumbnailItem* item, Qt::MouseButton button, int x, int y);
+    void ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+    void ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y);
+    void ItemMouseUp(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+    // Shift and Ctrl as of the mouse event being handled; the keyboard's state outside one.
+    bool ShiftHeld() const;
+    bool CtrlHeld() const;
     void ItemDblClick(TThumbnailItem* item);
     void PopupAtCursor();
     void UpdateContentHeight();
 
     int m_thumbnailSize = 0;
     bool m_showCaption = false;
-    std::vector<bool> m_bandBefore;
+    Qt::KeyboardModifiers m_eventMods;
+    bool m_inMouseEvent = false;
+    friend class EventModifiers;
 };
 
 namespace glimt {

@@ -163,19 +163,19 @@ void TThumbnailItem::paintEvent(QPaintEvent*)
 void TThumbnailItem::mousePressEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    emit MouseDown(this, e->button(), p.x(), p.y());
+    emit MouseDown(this, e->button(), e->modifiers(), p.x(), p.y());
 }
 
 void TThumbnailItem::mouseMoveEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    emit MouseMove(this, e->buttons(), p.x(), p.y());
+    emit MouseMove(this, e->buttons(), e->modifiers(), p.x(), p.y());
 }
 
 void TThumbnailItem::mouseReleaseEvent(QMouseEvent* e)
 {
     const QPoint p = e->position().toPoint();
-    emit MouseUp(this, e->button(), p.x(), p.y());
+    emit MouseUp(this, e->button(), e->modifiers(), p.x(), p.y());
 }
 
 void TThumbnailItem::mouseDoubleClickEvent(QMouseEvent*)

@@ -40,9 +40,9 @@ public:
     void UpdatePosition();
 
 signals:
-    void MouseDown(TThumbnailItem* item, Qt::MouseButton button, int x, int y);
-    void MouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, int x, int y);
-    void MouseUp(TThumbnailItem* item, Qt::MouseButton button, int x, int y);
+    void MouseDown(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
+    void MouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, Qt::KeyboardModifiers mods, int x, int y);
+    void MouseUp(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
     void DblClick(TThumbnailItem* item);
 
 protected:

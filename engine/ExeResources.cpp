@@ -134,7 +134,7 @@ bool TResName::Matches(const TResName& other) const
 {
     if (IsId != other.IsId)
         return false;
-    return IsId ? Id == other.Id : Text.compare(other.Text, Qt::CaseInsensitive) == 0;
+    return IsId ? Id == other.Id : Text.toCaseFolded() == other.Text.toCaseFolded();
 }
 
 bool TExeResources::Parse(const QByteArray& bytes)
@@ -143,6 +143,8 @@ bool TExeResources::Parse(const QByteArray& bytes)
     m_groups.clear();
     m_icons.clear();
     m_iconById.clear();
+    m_groupById.clear();
+    m_groupByText.clear();
     ByteReader r(m_bytes);
     if (r.U16() != 0x5A4D || !r.Seek(0x3C))
         return false;
@@ -314,10 +316,18 @@ bool TExeResources::ParseNe(std::uint64_t header)
 
 void TExeResources::Index()
 {
+    // The first resource of a name wins, as a lookup in module order finds it.
     m_iconById.reserve(qsizetype(m_icons.size()));
     for (std::size_t i = 0; i < m_icons.size(); ++i) {
         if (m_icons[i].Name.IsId && !m_iconById.contains(m_icons[i].Name.Id))
             m_iconById.insert(m_icons[i].Name.Id, i);
+    }
+    for (std::size_t i = 0; i < m_groups.size(); ++i) {
+        const TResName& n = m_groups[i].Name;
+        if (n.IsId && !m_groupById.contains(n.Id))
+            m_groupById.insert(n.Id, i);
+        else if (!n.IsId && !m_groupByText.contains(n.Text.toCaseFolded()))
+            m_groupByText.insert(n.Text.toCaseFolded(), i);
     }
 }
 
@@ -329,11 +339,12 @@ const TResEntry* TExeResources::FindIcon(std::uint16_t id) const
 
 const TResEntry* TExeResources::FindGroup(const TResName& name) const
 {
-    for (const TResEntry& g : m_groups) {
-        if (g.Name.Matches(name))
-            return &g;
+    if (name.IsId) {
+        const auto it = m_groupById.constFind(name.Id);
+        return it == m_groupById.constEnd() ? nullptr : &m_groups[*it];
     }
-    return nullptr;
+    const auto it = m_groupByText.constFind(name.Text.toCaseFolded());
+    return it == m_groupByText.constEnd() ? nullptr : &m_groups[*it];
 }
 
 QByteArray TExeResources::Bytes(const TResEntry& entry) const

@@ -70,6 +70,8 @@ private:
     TResList m_groups;
     TResList m_icons;
     QHash<std::uint16_t, std::size_t> m_iconById;
+    QHash<std::uint16_t, std::size_t> m_groupById;
+    QHash<QString, std::size_t> m_groupByText; // case-folded
 };
 
 } // namespace glimt

@@ -32,8 +32,9 @@ struct GifPicture {
 };
 
 // Decodes every frame of a GIF87a or GIF89a file. The logical screen and every frame are
-// size-checked before anything is allocated; a file with no frame, or whose first frame is
-// damaged, is refused; a damaged later frame ends the list of frames.
+// size-checked before anything is allocated. A file without any image is refused; where the
+// data breaks off, the frame keeps the rows decoded so far (the rest are index 0) and is the
+// last one.
 GifPicture DecodeGif(const std::uint8_t* data, std::size_t size);
 
 // Writes a single-frame GIF89a of width x height colour indices with the given colour table

@@ -58,7 +58,7 @@ void OnProgress(j_common_ptr cinfo)
 }
 
 struct DecodeResult {
-    unsigned char* rgb; // malloc'd, width * height * 3 bytes
+    unsigned char* rgba; // malloc'd, width * height * 4 bytes, alpha 255
     unsigned char* cmykRow; // scratch row, freed by DecodeC
     int width;
     int height;
@@ -78,9 +78,10 @@ void ConvertCmykRow(unsigned char* row, const unsigned char* cmyk, JDIMENSION wi
         if (!inverted) {
             c = 255 - c, m = 255 - m, y = 255 - y, k = 255 - k;
         }
-        row[3 * x] = static_cast<unsigned char>(c * k / 255);
-        row[3 * x + 1] = static_cast<unsigned char>(m * k / 255);
-        row[3 * x + 2] = static_cast<unsigned char>(y * k / 255);
+        row[4 * x] = static_cast<unsigned char>(c * k / 255);
+        row[4 * x + 1] = static_cast<unsigned char>(m * k / 255);
+        row[4 * x + 2] = static_cast<unsigned char>(y * k / 255);
+        row[4 * x + 3] = 255;
     }
 }
 
@@ -89,7 +90,7 @@ bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int mi
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
-    out->rgb = nullptr;
+    out->rgba = nullptr;
     out->cmykRow = nullptr;
     out->tooLarge = false;
     out->message[0] = 0;
@@ -97,8 +98,8 @@ bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int mi
     cinfo.err = InstallErrors(err);
     if (setjmp(err.jump)) {
         std::memcpy(out->message, err.message, sizeof out->message);
-        std::free(out->rgb);
-        out->rgb = nullptr;
+        std::free(out->rgba);
+        out->rgba = nullptr;
         std::free(out->cmykRow);
         out->cmykRow = nullptr;
         jpeg_destroy_decompress(&cinfo);
@@ -118,7 +119,7 @@ bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int mi
         return false;
     }
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
     cinfo.scale_num = 1;
     cinfo.scale_denom = 1;
     if (minWidth > 0 || minHeight > 0) {
@@ -130,19 +131,24 @@ bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int mi
             }
         }
     }
+    if (cinfo.scale_denom > 1) {
+        // A reduced picture only feeds a further downscale: the faster transforms suffice.
+        cinfo.dct_method = JDCT_IFAST;
+        cinfo.do_fancy_upsampling = FALSE;
+    }
     jpeg_start_decompress(&cinfo);
     out->width = int(cinfo.output_width);
     out->height = int(cinfo.output_height);
-    const size_t stride = size_t(cinfo.output_width) * 3;
-    out->rgb = static_cast<unsigned char*>(std::malloc(stride * cinfo.output_height));
+    const size_t stride = size_t(cinfo.output_width) * 4;
+    out->rgba = static_cast<unsigned char*>(std::malloc(stride * cinfo.output_height));
     if (cmyk)
         out->cmykRow = static_cast<unsigned char*>(std::malloc(size_t(cinfo.output_width) * 4));
-    if (!out->rgb || (cmyk && !out->cmykRow)) {
+    if (!out->rgba || (cmyk && !out->cmykRow)) {
         std::snprintf(err.message, sizeof err.message, "out of memory");
         std::longjmp(err.jump, 1);
     }
     while (cinfo.output_scanline < cinfo.output_height) {
-        unsigned char* row = out->rgb + stride * cinfo.output_scanline;
+        unsigned char* row = out->rgba + stride * cinfo.output_scanline;
         JSAMPROW target = cmyk ? out->cmykRow : row;
         if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
             std::snprintf(err.message, sizeof err.message, "the data ends early");
@@ -164,7 +170,8 @@ struct EncodeResult {
     char message[JMSG_LENGTH_MAX];
 };
 
-bool EncodeC(const unsigned char* rgb, int width, int height, EncodeResult* out)
+// `rgbx`: 4 bytes a pixel, the fourth ignored.
+bool EncodeC(const unsigned char* rgbx, int width, int height, EncodeResult* out)
 {
     jpeg_compress_struct cinfo;
     ErrorManager err;
@@ -182,14 +189,14 @@ bool EncodeC(const unsigned char* rgb, int width, int height, EncodeResult* out)
     jpeg_mem_dest(&cinfo, &out->bytes, &out->size);
     cinfo.image_width = JDIMENSION(width);
     cinfo.image_height = JDIMENSION(height);
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_RGB;
+    cinfo.input_components = 4;
+    cinfo.in_color_space = JCS_EXT_RGBX;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, 90, TRUE);
     jpeg_start_compress(&cinfo, TRUE);
-    const size_t stride = size_t(width) * 3;
+    const size_t stride = size_t(width) * 4;
     while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<unsigned char*>(rgb + stride * cinfo.next_scanline);
+        JSAMPROW row = const_cast<unsigned char*>(rgbx + stride * cinfo.next_scanline);
         jpeg_write_scanlines(&cinfo, &row, 1);
     }
     jpeg_finish_compress(&cinfo);
@@ -212,26 +219,16 @@ TmyImage DecodeJpeg(const std::uint8_t* data, std::size_t size, int minWidth, in
     struct Free {
         unsigned char* p;
         ~Free() { std::free(p); }
-    } guard{r.rgb};
+    } guard{r.rgba};
     TmyImage image(r.height, r.width);
-    const unsigned char* src = r.rgb;
-    TmyPixel* dst = image.Data();
-    for (std::size_t i = 0, n = image.PixelCount(); i < n; ++i, src += 3)
-        dst[i] = TmyPixel::CreateRGBA(src[0], src[1], src[2], 255);
+    std::memcpy(image.Data(), r.rgba, image.PixelCount() * sizeof(TmyPixel));
     return image;
 }
 
 QByteArray EncodeJpeg(const TmyImage& image)
 {
-    std::vector<unsigned char> rgb(image.PixelCount() * 3);
-    const TmyPixel* src = image.Data();
-    for (std::size_t i = 0, n = image.PixelCount(); i < n; ++i) {
-        rgb[3 * i] = src[i].R;
-        rgb[3 * i + 1] = src[i].G;
-        rgb[3 * i + 2] = src[i].B;
-    }
     EncodeResult r;
-    if (!EncodeC(rgb.data(), image.Width(), image.Height(), &r))
+    if (!EncodeC(reinterpret_cast<const unsigned char*>(image.Data()), image.Width(), image.Height(), &r))
         throw Error(QStringLiteral("Cannot encode the JPEG picture: %1").arg(QString::fromLocal8Bit(r.message)));
     QByteArray bytes(reinterpret_cast<const char*>(r.bytes), qsizetype(r.size));
     std::free(r.bytes);

@@ -303,8 +303,10 @@ bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t 
         } catch (const std::bad_alloc&) {
             continue;
         }
-        TmyImagePal& img = icon.AddImage(decoded.Height(), decoded.Width(), depth);
-        std::copy(decoded.Data(), decoded.Data() + decoded.PixelCount(), img.Data());
+        // The decoded pixels move into the new image rather than being copied.
+        TmyImagePal& img = icon.AddImage(1, 1, depth);
+        static_cast<TmyImage&>(img) = std::move(decoded);
+        img.UpdateZoom();
         if (img.Palette)
             img.BuildPalette();
         ++read;

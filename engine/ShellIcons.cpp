@@ -3,11 +3,14 @@
 #include "engine/AniCursor.h"
 #include "engine/ByteReader.h"
 #include "engine/Errors.h"
+#include "engine/MyIcoIO.h"
 #include "engine/SafeFile.h"
 #include "engine/TypeCheck.h"
 #include "engine/myextract.h"
 
 #include <cstdlib>
+#include <exception>
+#include <memory>
 #include <vector>
 
 namespace glimt {
@@ -147,50 +150,89 @@ bool ReadFile(const QString& fileName, QByteArray& bytes)
 
 } // namespace
 
-int ShellIconCount(const QString& fileName)
+bool TShellIcons::Load(const QString& fileName)
 {
+    *this = TShellIcons();
     QByteArray bytes;
     if (!ReadFile(fileName, bytes))
-        return 0;
+        return false;
+    LoadBytes(bytes);
+    return true;
+}
+
+void TShellIcons::LoadBytes(const QByteArray& bytes)
+{
+    *this = TShellIcons();
     switch (DetectImageFileTypeOf(bytes.left(12))) {
     case iftIco:
     case iftCur: {
         std::uint16_t type = 0;
         std::vector<IconFileEntry> entries;
-        return ReadIconDirectory(bytes, type, entries) && !entries.empty() ? 1 : 0;
+        if (ReadIconDirectory(bytes, type, entries) && !entries.empty())
+            m_icons.push_back(bytes);
+        break;
     }
-    case iftAni: {
-        std::vector<QByteArray> frames;
-        ReadAniFrames(bytes, frames);
-        return int(frames.size());
-    }
+    case iftAni:
+        ReadAniFrames(bytes, m_icons);
+        break;
     default: {
-        TExeIconFile module;
-        return module.LoadBytes(bytes) ? module.GroupCount() : 0;
+        auto module = std::make_shared<TExeIconFile>();
+        if (module->LoadBytes(bytes))
+            m_module = std::move(module);
+        break;
     }
     }
 }
 
-bool ShellIconImageFile(const QString& fileName, int index, QByteArray& ico)
+int TShellIcons::Count() const
+{
+    return m_module ? m_module->GroupCount() : int(m_icons.size());
+}
+
+bool TShellIcons::ImageFile(int index, QByteArray& ico) const
 {
     ico.clear();
-    QByteArray bytes;
-    if (index < 0 || !ReadFile(fileName, bytes))
+    if (index < 0 || index >= Count())
         return false;
-    switch (DetectImageFileTypeOf(bytes.left(12))) {
-    case iftIco:
-    case iftCur:
-        return index == 0 && BestOfIconFile(bytes, ico);
-    case iftAni: {
-        std::vector<QByteArray> frames;
-        ReadAniFrames(bytes, frames);
-        return index < int(frames.size()) && BestOfIconFile(frames[std::size_t(index)], ico);
+    return m_module ? BestOfGroup(*m_module, index, ico) : BestOfIconFile(m_icons[std::size_t(index)], ico);
+}
+
+QImage TShellIcons::Icon32(int index) const
+{
+    QByteArray ico;
+    if (!ImageFile(index, ico))
+        return QImage();
+    std::unique_ptr<TmyIcon> icon;
+    try {
+        TmyIcoIO reader(false);
+        if (!reader.LoadFromBytes(icon, ico) || !icon || icon->Count() == 0)
+            return QImage();
+    } catch (const std::exception&) {
+        return QImage();
     }
-    default: {
-        TExeIconFile module;
-        return module.LoadBytes(bytes) && BestOfGroup(module, index, ico);
-    }
-    }
+    QImage image = icon->Image(0).ToQImage().convertToFormat(QImage::Format_ARGB32);
+    if (image.width() != 32 || image.height() != 32)
+        image = image.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).convertToFormat(QImage::Format_ARGB32);
+    return image;
+}
+
+int ShellIconCount(const QString& fileName)
+{
+    TShellIcons icons;
+    return icons.Load(fileName) ? icons.Count() : 0;
+}
+
+bool ShellIconImageFile(const QString& fileName, int index, QByteArray& ico)
+{
+    TShellIcons icons;
+    ico.clear();
+    return icons.Load(fileName) && icons.ImageFile(index, ico);
+}
+
+QImage ShellIcon32(const QString& fileName, int index)
+{
+    TShellIcons icons;
+    return icons.Load(fileName) ? icons.Icon32(index) : QImage();
 }
 
 } // namespace glimt

@@ -3,7 +3,12 @@
 #include <QImage>
 #include <QString>
 
+#include <memory>
+#include <vector>
+
 namespace glimt {
+
+class TExeIconFile;
 
 // What the desktop shell offers for any file that holds icons: how many it holds and a
 // 32x32 picture of each. Executables and libraries (PE32, PE32+, NE) hold one icon per icon
@@ -23,5 +28,24 @@ bool ShellIconImageFile(const QString& fileName, int index, QByteArray& ico);
 // Icon number `index` drawn at 32x32 (ARGB32, straight alpha); a null image when there is no
 // such icon or it cannot be decoded.
 QImage ShellIcon32(const QString& fileName, int index);
+
+// The same for one file read and parsed once, for callers that go through many icons of it
+// (the thumbnail view lists every group of a library).
+class TShellIcons {
+public:
+    // False when the file cannot be read; a file that holds no icons loads with Count() 0.
+    bool Load(const QString& fileName);
+    void LoadBytes(const QByteArray& bytes);
+
+    int Count() const;
+    bool ImageFile(int index, QByteArray& ico) const;
+    QImage Icon32(int index) const;
+    // The module's icon groups when the file is an executable or library, else null.
+    const TExeIconFile* Module() const { return m_module.get(); }
+
+private:
+    std::shared_ptr<const TExeIconFile> m_module;
+    std::vector<QByteArray> m_icons; // icon or cursor files: the file itself, or the frames
+};
 
 } // namespace glimt

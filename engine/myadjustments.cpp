@@ -1,6 +1,7 @@
 #include "engine/myadjustments.h"
 
 #include "engine/MyPainter.h"
+#include "engine/PaletteLibrary.h"
 #include "engine/Prompts.h"
 #include "engine/Settings.h"
 
@@ -102,15 +103,6 @@ void ColourOperation(TmyImagePal& image, bool runPaletteStep, Op op)
     ForVisiblePixels(image, op);
     if (runPaletteStep)
         PaletteStep(image, op);
-}
-
-void MapToOwnPalette(TmyImagePal& image)
-{
-    if (!image.Palette)
-        return;
-    TmyPixel* p = image.Data();
-    for (std::size_t i = 0, n = image.PixelCount(); i < n; ++i)
-        p[i] = image.Palette->NearestColor(p[i]);
 }
 
 // A quarter turn: the new image is Height x Width with the same depth and palette, and
@@ -385,7 +377,7 @@ bool ConfirmPaletteChange(TmyImagePal& image)
         choice = glimt::Prompts().AskChangePalette();
     if (choice == 0)
         return true;
-    MapToOwnPalette(image);
+    TPaletteLibrary::MapToOwnPalette(image);
     return false;
 }
 

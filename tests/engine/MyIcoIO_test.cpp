@@ -382,6 +382,9 @@ TEST(TmyIcoIO, FailedSaveKeepsTheOldFileAndEditingOrder)
     std::unique_ptr<TmyIcon> back;
     EXPECT_TRUE(io.LoadFromFile(back, path));
     EXPECT_EQ(Shapes(*back), Shapes(icon));
+    TmyIcon* before = back.get();
+    EXPECT_THROW(io.LoadFromFile(back, dir.filePath("none.ico")), glimt::FileError);
+    EXPECT_EQ(back.get(), before) << "a file that cannot be read leaves the document alone";
 }
 
 // ---- sorting ----------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "engine/ShellIcons.h"
 
 #include "engine/ByteReader.h"
+#include "engine/myextract.h"
 #include "tests/support/ExeBuilder.h"
 #include "tests/support/TempFiles.h"
 #include "tests/support/TestPaths.h"
@@ -146,6 +147,12 @@ TEST(ShellIcons, CountsAndIconsOfEveryKindOfFile)
     EXPECT_EQ(glimt::ShellIconCount(other), 0);
     EXPECT_EQ(glimt::ShellIconCount(tmp.Write("empty.ico", IconFileOf(1, {}))), 0);
     EXPECT_EQ(glimt::ShellIconCount("/no/such/file.exe"), 0);
+    glimt::TShellIcons loaded;
+    ASSERT_TRUE(loaded.Load(dll));
+    ASSERT_NE(loaded.Module(), nullptr);
+    EXPECT_EQ(loaded.Module()->ImageCount(2), 0); // more than 50 images
+    ASSERT_TRUE(loaded.Load(ani));
+    EXPECT_EQ(loaded.Module(), nullptr);
 
     struct Row {
         const char* name;
@@ -193,5 +200,58 @@ TEST(ShellIcons, RealFiles)
         SCOPED_TRACE(stub.toStdString());
         EXPECT_GE(glimt::ShellIconCount(stub), 1);
         EXPECT_TRUE(glimt::ShellIconImageFile(stub, 0, ico));
+    }
+}
+
+TEST(ShellIcons, IconsAreDrawnAt32x32)
+{
+    const QByteArray deep = DibImage(32, 32, 32, 3);
+    const QByteArray small = DibImage(16, 16, 4, 1);
+    const QByteArray png = glimt::test::PngImage(256, 256);
+    ExeBuilder builder;
+    builder.AddIcon(1, small).AddIcon(2, deep).AddIcon(3, png);
+    builder.AddGroup(1, GroupResource({EntryFor(small, 1), EntryFor(deep, 2)}));
+    builder.AddGroup(2, GroupResource({EntryFor(small, 1)}));
+    builder.AddGroup(3, GroupResource({EntryFor(png, 3)}));
+    TempFiles tmp;
+    const QString dll = tmp.Write("m.dll", builder.Build(ExeBuilder::Format::Pe32));
+
+    // The 32x32 image as stored: rows bottom-up, B, G, R, A from the pattern of its data.
+    const QImage exact = glimt::ShellIcon32(dll, 0);
+    ASSERT_EQ(exact.size(), QSize(32, 32));
+    EXPECT_EQ(exact.pixel(0, 31), qRgba(14 + 3, 7 + 3, 3, 255));
+    EXPECT_EQ(exact.pixel(1, 31), qRgba(std::uint8_t(42 + 3), std::uint8_t(35 + 3), 28 + 3, 255));
+
+    EXPECT_EQ(glimt::ShellIcon32(dll, 1).size(), QSize(32, 32));
+    const QImage fromPng = glimt::ShellIcon32(dll, 2);
+    ASSERT_EQ(fromPng.size(), QSize(32, 32));
+    EXPECT_EQ(fromPng.pixel(16, 16), qRgba(10, 120, 230, 255));
+    EXPECT_TRUE(glimt::ShellIcon32(dll, 3).isNull());
+    EXPECT_TRUE(glimt::ShellIcon32(tmp.Write("x.bin", "nothing"), 0).isNull());
+}
+
+TEST(ShellIcons, RealAnimatedCursorFramesAreDrawn)
+{
+    GLIMT_REQUIRE_TESTDATA();
+    const QString ani = glimt::test::TestDataDir() + "/ani-kde/test.ani";
+    for (int j = 0; j < 3; ++j) {
+        SCOPED_TRACE(j);
+        const QImage frame = glimt::ShellIcon32(ani, j);
+        ASSERT_EQ(frame.size(), QSize(32, 32));
+        // The reference pictures of the frames agree wherever they are opaque.
+        const QImage reference = QImage(glimt::test::TestDataDir() + QStringLiteral("/ani-kde/test_%1.png").arg(j + 1))
+                                     .convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(reference.size(), QSize(32, 32));
+        int opaque = 0, differ = 0;
+        for (int y = 0; y < 32; ++y) {
+            for (int x = 0; x < 32; ++x) {
+                if (qAlpha(reference.pixel(x, y)) != 255)
+                    continue;
+                ++opaque;
+                differ += frame.pixel(x, y) != reference.pixel(x, y);
+            }
+        }
+        EXPECT_GT(opaque, 0);
+        EXPECT_EQ(differ, 0);
     }
 }

@@ -1,5 +1,6 @@
 #include "engine/myextract.h"
 
+#include "engine/MyIcoIO.h"
 #include "engine/Prompts.h"
 #include "engine/SafeFile.h"
 #include "tests/support/ExeBuilder.h"
@@ -147,6 +148,16 @@ TEST(myextract, ThreeBitmapImagesAreWrittenByteForByte)
             expected.replace(20, 4, QByteArray(4, '\0'));
             EXPECT_EQ(ico.mid(dir[i].offset, dir[i].bytes), expected);
         }
+        // The icon reader takes the file back as the same three images (in editing order).
+        std::unique_ptr<TmyIcon> icon;
+        ASSERT_TRUE(TmyIcoIO(false).LoadFromBytes(icon, ico));
+        ASSERT_EQ(icon->Count(), 3);
+        EXPECT_EQ(icon->Image(0).Width(), 48);
+        EXPECT_EQ(icon->Image(0).BitDepth, 32);
+        EXPECT_EQ(icon->Image(1).Width(), 32);
+        EXPECT_EQ(icon->Image(1).BitDepth, 4);
+        EXPECT_EQ(icon->Image(2).Width(), 16);
+        EXPECT_EQ(icon->Image(2).BitDepth, 4);
     }
 }
 
@@ -351,6 +362,9 @@ TEST(myextract, RealStubsGiveWellFormedIconFiles)
             QByteArray ico;
             ASSERT_TRUE(file.IconFile(g, ico));
             EXPECT_EQ(int(Directory(ico).size()), count);
+            std::unique_ptr<TmyIcon> icon;
+            EXPECT_TRUE(TmyIcoIO(false).LoadFromBytes(icon, ico));
+            EXPECT_EQ(icon ? icon->Count() : 0, count);
         }
     }
 }

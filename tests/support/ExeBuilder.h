@@ -30,7 +30,7 @@ public:
     // An icon-group resource under a numeric identifier or a name, with raw bytes.
     ExeBuilder& AddGroup(std::uint16_t id, const QByteArray& data);
     ExeBuilder& AddGroup(const QString& name, const QByteArray& data);
-    // NE alignment shift (4 by default).
+    // NE alignment shift (4 by default); the resources must fit below 65536 << shift bytes.
     ExeBuilder& SetNeShift(int shift);
 
     QByteArray Build(Format format, Layout* layout = nullptr) const;

@@ -4,9 +4,9 @@
 #include "engine/Settings.h"
 
 #include <algorithm>
-#include <initializer_list>
 #include <ostream>
 #include <stdexcept>
+#include <vector>
 
 // Readable pixels in test failures.
 inline std::ostream& operator<<(std::ostream& os, const TmyPixel& p)
@@ -22,7 +22,7 @@ constexpr TmyPixel Px(int r, int g, int b, int a)
 }
 
 // A width x height image of the given depth whose pixels are listed row by row from the top.
-inline TmyImagePal MakeImage(int width, int height, int depth, std::initializer_list<TmyPixel> rows)
+inline TmyImagePal MakeImage(int width, int height, int depth, const std::vector<TmyPixel>& rows)
 {
     if (rows.size() != std::size_t(width) * std::size_t(height))
         throw std::invalid_argument("pixel list does not match the size");

@@ -1,0 +1,112 @@
+// Importing pictures into icon images, beside Qt's own image loader doing the same decode and
+// scale, in one run. Pictures are synthesised once into a temporary folder.
+#include "engine/BmpCodec.h"
+#include "engine/JpegCodec.h"
+#include "engine/PngCodec.h"
+#include "engine/SafeFile.h"
+#include "engine/Settings.h"
+#include "engine/myimport.h"
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QImageReader>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+std::unique_ptr<QTemporaryDir> g_dir;
+
+// A photograph-like picture: smooth gradients with some noise, opaque.
+TmyImage Synthetic(int width, int height)
+{
+    TmyImage img(height, width);
+    std::uint32_t seed = 12345;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            const int noise = int((seed >> 16) & 15);
+            img.Pixel(x, y) = TmyPixel::CreateRGBA(std::uint8_t((x * 255 / width + noise) & 255),
+                                                   std::uint8_t((y * 255 / height + noise) & 255),
+                                                   std::uint8_t(((x + y) * 127 / (width + height) + noise) & 255), 255);
+        }
+    return img;
+}
+
+QString File(const char* name)
+{
+    return g_dir->filePath(QString::fromLatin1(name));
+}
+
+void MakeFiles()
+{
+    const TmyImage mid = Synthetic(1024, 768);
+    glimt::WriteFileAtomically(File("mid.jpg"), glimt::EncodeJpeg(mid));
+    glimt::WriteFileAtomically(File("mid.png"), glimt::EncodePng(mid));
+    glimt::WriteFileAtomically(File("mid.bmp"), glimt::EncodeBmp(mid, 24));
+    glimt::WriteFileAtomically(File("big.jpg"), glimt::EncodeJpeg(Synthetic(4000, 3000)));
+}
+
+void GlimtImport(benchmark::State& state, const char* name, int side)
+{
+    Options().ClipboardAction = 0;
+    Options().KeepAspectRatio = true;
+    const QString path = File(name);
+    const bool jpeg = path.endsWith(".jpg"), png = path.endsWith(".png");
+    for (auto _ : state) {
+        TmyImagePal image(side, side, 32);
+        const bool ok = jpeg ? TmyImport::ImportJpeg(path, image, side, side, false)
+                        : png ? TmyImport::ImportPng(path, image, side, side, false)
+                              : TmyImport::ImportBmp(path, image, side, side, false);
+        if (!ok)
+            state.SkipWithError("import failed");
+        benchmark::DoNotOptimize(image.Data());
+    }
+}
+
+// Qt's loader: decode (with the reader's own scaled decoding where the format has one) and
+// smooth scaling to the same box.
+void QtImport(benchmark::State& state, const char* name, int side)
+{
+    const QString path = File(name);
+    for (auto _ : state) {
+        QImageReader reader(path);
+        const QSize size = reader.size().scaled(side, side, Qt::KeepAspectRatio);
+        reader.setScaledSize(size);
+        QImage img = reader.read();
+        if (img.isNull())
+            state.SkipWithError("read failed");
+        if (img.size() != size)
+            img = img.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        benchmark::DoNotOptimize(img.constBits());
+    }
+}
+
+BENCHMARK_CAPTURE(GlimtImport, jpeg_1024x768_to_48, "mid.jpg", 48)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(QtImport, jpeg_1024x768_to_48, "mid.jpg", 48)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(GlimtImport, png_1024x768_to_48, "mid.png", 48)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(QtImport, png_1024x768_to_48, "mid.png", 48)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(GlimtImport, bmp_1024x768_to_48, "mid.bmp", 48)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(QtImport, bmp_1024x768_to_48, "mid.bmp", 48)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(GlimtImport, jpeg_4000x3000_to_256, "big.jpg", 256)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(QtImport, jpeg_4000x3000_to_256, "big.jpg", 256)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    g_dir = std::make_unique<QTemporaryDir>();
+    MakeFiles();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    g_dir.reset();
+    return 0;
+}

@@ -1,0 +1,408 @@
+#include "shell/formMain.h"
+
+#include "editor/UserDialogs.h"
+#include "engine/Errors.h"
+#include "engine/Settings.h"
+#include "engine/language.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+namespace {
+
+TfrmMain* g_frmMain = nullptr;
+
+// Commands that need the floating selection merged into its image before they run.
+const QStringList& DropSelectionFirst()
+{
+    static const QStringList names = {
+        QStringLiteral("actn32bit"),      QStringLiteral("actn24bit"),     QStringLiteral("actn8bit"),
+        QStringLiteral("actn4bit"),       QStringLiteral("actn1bit"),      QStringLiteral("actnUndo"),
+        QStringLiteral("actnRedo"),       QStringLiteral("actnPaste"),     QStringLiteral("actnImagetoIco"),
+        QStringLiteral("actnSave"),       QStringLiteral("actnSaveAs"),    QStringLiteral("actnnewimage"),
+        QStringLiteral("actndelimage"),
+    };
+    return names;
+}
+
+QIcon ThemeIcon(const char* name, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(QString::fromLatin1(name), QApplication::style()->standardIcon(fallback));
+}
+
+} // namespace
+
+TfrmMain* frmMain()
+{
+    return g_frmMain;
+}
+
+TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
+{
+    g_frmMain = this;
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Glimt"));
+    setMinimumSize(600, 400);
+    resize(665, 423);
+
+    m_panel1 = new QMdiArea(this);
+    m_panel1->setObjectName(QStringLiteral("Panel1"));
+    m_panel1->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_panel1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_panel1->viewport()->setMouseTracking(true);
+    m_panel1->viewport()->installEventFilter(this);
+    setCentralWidget(m_panel1);
+    connect(m_panel1, &QMdiArea::subWindowActivated, this, &TfrmMain::Panel1SubWindowActivated);
+
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    m_statusPanel = new QLabel(this);
+    m_statusPanel->setMinimumWidth(50);
+    statusBar()->addWidget(m_statusPanel, 1);
+
+    // FormCreate: the data folder, no document yet, drops accepted.
+    DataFolder = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation))
+                     .absoluteFilePath(QStringLiteral("Glimt"));
+    QDir().mkpath(DataFolder);
+
+    CreateActions();
+    CreateMenus();
+    TranslateDialogFilters();
+    m_deskCount = 0;
+    DisableDocumentActions();
+    setAcceptDrops(true);
+    CascadeIndex = 0;
+    FirstActivation = true;
+
+    qApp->installEventFilter(this);
+    glimt::SetEditorHost(this);
+}
+
+TfrmMain::~TfrmMain()
+{
+    // The work area and the actions outlive this object's own part of the destruction.
+    disconnect(m_panel1, nullptr, this, nullptr);
+    for (QAction* a : m_windowActions + m_recentActions + m_actions.values())
+        disconnect(a, nullptr, this, nullptr);
+    qApp->removeEventFilter(this);
+    if (glimt::EditorHost() == this)
+        glimt::SetEditorHost(nullptr);
+    if (g_frmMain == this)
+        g_frmMain = nullptr;
+}
+
+void TfrmMain::SetCommandLineFiles(const QStringList& files)
+{
+    m_commandLine.clear();
+    for (const QString& f : files)
+        m_commandLine.append(QFileInfo(f).absoluteFilePath());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Actions and menus
+
+QAction* TfrmMain::AddAction(const char* name, const QString& caption, const QString& category,
+                             const std::function<void()>& handler)
+{
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QString::fromLatin1(name));
+    action->setProperty("category", category);
+    action->setData(0);
+    m_actions.insert(action->objectName(), action);
+    m_handlers.insert(action->objectName(), handler);
+    connect(action, &QAction::triggered, this, [this, action] { RunCommand(action, m_handlers.value(action->objectName())); });
+    addAction(action);
+    return action;
+}
+
+void TfrmMain::CreateActions()
+{
+    const QString file = QStringLiteral("File");
+    const QString window = QStringLiteral("Window");
+
+    QAction* a = AddAction("actnOpen", tr("&Open..."), file, [this] { actnOpenExecute(); });
+    a->setShortcut(QKeySequence::Open);
+    a->setIcon(ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
+
+    a = AddAction("actnSave", tr("&Save"), file, [this] { actnSaveExecute(); });
+    a->setShortcut(QKeySequence::Save);
+    a->setIcon(ThemeIcon("document-save", QStyle::SP_DialogSaveButton));
+
+    a = AddAction("actnSaveAs", tr("SaveAs..."), file, [this] { actnSaveAsExecute(); });
+    a->setShortcut(QKeySequence::SaveAs);
+    a->setIcon(ThemeIcon("document-save-as", QStyle::SP_DialogSaveButton));
+
+    a = AddAction("actClose", tr("&Close"), file, [this] { actCloseExecute(); });
+    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(QKeySequence::Close)});
+
+    AddAction("actCloseAll", tr("Close All"), file, [this] { actCloseAllExecute(); });
+
+    a = AddAction("actnExit", tr("E&xit"), file, [this] { actnExitExecute(); });
+    a->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_F4), QKeySequence(QKeySequence::Quit)});
+    a->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton));
+
+    AddAction("actClear", tr("Clear"), QStringLiteral("Recent Files"), [this] { actClearExecute(); });
+
+    a = AddAction("actTile", tr("Tile"), window, [this] { actTileExecute(); });
+    a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_T));
+    a = AddAction("actTileHoriz", tr("Tile Horizontally"), window, [this] { actTileHorizExecute(); });
+    a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_H));
+    a = AddAction("actTileVert", tr("Tile Vertically"), window, [this] { actTileVertExecute(); });
+    a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
+    a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
+    a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+}
+
+void TfrmMain::CreateMenus()
+{
+    menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
+    m_fileMenu = menuBar()->addMenu(tr("&File"));
+    for (const char* name : {"actnOpen", "actnSave", "actnSaveAs", "actClose", "actCloseAll"})
+        m_fileMenu->addAction(Action(QString::fromLatin1(name)));
+    m_fileMenu->addSeparator();
+    m_recentMenu = m_fileMenu->addMenu(tr("&Recent Files"));
+    m_recentMenu->addAction(Action(QStringLiteral("actClear")));
+    m_recentMenu->addSeparator();
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(Action(QStringLiteral("actnExit")));
+
+    m_windowMenu = menuBar()->addMenu(tr("&Window"));
+    for (const char* name : {"actTile", "actTileHoriz", "actTileVert", "actCascade"})
+        m_windowMenu->addAction(Action(QString::fromLatin1(name)));
+    m_windowMenu->addSeparator();
+
+    m_toolBar = addToolBar(tr("Main Toolbar"));
+    m_toolBar->setObjectName(QStringLiteral("ActionToolBar1"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->addAction(Action(QStringLiteral("actnOpen")));
+    m_toolBar->addAction(Action(QStringLiteral("actnSave")));
+}
+
+QAction* TfrmMain::Action(const QString& name) const
+{
+    return m_actions.value(name, nullptr);
+}
+
+void TfrmMain::RunCommand(QAction* action, const std::function<void()>& command)
+{
+    ++m_commandDepth;
+    try {
+        if (action && DropSelectionFirst().contains(action->objectName())) {
+            glimt::IToolEngine* tools = glimt::ToolEngine();
+            if (tools && m_activeSlot != 0 && tools->SelectionDocumentSlot() == m_activeSlot)
+                tools->DropSelection();
+        }
+        if (command)
+            command();
+    } catch (const glimt::Error& e) {
+        glimt::UserDialogs().Error(e.Text());
+    } catch (const std::exception& e) {
+        glimt::UserDialogs().Error(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        glimt::UserDialogs().Error(tr("An unexpected error stopped the command."));
+    }
+    if (--m_commandDepth == 0)
+        updateActions();
+}
+
+void TfrmMain::ExecuteAction(const QString& actionName)
+{
+    if (QAction* action = Action(actionName))
+        RunCommand(action, m_handlers.value(actionName));
+}
+
+void TfrmMain::updateActions()
+{
+    if (m_deskCount == 0) {
+        DisableDocumentActions();
+        return;
+    }
+    EnableDocumentActions();
+    UpdateImageNavActions();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Start-up
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Window activation is unreliable without a window manager: the first-activation work
+    // runs from a queued call once the window is shown, and only once.
+    if (FirstActivation)
+        QTimer::singleShot(0, this, [this] { FormActivate(); });
+}
+
+void TfrmMain::FormActivate()
+{
+    if (!FirstActivation)
+        return;
+    FirstActivation = false;
+    RunCommand(nullptr, [this] {
+        RestoreLayout();
+        QCoreApplication::processEvents();
+        OpenFileList(m_commandLine);
+    });
+}
+
+void TfrmMain::RestoreLayout()
+{
+    const TOptions& o = Options();
+    const bool wasMaximized = isMaximized();
+    if (wasMaximized)
+        showNormal();
+    move(o.MainLeft, o.MainTop);
+    resize(o.MainWidth, o.MainHeight);
+    if (o.MainMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    m_toolBar->setVisible(o.ToolbarVisible);
+    statusBar()->setVisible(o.StatusbarVisible);
+    ApplyPreferences(false);
+    BuildRecentFilesMenu();
+    if (wasMaximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+}
+
+void TfrmMain::ApplyPreferences(bool RedrawAll)
+{
+    (void)RedrawAll;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Shut-down
+
+void TfrmMain::SaveLayout()
+{
+    TOptions& o = Options();
+    o.MainTop = y();
+    o.MainLeft = x();
+    if (isMaximized()) {
+        o.MainMaximized = true;
+    } else {
+        o.MainMaximized = false;
+        o.MainHeight = height();
+        o.MainWidth = width();
+    }
+}
+
+bool TfrmMain::FormCloseQuery()
+{
+    CanCloseAll = true;
+    const int count = m_deskCount;
+    for (int i = 0; i < count && CanCloseAll && m_deskCount > 0; ++i) {
+        TfrmDesk* desk = Desks[1];
+        QMdiSubWindow* sub = SubWindowOf(desk);
+        const bool closed = sub ? sub->close() : false;
+        if (!closed)
+            CanCloseAll = false;
+    }
+    return CanCloseAll;
+}
+
+void TfrmMain::FormClose()
+{
+    // Failures while storing the layout and clearing the clipboard never stop the program.
+    try {
+        SaveLayout();
+        if (Options().ClearClipboard && !QApplication::clipboard()->image().isNull())
+            QApplication::clipboard()->clear();
+    } catch (...) {
+    }
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    bool mayClose = false;
+    RunCommand(nullptr, [&] { mayClose = FormCloseQuery(); });
+    if (!mayClose) {
+        event->ignore();
+        return;
+    }
+    FormClose();
+    event->accept();
+}
+
+void TfrmMain::actnExitExecute()
+{
+    // Exit takes the road of the close box: each unsaved document is asked about, a Cancel
+    // keeps the program running, and the layout is stored.
+    QTimer::singleShot(0, this, [this] { close(); });
+}
+
+// ---------------------------------------------------------------------------------------------
+// Keys and the work area
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto* w = static_cast<QWidget*>(watched);
+        if (w->window() == this && w == QApplication::focusWidget()) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            FormKeyPress(key->key(), key->text());
+        }
+    } else if (event->type() == QEvent::MouseMove && watched == m_panel1->viewport()) {
+        SetStatusText(0, QString());
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::SetStatusText(int panel, const QString& text)
+{
+    if (panel == 0)
+        m_statusPanel->setText(text);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Dropped files
+
+void TfrmMain::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile()) {
+                event->acceptProposedAction();
+                return;
+            }
+        }
+    }
+    QMainWindow::dragEnterEvent(event);
+}
+
+void TfrmMain::dropEvent(QDropEvent* event)
+{
+    QStringList paths;
+    if (event->mimeData()->hasUrls()) {
+        for (const QUrl& url : event->mimeData()->urls()) {
+            if (url.isLocalFile() && !url.toLocalFile().isEmpty())
+                paths.append(url.toLocalFile());
+        }
+    }
+    if (paths.isEmpty()) {
+        QMainWindow::dropEvent(event);
+        return;
+    }
+    event->acceptProposedAction();
+    QTimer::singleShot(0, this, [this, paths] { OpenDroppedFiles(paths); });
+}
+
+void TfrmMain::OpenDroppedFiles(const QStringList& paths)
+{
+    RunCommand(nullptr, [&] { OpenFileList(paths); });
+}

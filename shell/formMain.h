@@ -1,0 +1,167 @@
+#pragma once
+#include "editor/EditorHost.h"
+
+#include <QHash>
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+#include <functional>
+
+class QAction;
+class QLabel;
+class QMdiArea;
+class QMdiSubWindow;
+class QMenu;
+class QToolBar;
+class TfrmDesk;
+
+// The main window: menus, tool bar, status bar and the work area `Panel1` in which the
+// document windows live. It keeps the document windows in slots 1..DeskCount, knows the
+// active one, and runs every command through one wrapper (RunCommand). Split by aspect:
+// formMain.cpp (creation, actions, start-up and shut-down), formMain_Desks.cpp (the document
+// list and the Window menu), formMain_File.cpp (opening, saving, recent and dropped files).
+class TfrmMain : public QMainWindow, public glimt::IEditorHost {
+    Q_OBJECT
+
+public:
+    static constexpr int MaxDesks = 20;
+
+    explicit TfrmMain(QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The files to open once the window has been shown the first time, in order; relative
+    // paths are made absolute against the current folder now.
+    void SetCommandLineFiles(const QStringList& files);
+
+    // --- Start-up and shut-down -----------------------------------------------------------
+    // The first-activation work; runs once (later calls do nothing). Normally reached from a
+    // queued call after the window is first shown.
+    void FormActivate();
+    bool FirstActivationDone() const { return !FirstActivation; }
+    void RestoreLayout();
+    void SaveLayout();
+    void ApplyPreferences(bool RedrawAll);
+
+    // --- Document list (slots 1..DeskCount) ---------------------------------------------
+    std::array<TfrmDesk*, MaxDesks + 1> Desks{};
+    std::uint8_t CascadeIndex = 0;
+    std::int32_t UntitledCount = 0;
+    bool CanCloseAll = true;
+
+    // A new, hidden document window in the next slot, made active; false (after the warning)
+    // when MaxDesks are open. `Caption` is a file path, or exactly "Untitled" for a new
+    // numbered untitled document.
+    bool CreateDocumentWindow(const QString& Caption);
+    void DisableDocumentActions();
+    void EnableDocumentActions();
+    void actTileExecute();
+    void actTileHorizExecute();
+    void actTileVertExecute();
+    void actCascadeExecute();
+    void actCloseExecute();
+    void actCloseAllExecute();
+
+    // --- Opening and saving -----------------------------------------------------------------
+    // The one open road; false tells callers of lists to stop.
+    bool OpenDocumentFile(const QString& Path);
+    // Opens `paths` in order through OpenDocumentFile, stopping at the first failure; false
+    // when one failed.
+    bool OpenFileList(const QStringList& paths);
+    QString ResolveShortcut(const QString& Path);
+    bool OpenIconFile(const QString& Path);
+    bool ImportImageFile(const QString& Path);
+    bool OpenInExtractor(const QString& Path);
+    void actnOpenExecute();
+    // Save and Save As of the active document; true when the file was written.
+    bool actnSaveExecute();
+    bool actnSaveAsExecute();
+    void actnExitExecute();
+    void AddRecentFile(const QString& Path);
+    void BuildRecentFilesMenu();
+    void actClearExecute();
+    void TranslateDialogFilters();
+    // Opens the local files of a drop (from a queued call, so that the dragging program is
+    // not kept waiting while our questions run).
+    void OpenDroppedFiles(const QStringList& paths);
+
+    // --- Actions ------------------------------------------------------------------------------
+    // The action of that object name, or null.
+    QAction* Action(const QString& name) const;
+    // Runs `command` as the command of `action` (may be null): finishes the floating
+    // selection first where the command needs it, turns any exception into an error box, and
+    // refreshes the enabled states once when the outermost command ends.
+    void RunCommand(QAction* action, const std::function<void()>& command);
+    // The enabled and checked states of every action, from the document list.
+    void updateActions();
+
+    QMdiArea* WorkArea() const { return m_panel1; }
+    QMenu* RecentFilesMenu() const { return m_recentMenu; }
+    QMenu* WindowMenu() const { return m_windowMenu; }
+    QLabel* StatusPanel() const { return m_statusPanel; }
+
+    // --- glimt::IEditorHost --------------------------------------------------------------------
+    TfrmDesk* ActiveDesk() override;
+    int DeskCount() override { return m_deskCount; }
+    TfrmDesk* Desk(int slot) override;
+    void UpdateUndoActions() override;
+    void UpdateClipboardActions() override;
+    void UpdateImageNavActions() override;
+    void SetStatusText(int panel, const QString& text) override;
+    bool CreateDocumentFromImage(const TmyImagePal& image) override;
+    QWidget* MainWidget() override { return this; }
+    int ActiveSlot() override { return m_activeSlot; }
+    void SetActiveSlot(int slot) override;
+    void ExecuteAction(const QString& actionName) override;
+    void ReleaseDocumentWindow(int slot) override;
+    void CloseRefused() override { CanCloseAll = false; }
+    void BuildWindowMenu() override;
+    void DocumentShown(TfrmDesk* desk) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Closing: every document window is asked in turn; false when one refused.
+    bool FormCloseQuery();
+    void FormClose();
+    void FormKeyPress(int key, const QString& text);
+    void CreateActions();
+    void CreateMenus();
+    QAction* AddAction(const char* name, const QString& caption, const QString& category,
+                       const std::function<void()>& handler);
+    QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
+    void Panel1SubWindowActivated(QMdiSubWindow* sub);
+    // Writes the active document to `path`; false (after the error box) when that failed,
+    // in which case the old file is untouched.
+    bool WriteActiveIcon(const QString& path);
+
+    bool FirstActivation = true;
+    QString DataFolder;
+    QStringList m_commandLine;
+    int m_deskCount = 0;
+    int m_activeSlot = 0;
+    int m_commandDepth = 0;
+
+    QMdiArea* m_panel1 = nullptr;
+    QToolBar* m_toolBar = nullptr;
+    QLabel* m_statusPanel = nullptr;
+    QMenu* m_fileMenu = nullptr;
+    QMenu* m_recentMenu = nullptr;
+    QMenu* m_windowMenu = nullptr;
+    QHash<QString, QAction*> m_actions;
+    QHash<QString, std::function<void()>> m_handlers;
+    QList<QAction*> m_recentActions;
+    QList<QAction*> m_windowActions;
+
+    // File-dialog filters in Qt's form, rebuilt from the translated texts.
+    QString m_filterOpenIcon;
+    QString m_filterSaveIcon;
+};
+
+// The single main window (null while none exists).
+TfrmMain* frmMain();

@@ -1,0 +1,88 @@
+#pragma once
+#include "editor/EditorHost.h"
+#include "editor/formDesk.h"
+
+#include <QStringList>
+#include <functional>
+#include <vector>
+
+namespace glimt::test {
+
+// A main window that records what the document windows ask of it. The active desk is set by
+// the test; ExecuteAction runs a handler the test may supply.
+class FakeHost : public IEditorHost {
+public:
+    TfrmDesk* Active = nullptr;
+    int Slot = 0;
+    QStringList Actions;
+    std::function<void(const QString&)> OnAction;
+    std::vector<int> Released;
+    int Refused = 0;
+    int UndoUpdates = 0;
+    QString Status;
+
+    TfrmDesk* ActiveDesk() override { return Active; }
+    int DeskCount() override { return Active ? 1 : 0; }
+    TfrmDesk* Desk(int) override { return Active; }
+    void UpdateUndoActions() override { ++UndoUpdates; }
+    void UpdateClipboardActions() override {}
+    void UpdateImageNavActions() override {}
+    void SetStatusText(int, const QString& text) override { Status = text; }
+    bool CreateDocumentFromImage(const TmyImagePal&) override { return false; }
+    QWidget* MainWidget() override { return nullptr; }
+    int ActiveSlot() override { return Slot; }
+    void SetActiveSlot(int slot) override { Slot = slot; }
+    void ExecuteAction(const QString& name) override
+    {
+        Actions << name;
+        if (OnAction)
+            OnAction(name);
+    }
+    void ReleaseDocumentWindow(int slot) override { Released.push_back(slot); }
+    void CloseRefused() override { ++Refused; }
+};
+
+// A tool engine that records every event it receives, with the state of the document window
+// at that moment.
+class FakeTools : public IToolEngine {
+public:
+    struct Event {
+        int x, y;
+        std::uint8_t button;
+        bool shift;
+        std::uint8_t code;
+        bool hadBackup; // the stroke-start copy existed when the event arrived
+    };
+    std::uint8_t Tool = 8;
+    TfrmDesk* Desk = nullptr;
+    std::vector<Event> Events;
+
+    std::uint8_t CurrentTool() const override { return Tool; }
+    void DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift, std::uint8_t code) override
+    {
+        Events.push_back({X, Y, button, shift, code, Desk && Desk->StrokeBackup != nullptr});
+    }
+    tmyselection* Selection() override { return nullptr; }
+    void ApplyToolCursor() override {}
+    void UpdateBrushPreview() override {}
+};
+
+// Installs a host and a tool engine for one test and removes them afterwards.
+struct ScopedEditor {
+    FakeHost host;
+    FakeTools tools;
+    ScopedEditor()
+    {
+        SetEditorHost(&host);
+        SetToolEngine(&tools);
+    }
+    ~ScopedEditor()
+    {
+        SetEditorHost(nullptr);
+        SetToolEngine(nullptr);
+    }
+    ScopedEditor(const ScopedEditor&) = delete;
+    ScopedEditor& operator=(const ScopedEditor&) = delete;
+};
+
+} // namespace glimt::test

@@ -1,0 +1,501 @@
+#include "shell/formMain.h"
+
+#include "editor/formDesk.h"
+#include "engine/Errors.h"
+#include "engine/MyIcoIO.h"
+#include "engine/Settings.h"
+#include "shell/ShellPrompts.h"
+#include "tests/support/FakeDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using glimt::TAnswer;
+using glimt::test::FakeDialogs;
+using Kind = glimt::test::FakeDialogs::Kind;
+
+namespace {
+
+void EnsureApplication()
+{
+    if (!qApp) {
+        static int argc = 1;
+        static char name[] = "glimt_shell_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+}
+
+QByteArray IconBytes(int width, int height, std::uint8_t red)
+{
+    TmyIcon icon;
+    TmyImagePal& image = icon.AddImage(height, width, 32);
+    image.Fill(TmyPixel::CreateRGBA(red, 20, 30, 255));
+    return TmyIcoIO(false).SaveToBytes(icon, false);
+}
+
+// An icon file's bytes with the type field saying "cursor".
+QByteArray CursorBytes()
+{
+    QByteArray bytes = IconBytes(16, 16, 200);
+    bytes[2] = 2;
+    return bytes;
+}
+
+// A header whose directory is cut short.
+QByteArray DamagedIconBytes()
+{
+    return IconBytes(16, 16, 1).left(10);
+}
+
+class MainWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        ASSERT_TRUE(m_dir.isValid());
+        Options() = TOptions();
+        Options().MainMaximized = false;
+        m_main = std::make_unique<TfrmMain>();
+    }
+
+    void TearDown() override
+    {
+        // Whatever a test left open goes without questions.
+        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
+            m_main->Desk(slot)->Saved = true;
+        m_main.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Options() = TOptions();
+    }
+
+    QString Write(const QString& name, const QByteArray& bytes)
+    {
+        const QString path = QDir(m_dir.path()).absoluteFilePath(name);
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+
+    static QByteArray Read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    void Start()
+    {
+        m_main->show();
+        QCoreApplication::processEvents();
+        ASSERT_TRUE(m_main->FirstActivationDone());
+    }
+
+    // A new untitled document with one changed image.
+    TfrmDesk* NewChangedDocument()
+    {
+        TmyImagePal image(3, 2, 32);
+        EXPECT_TRUE(m_main->CreateDocumentFromImage(image));
+        return m_main->ActiveDesk();
+    }
+
+    void Trigger(const char* action)
+    {
+        QAction* a = m_main->Action(QString::fromLatin1(action));
+        ASSERT_NE(a, nullptr) << action;
+        a->trigger();
+    }
+
+    QStringList RecentCaptions() const
+    {
+        QStringList list;
+        const QList<QAction*> actions = m_main->RecentFilesMenu()->actions();
+        for (qsizetype i = 2; i < actions.size(); ++i)
+            list.append(actions[i]->text());
+        return list;
+    }
+
+    QTemporaryDir m_dir;
+    FakeDialogs m_dialogs;
+    glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
+    glimt::ShellPrompts m_prompts;
+    glimt::ScopedPrompts m_installPrompts{&m_prompts};
+    std::unique_ptr<TfrmMain> m_main;
+};
+
+} // namespace
+
+TEST_F(MainWindowTest, StartsEmptyWithTheDocumentActionsDisabledAndActivatesOnce)
+{
+    Start();
+    EXPECT_EQ(m_main->DeskCount(), 0);
+    for (const char* name : {"actnSave", "actnSaveAs", "actClose", "actCloseAll", "actTile", "actCascade"})
+        EXPECT_FALSE(m_main->Action(QString::fromLatin1(name))->isEnabled()) << name;
+    for (const char* name : {"actnOpen", "actnExit", "actClear"})
+        EXPECT_TRUE(m_main->Action(QString::fromLatin1(name))->isEnabled()) << name;
+    EXPECT_EQ(m_main->Action(QStringLiteral("actnSave"))->shortcut(), QKeySequence(QKeySequence::Save));
+
+    // A later activation does not restore the layout again.
+    Options().MainLeft = 300;
+    m_main->hide();
+    m_main->show();
+    QCoreApplication::processEvents();
+    m_main->FormActivate();
+    EXPECT_NE(m_main->x(), 300);
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(MainWindowTest, CommandLineStopsAtTheFirstFileThatFails)
+{
+    Write(QStringLiteral("a.ico"), IconBytes(16, 16, 10));
+    Write(QStringLiteral("b.ico"), DamagedIconBytes());
+    Write(QStringLiteral("c.ico"), IconBytes(32, 32, 20));
+    // Relative names are made absolute against the current folder.
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(m_dir.path());
+    m_main->SetCommandLineFiles({QStringLiteral("a.ico"), QStringLiteral("b.ico"), QStringLiteral("c.ico")});
+    QDir::setCurrent(previous);
+    EXPECT_EQ(m_main->DeskCount(), 0); // nothing opens before the window is shown
+    Start();
+
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->FilePath(), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("a.ico")));
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error), QStringList{QStringLiteral("Invalid File Format!")});
+    // Both attempts are recent files; c was never tried.
+    EXPECT_EQ(Options().GetRecentFile(1), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("a.ico")));
+    EXPECT_EQ(Options().GetRecentFile(2), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("b.ico")));
+    EXPECT_TRUE(Options().GetRecentFile(3).isEmpty());
+}
+
+TEST_F(MainWindowTest, OpeningShowsTheIconAndASecondOpenActivatesTheFirstWindow)
+{
+    Start();
+    const QString a = Write(QStringLiteral("a.ico"), IconBytes(16, 16, 10));
+    const QString upper = Write(QStringLiteral("A.ico"), IconBytes(16, 16, 11));
+    const QString b = Write(QStringLiteral("b.ico"), IconBytes(48, 48, 12));
+    m_dialogs.OpenResults.push_back(QStringList{a, b});
+    Trigger("actnOpen");
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(m_main->ActiveSlot(), 2);
+    TfrmDesk* first = m_main->Desk(1);
+    ASSERT_NE(first->CurrentImage(), nullptr);
+    EXPECT_EQ(first->CurrentImage()->Width(), 16);
+    EXPECT_TRUE(first->Saved);
+    EXPECT_EQ(first->windowTitle(), a);
+    EXPECT_TRUE(m_main->Action(QStringLiteral("actnSave"))->isEnabled());
+
+    EXPECT_TRUE(m_main->OpenDocumentFile(a));
+    EXPECT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(m_main->ActiveSlot(), 1);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{QStringLiteral("The file is already open!")});
+
+    EXPECT_TRUE(m_main->OpenDocumentFile(upper)); // names compare case-sensitively
+    EXPECT_EQ(m_main->DeskCount(), 3);
+
+    // The Window menu lists the documents by file name, the active one checked.
+    QStringList names;
+    QString checked;
+    const QList<QAction*> items = m_main->WindowMenu()->actions();
+    for (qsizetype i = 5; i < items.size(); ++i) {
+        names.append(items[i]->text());
+        if (items[i]->isChecked())
+            checked = items[i]->text();
+    }
+    EXPECT_EQ(names, (QStringList{"a.ico", "b.ico", "A.ico"}));
+    EXPECT_EQ(checked, QStringLiteral("A.ico"));
+    items[5]->trigger();
+    EXPECT_EQ(m_main->ActiveSlot(), 1);
+}
+
+TEST_F(MainWindowTest, MissingFilesAndStaleLinksWarnAndStopTheList)
+{
+    Start();
+    const QString good = Write(QStringLiteral("good.ico"), IconBytes(16, 16, 1));
+    const QString gone = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("gone.ico"));
+    EXPECT_FALSE(m_main->OpenFileList({gone, good}));
+    EXPECT_EQ(m_main->DeskCount(), 0);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{QStringLiteral("The file %1 does not exist!").arg(gone)});
+    EXPECT_TRUE(Options().GetRecentFile(1).isEmpty());
+
+    // A recent entry whose file has vanished.
+    Options().SetRecentFile(1, gone);
+    m_main->BuildRecentFilesMenu();
+    m_main->RecentFilesMenu()->actions().at(2)->trigger();
+    EXPECT_EQ(m_dialogs.Count(Kind::Warning), 2);
+    EXPECT_EQ(m_dialogs.Count(Kind::Error), 0);
+
+    // A shortcut named in capitals opens its target, and the target is the recent file.
+    const QString link = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("shortcut.LNK"));
+    ASSERT_TRUE(QFile::link(good, link));
+    EXPECT_TRUE(m_main->OpenDocumentFile(link));
+    EXPECT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->FilePath(), good);
+    EXPECT_EQ(Options().GetRecentFile(2), good);
+
+    const QString broken = Write(QStringLiteral("broken.lnk"), "no link");
+    EXPECT_FALSE(m_main->OpenDocumentFile(broken));
+    EXPECT_EQ(m_main->DeskCount(), 1);
+}
+
+TEST_F(MainWindowTest, RecentFilesMenuShowsTheNewestFirstAndOpensExactlyThatPath)
+{
+    Start();
+    QStringList paths;
+    for (int n = 1; n <= 11; ++n)
+        paths.append(Write(QStringLiteral("r%1.ico").arg(n), IconBytes(16, 16, std::uint8_t(n))));
+    for (const QString& p : paths)
+        ASSERT_TRUE(m_main->OpenDocumentFile(p));
+    const QStringList captions = RecentCaptions();
+    ASSERT_EQ(captions.size(), 10);
+    EXPECT_EQ(captions.front(), QStringLiteral("1: ") + paths[10]);
+    EXPECT_EQ(captions.back(), QStringLiteral("10: ") + paths[1]); // r1 dropped out
+
+    // Choosing the oldest entry opens exactly its path (already open: activated).
+    m_main->RecentFilesMenu()->actions().last()->trigger();
+    EXPECT_EQ(m_main->ActiveDesk()->FilePath(), paths[1]);
+    EXPECT_EQ(RecentCaptions().front(), QStringLiteral("1: ") + paths[1]);
+
+    Trigger("actClear");
+    EXPECT_TRUE(RecentCaptions().isEmpty());
+    EXPECT_TRUE(Options().GetRecentFile(1).isEmpty());
+}
+
+TEST_F(MainWindowTest, TheTwentyFirstDocumentIsRefused)
+{
+    Start();
+    for (int n = 0; n < TfrmMain::MaxDesks; ++n)
+        ASSERT_TRUE(m_main->CreateDocumentFromImage(TmyImagePal(2, 3, 32)));
+    EXPECT_FALSE(m_main->CreateDocumentFromImage(TmyImagePal(2, 3, 32)));
+    EXPECT_EQ(m_main->DeskCount(), TfrmMain::MaxDesks);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{QStringLiteral("Too many open windows!")});
+}
+
+TEST_F(MainWindowTest, ReleasingASlotRenumbersTheLaterWindowsAndActivatesTheLast)
+{
+    Start();
+    for (int n = 0; n < 4; ++n)
+        NewChangedDocument();
+    TfrmDesk* third = m_main->Desk(3);
+    TfrmDesk* fourth = m_main->Desk(4);
+    m_main->Desk(2)->Saved = true;
+    m_main->Desk(2)->ActivateDocument();
+    Trigger("actClose");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(m_main->DeskCount(), 3);
+    EXPECT_EQ(m_main->Desk(2), third);
+    EXPECT_EQ(m_main->Desk(3), fourth);
+    EXPECT_EQ(third->Tag, 2);
+    EXPECT_EQ(fourth->Tag, 3);
+    EXPECT_EQ(m_main->ActiveSlot(), 3);
+    EXPECT_EQ(m_main->Desk(4), nullptr);
+
+    // New, New, close the first, New: the untitled numbers are not reused.
+    EXPECT_EQ(m_main->Desk(3)->UntitledNumber(), 4);
+    NewChangedDocument();
+    EXPECT_EQ(m_main->ActiveDesk()->UntitledNumber(), 5);
+}
+
+TEST_F(MainWindowTest, ClosingTheProgramAsksEveryDocumentAndCancelKeepsItRunning)
+{
+    Start();
+    for (int n = 0; n < 3; ++n)
+        NewChangedDocument();
+    m_dialogs.Answers = {TAnswer::No, TAnswer::Cancel};
+    EXPECT_FALSE(m_main->close());
+    EXPECT_EQ(m_dialogs.Count(Kind::YesNoCancel), 2);
+    EXPECT_EQ(m_main->DeskCount(), 2);
+    EXPECT_TRUE(m_main->isVisible());
+
+    // Exit takes the same road: questions, and Cancel keeps the program running.
+    Options().MainWidth = 1;
+    m_dialogs.Answers = {TAnswer::Cancel};
+    Trigger("actnExit");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_dialogs.Count(Kind::YesNoCancel), 3);
+    EXPECT_TRUE(m_main->isVisible());
+    EXPECT_EQ(Options().MainWidth, 1);
+
+    m_dialogs.Answers = {TAnswer::No, TAnswer::No};
+    m_main->resize(700, 500);
+    Trigger("actnExit");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(m_dialogs.Count(Kind::YesNoCancel), 5);
+    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_EQ(m_main->DeskCount(), 0);
+    EXPECT_EQ(Options().MainWidth, 700); // the layout was stored
+    EXPECT_EQ(m_dialogs.Unexpected, 0);
+}
+
+TEST_F(MainWindowTest, SaveAsWritesTheFileAndNoToOverwriteWritesNothing)
+{
+    Start();
+    TfrmDesk* desk = NewChangedDocument();
+    const QString existing = Write(QStringLiteral("existing.ico"), "old bytes");
+
+    // Save on an untitled document runs Save As; No to overwriting writes nothing.
+    m_dialogs.SaveResults.push_back(existing);
+    m_dialogs.Answers = {TAnswer::No};
+    Trigger("actnSave");
+    EXPECT_EQ(m_dialogs.Count(Kind::Save), 1);
+    EXPECT_EQ(m_dialogs.Texts(Kind::YesNo), QStringList{QStringLiteral("existing.ico already exists! Overwrite?")});
+    EXPECT_EQ(Read(existing), QByteArray("old bytes"));
+    EXPECT_FALSE(desk->Saved);
+    EXPECT_TRUE(desk->FilePath().isEmpty());
+
+    // A name without extension gets ".ico".
+    m_dialogs.SaveResults.push_back(QDir(m_dir.path()).absoluteFilePath(QStringLiteral("fresh")));
+    Trigger("actnSaveAs");
+    const QString fresh = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("fresh.ico"));
+    EXPECT_TRUE(desk->Saved);
+    EXPECT_EQ(desk->FilePath(), fresh);
+    EXPECT_EQ(desk->windowTitle(), fresh);
+    EXPECT_EQ(Options().GetRecentFile(1), fresh);
+    std::unique_ptr<TmyIcon> back;
+    ASSERT_TRUE(TmyIcoIO(false).LoadFromFile(back, fresh));
+    EXPECT_EQ(back->Image(0).Width(), 2);
+    EXPECT_EQ(back->Image(0).Height(), 3);
+
+    // Save on a document with a path writes without asking.
+    desk->Saved = false;
+    Trigger("actnSave");
+    EXPECT_TRUE(desk->Saved);
+    EXPECT_EQ(m_dialogs.Count(Kind::Save), 2);
+    EXPECT_EQ(m_dialogs.Unexpected, 0);
+}
+
+TEST_F(MainWindowTest, AFailedSaveKeepsTheOldFileTheWindowAndTheUnsavedState)
+{
+    Start();
+    const QString path = Write(QStringLiteral("keep.ico"), IconBytes(16, 16, 50));
+    const QByteArray before = Read(path);
+    ASSERT_TRUE(m_main->OpenDocumentFile(path));
+    TfrmDesk* desk = m_main->ActiveDesk();
+    desk->Icon->AddImage(64, 64, 32); // more than the file limit below allows
+    desk->Saved = false;
+    for (int i = 1; i <= 10; ++i)
+        Options().SetRecentFile(i, QString());
+
+    // A full disk: writes beyond 256 bytes fail.
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 256;
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    setrlimit(RLIMIT_FSIZE, &small);
+    Trigger("actnSave");
+
+    // Yes to the close question, then the same failure: the window stays.
+    m_dialogs.Answers = {TAnswer::Yes};
+    Trigger("actClose");
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, oldHandler);
+
+    EXPECT_EQ(m_dialogs.Count(Kind::Error) + m_dialogs.Count(Kind::Warning), 2);
+    EXPECT_EQ(Read(path), before);
+    EXPECT_FALSE(desk->Saved);
+    EXPECT_EQ(m_main->DeskCount(), 1);
+    EXPECT_TRUE(Options().GetRecentFile(1).isEmpty());
+    const QStringList leftovers = QDir(m_dir.path()).entryList(QDir::Files);
+    EXPECT_EQ(leftovers, QStringList{QStringLiteral("keep.ico")});
+
+    // Yes, then a cancelled Save As, keeps an untitled window open too.
+    NewChangedDocument();
+    m_dialogs.Answers = {TAnswer::Yes};
+    m_dialogs.SaveResults.push_back(std::nullopt);
+    Trigger("actClose");
+    EXPECT_EQ(m_main->DeskCount(), 2);
+}
+
+TEST_F(MainWindowTest, SaveOnACursorGoesThroughSaveAsSuggestingAnIconName)
+{
+    Start();
+    const QString cursor = Write(QStringLiteral("pointer.cur"), CursorBytes());
+    const QByteArray before = Read(cursor);
+    ASSERT_TRUE(m_main->OpenDocumentFile(cursor));
+    TfrmDesk* desk = m_main->ActiveDesk();
+    desk->Saved = false;
+    m_dialogs.SaveResults.push_back(std::nullopt);
+    Trigger("actnSave");
+    ASSERT_EQ(m_dialogs.Count(Kind::Save), 1);
+    EXPECT_EQ(m_dialogs.Log.back().request.fileName, QStringLiteral("pointer.ico"));
+    EXPECT_EQ(Read(cursor), before);
+    EXPECT_FALSE(desk->Saved);
+}
+
+TEST_F(MainWindowTest, DroppedFilesOpenFromAQueuedCallAndStopAtAFailure)
+{
+    Start();
+    const QString a = Write(QStringLiteral("a.ico"), IconBytes(16, 16, 1));
+    const QString bad = Write(QStringLiteral("bad.ico"), DamagedIconBytes());
+    const QString c = Write(QStringLiteral("c.ico"), IconBytes(16, 16, 3));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(a), QUrl::fromLocalFile(bad), QUrl::fromLocalFile(c),
+                  QUrl(QStringLiteral("https://example.org/x.ico"))});
+
+    const QPointF at(50, 50);
+    QDragEnterEvent enter(at.toPoint(), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_main.get(), &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(m_main.get(), &drop);
+    EXPECT_EQ(m_main->DeskCount(), 0); // nothing runs while the dragging program waits
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->FilePath(), a);
+
+    QMimeData text;
+    text.setText(QStringLiteral("just text"));
+    QDragEnterEvent refused(at.toPoint(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+    refused.ignore();
+    QApplication::sendEvent(m_main.get(), &refused);
+    EXPECT_FALSE(refused.isAccepted());
+}
+
+TEST_F(MainWindowTest, ACommandThatThrowsEndsInAnErrorBox)
+{
+    Start();
+    m_main->RunCommand(nullptr, [] { throw glimt::Error(QStringLiteral("it broke")); });
+    m_main->RunCommand(nullptr, [] { throw std::runtime_error("plain failure"); });
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error), (QStringList{"it broke", "plain failure"}));
+}
+
+TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
+{
+    Start();
+    m_main->resize(900, 700);
+    QCoreApplication::processEvents();
+    for (int n = 0; n < 5; ++n)
+        NewChangedDocument();
+    const int W = m_main->WorkArea()->viewport()->width();
+    const int H = m_main->WorkArea()->viewport()->height();
+    Trigger("actTile"); // 5 windows: 2 columns, 3 rows
+    auto geometry = [this](int slot) { return m_main->Desk(slot)->parentWidget()->geometry(); };
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(geometry(2).topLeft(), QPoint(W / 2, 0));
+    EXPECT_EQ(geometry(3).topLeft(), QPoint(0, H / 3));
+    EXPECT_EQ(geometry(5).topLeft(), QPoint(0, 2 * (H / 3)));
+    EXPECT_EQ(geometry(5).size(), QSize(W / 2, H / 3));
+
+    Trigger("actTileVert");
+    EXPECT_EQ(geometry(3), QRect(2 * (W / 5), 0, W / 5, H));
+
+    Trigger("actCascade");
+    EXPECT_EQ(geometry(1).size(), QSize(645, 580));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
+    // The active window (slot 5) comes last, one step after slot 4.
+    EXPECT_GT(geometry(5).top(), geometry(4).top());
+}
