@@ -210,32 +210,61 @@ QRect ReplaceIfEqual(const TPaintContext& c, int X, int Y, const TmyPixel& Colou
 
 QRect FloodFill(const TPaintContext& c, int X, int Y, const TmyPixel& Fill, const TmyPixel& Target)
 {
-    QRect dirty;
     if (!InStroke(c) || !c.Image->Contains(X, Y))
-        return dirty;
+        return {};
     TmyImagePal& image = *c.Image;
     const int w = image.Width();
+    const int h = image.Height();
+    // The value PutPixelRaw would write, worked out once for the whole region.
+    TmyPixel value = Fill;
+    if (image.BitDepth != 32)
+        value.A = value.A >= 128 ? 255 : 0;
+    BlackWhenTransparent(value);
+
+    // Visited cells are marked, so that a region whose written value still equals Target
+    // ends all the same.
     std::vector<std::uint8_t> visited(image.PixelCount(), 0);
-    // An explicit stack: a region can hold every cell of the image.
-    std::vector<QPoint> stack{QPoint(X, Y)};
-    while (!stack.empty()) {
-        const QPoint p = stack.back();
-        stack.pop_back();
-        if (!image.Contains(p.x(), p.y()))
+    auto open = [&](int x, int y) {
+        const TmyPixel& p = image.Pixel(x, y);
+        return !visited[std::size_t(y) * std::size_t(w) + std::size_t(x)] && p == Target && p != Fill;
+    };
+    int left = X, right = X, top = Y, bottom = Y;
+    // Runs of a row, filled whole; seeds on an explicit stack, since a region can hold every
+    // cell of the image. The order of the writes does not change the result.
+    std::vector<QPoint> seeds{QPoint(X, Y)};
+    bool wrote = false;
+    while (!seeds.empty()) {
+        const QPoint seed = seeds.back();
+        seeds.pop_back();
+        const int y = seed.y();
+        if (!open(seed.x(), y))
             continue;
-        std::uint8_t& seen = visited[std::size_t(p.y()) * std::size_t(w) + std::size_t(p.x())];
-        const TmyPixel& here = image.Pixel(p.x(), p.y());
-        if (seen || here != Target || here == Fill)
-            continue;
-        seen = 1;
-        dirty |= PutPixelRaw(c, p.x(), p.y(), Fill);
-        // Pushed in reverse so that they are tried right, left, down, up.
-        stack.push_back(QPoint(p.x(), p.y() - 1));
-        stack.push_back(QPoint(p.x(), p.y() + 1));
-        stack.push_back(QPoint(p.x() - 1, p.y()));
-        stack.push_back(QPoint(p.x() + 1, p.y()));
+        int x0 = seed.x();
+        int x1 = seed.x();
+        while (x0 > 0 && open(x0 - 1, y))
+            --x0;
+        while (x1 < w - 1 && open(x1 + 1, y))
+            ++x1;
+        TmyPixel* row = image.Row(y);
+        std::uint8_t* seen = visited.data() + std::size_t(y) * std::size_t(w);
+        for (int x = x0; x <= x1; ++x) {
+            seen[x] = 1;
+            row[x] = value;
+        }
+        wrote = true;
+        left = std::min(left, x0);
+        right = std::max(right, x1);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y);
+        for (const int ny : {y - 1, y + 1}) {
+            if (ny < 0 || ny >= h)
+                continue;
+            for (int x = x0; x <= x1; ++x)
+                if (open(x, ny) && (x == x0 || !open(x - 1, ny)))
+                    seeds.push_back(QPoint(x, ny));
+        }
     }
-    return dirty;
+    return wrote ? QRect(QPoint(left, top), QPoint(right, bottom)) : QRect();
 }
 
 QRect StampMask(const TPaintContext& c, int X, int Y, const QImage& Mask)

@@ -69,8 +69,9 @@ QRect PutSelectionPixel(const TPaintContext& c, int X, int Y, const TmyPixel& Pi
 TmyPixel GetPixelCopy(const TPaintContext& c, int X, int Y);
 // PutPixel(X, Y, Colour, normal) when the cell equals Match in all four bytes.
 QRect ReplaceIfEqual(const TPaintContext& c, int X, int Y, const TmyPixel& Colour, const TmyPixel& Match);
-// Fills the cells 4-connected to (X, Y) that equal Target with Fill (by PutPixelRaw), each
-// cell once; stops at cells that differ from Target or already equal Fill. No depth limit.
+// Fills the cells 4-connected to (X, Y) that equal Target with Fill (written as PutPixelRaw
+// writes), each cell once; stops at cells that differ from Target or already equal Fill.
+// No depth limit.
 QRect FloodFill(const TPaintContext& c, int X, int Y, const TmyPixel& Fill, const TmyPixel& Target);
 
 // Mask routines: mask pixel (j, i) covers cell (X + j, Y + i). StampMask paints the left

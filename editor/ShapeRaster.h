@@ -38,11 +38,11 @@ struct TShapeSpec {
 void RasterShape(const TShapeSpec& shape, const QRect& clip, const std::function<void(int x, int y)>& pen,
                  const std::function<void(int x, int y)>& brush);
 
-// Draws the shape into `target` in the pen colour, filled with `brush` when given. Returns the
-// rectangle of changed pixels.
+// Draws the shape into `target` (Format_RGB32 or Format_ARGB32; other formats are left alone)
+// in the pen colour, filled with `brush` when given. Returns the rectangle of changed pixels.
 QRect DrawShape(QImage& target, const TShapeSpec& shape, QRgb pen, std::optional<QRgb> brush);
 
-// Inverts the colour of every outline pixel of the shape (pen width 1, no fill); `dotted`
+// Inverts (XOR with white) the colour of every outline pixel of the shape (pen width 1, no fill); `dotted`
 // takes only the pixels where x + y is even. Returns the rectangle it touched. Drawing the
 // same figure twice restores the picture.
 QRect XorShape(QImage& target, const TShapeSpec& shape, bool dotted = false);

@@ -14,9 +14,9 @@ namespace glimt {
 // file is not valid UTF-8; it is written as UTF-8.
 class IniFile {
 public:
-    // The largest file that is read: settings and language files are a few kilobytes, and a
-    // larger file is not parsed at all.
-    static constexpr qint64 kMaxFileBytes = qint64(4) << 20;
+    // The largest file that is read: settings and language files are some kilobytes, and a
+    // larger file is not parsed at all (each of its lines would cost a parsed entry).
+    static constexpr qint64 kMaxFileBytes = qint64(1) << 20;
 
     IniFile() = default;
     // Loads `path`; a missing or unreadable file, or one larger than kMaxFileBytes, gives an

@@ -177,6 +177,43 @@ TEST(TmyPainter, FloodFillRegion)
     EXPECT_EQ(big.image.Pixel(0, 255), k);
 }
 
+// The fill against a plain breadth-first walk on a maze of two colours.
+TEST(TmyPainter, FloodFillMatchesAPlainWalk)
+{
+    const TmyPixel a = Px(10, 10, 10, 255), b = Px(20, 20, 20, 255), f = Px(0, 0, 99, 255);
+    const int w = 37, h = 23;
+    TmyImagePal maze(h, w, 32);
+    unsigned seed = 12345;
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            seed = seed * 1103515245u + 12345u;
+            maze.Pixel(x, y) = ((seed >> 16) % 100) < 62 ? a : b;
+        }
+    for (const QPoint start : {QPoint(0, 0), QPoint(18, 11), QPoint(36, 22), QPoint(5, 20)}) {
+        SCOPED_TRACE(start.x() * 100 + start.y());
+        Stroke s(maze);
+        const TmyPixel target = maze.Pixel(start.x(), start.y());
+        const QRect dirty = TmyPainter::FloodFill(s.c, start.x(), start.y(), f, target);
+
+        TmyImagePal expected = maze;
+        QRect box;
+        std::vector<QPoint> queue{start};
+        expected.Pixel(start.x(), start.y()) = f;
+        for (std::size_t i = 0; i < queue.size(); ++i) {
+            box |= QRect(queue[i], QSize(1, 1));
+            for (const QPoint d : {QPoint(1, 0), QPoint(-1, 0), QPoint(0, 1), QPoint(0, -1)}) {
+                const QPoint n = queue[i] + d;
+                if (expected.Contains(n.x(), n.y()) && expected.Pixel(n.x(), n.y()) == target) {
+                    expected.Pixel(n.x(), n.y()) = f;
+                    queue.push_back(n);
+                }
+            }
+        }
+        EXPECT_TRUE(s.image.SamePixels(expected));
+        EXPECT_EQ(dirty, box);
+    }
+}
+
 TEST(TmyPainter, MaskTools)
 {
     const QImage leftDot = MaskOf(1, 1, {"L"});
