@@ -1,10 +1,26 @@
 #include "editor/MyPainter.h"
 
 #include "editor/ShapeRaster.h"
+#include "engine/MyFilter.h"
 
 #include <algorithm>
 #include <cstdlib>
 #include <vector>
+
+namespace glimt {
+
+namespace {
+// Indexes of the Blur and Sharpen presets.
+constexpr int kBlurPreset = 4;
+constexpr int kSharpenPreset = 8;
+} // namespace
+
+TmyPixel BlurSharpenCell(const TmyImage& source, int x, int y, bool sharpen, bool filterOnAlpha)
+{
+    return TmyFilter::FilterPixel(x, y, source, FilterPresets[sharpen ? kSharpenPreset : kBlurPreset], filterOnAlpha);
+}
+
+} // namespace glimt
 
 namespace TmyPainter {
 

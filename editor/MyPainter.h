@@ -22,6 +22,9 @@ namespace glimt {
 // (sharpen false) or the Sharpen preset (sharpen true), alpha filtered when `filterOnAlpha`.
 using TCellFilter = std::function<TmyPixel(const TmyImage& source, int x, int y, bool sharpen, bool filterOnAlpha)>;
 
+// The filter of the Blur/Sharpen tool: the preset kernels of the Blur and Sharpen effects.
+TmyPixel BlurSharpenCell(const TmyImage& source, int x, int y, bool sharpen, bool filterOnAlpha);
+
 struct TPaintContext {
     // The current image of the active document (null: nothing is painted).
     TmyImagePal* Image = nullptr;
@@ -38,7 +41,7 @@ struct TPaintContext {
     // The image of the floating selection, for the routines that write into it (may be null).
     TmyImagePal* Selection = nullptr;
     // The Blur/Sharpen filter of one cell (null: BlurMask paints nothing).
-    TCellFilter CellFilter;
+    TCellFilter CellFilter = BlurSharpenCell;
 };
 
 // Write modes of PutPixel and PutSelectionPixel.

@@ -1,5 +1,6 @@
 #include "editor/BrushMask.h"
 #include "editor/MyPainter.h"
+#include "engine/MyFilter.h"
 #include "tests/support/PixelFixtures.h"
 
 #include <gtest/gtest.h>
@@ -241,6 +242,7 @@ TEST(TmyPainter, MaskTools)
 TEST(TmyPainter, BlurReadsTheStrokeStartCopy)
 {
     Stroke s(White(32));
+    s.c.CellFilter = nullptr;
     EXPECT_EQ(TmyPainter::BlurMask(s.c, 0, 0, MaskOf(1, 1, {"L"})), QRect()) << "no filter, no change";
     std::vector<std::pair<QPoint, bool>> calls;
     s.c.CellFilter = [&](const TmyImage& source, int x, int y, bool sharpen, bool) {
@@ -252,6 +254,21 @@ TEST(TmyPainter, BlurReadsTheStrokeStartCopy)
     ASSERT_EQ(calls.size(), 2u) << "the cell past the image is not filtered";
     EXPECT_EQ(s.image.Pixel(1, 0), Px(1, 0, 0, 255));
     EXPECT_EQ(s.image.Pixel(2, 0), Px(2, 0, 1, 255));
+}
+
+TEST(TmyPainter, BlurAndSharpenUseThePresetKernels)
+{
+    Stroke s(MakeImage(3, 2, 32, {Px(0, 0, 0, 255), Px(255, 255, 255, 255), Px(0, 0, 0, 255),  //
+                                  Px(90, 0, 0, 255), Px(0, 90, 0, 255), Px(0, 0, 90, 255)}));
+    s.c.FilterOnAlpha = false;
+    TmyPainter::BlurMask(s.c, 0, 0, MaskOf(2, 1, {"LR"}));
+    EXPECT_EQ(s.image.Pixel(0, 0), TmyFilter::FilterPixel(0, 0, s.backup, FilterPresets[4], false));
+    EXPECT_EQ(s.image.Pixel(1, 0), TmyFilter::FilterPixel(1, 0, s.backup, FilterPresets[8], false));
+    EXPECT_NE(s.image.Pixel(0, 0), s.backup.Pixel(0, 0)) << "black next to white is blurred";
+    // A second pass in the same stroke reads the stroke-start copy again: no further blur.
+    const TmyPixel once = s.image.Pixel(0, 0);
+    TmyPainter::BlurMask(s.c, 0, 0, MaskOf(1, 1, {"L"}));
+    EXPECT_EQ(s.image.Pixel(0, 0), once);
 }
 
 TEST(TmyPainter, StampIntoTheSelection)
