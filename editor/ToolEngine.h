@@ -1,0 +1,120 @@
+#pragma once
+#include "editor/BrushMask.h"
+#include "editor/MyPainter.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <cstdint>
+
+// The tool engine without its window: the state every tool shares (current tool, brush,
+// fill style, gradient direction, the points of the running stroke, the spray's generator)
+// and the routines of the painting tools. The tool window fills a TToolContext from the
+// active document once per mouse event and redraws what the result names; nothing here
+// reaches for a window.
+namespace glimt {
+
+// Tool numbers.
+enum TTool : std::uint8_t {
+    toolNone = 0,
+    toolSelection = 1,
+    toolCrop = 2,
+    toolText = 3,
+    toolColorEraser = 4,
+    toolFill = 5,
+    toolSpray = 6,
+    toolBrush = 7,
+    toolPencil = 8,
+    toolLine = 9,
+    toolRectangle = 10,
+    toolRoundRect = 11,
+    toolEllipse = 12,
+    toolPicker = 13,
+    toolZoom = 14,
+    toolOpacity = 15,
+    toolGradient = 16,
+    toolBrighten = 17,
+    toolBlur = 18,
+};
+constexpr int kToolCount = 18;
+
+// Event codes of DispatchToolEvent.
+constexpr std::uint8_t kCodeRelease = 0;
+constexpr std::uint8_t kCodeMove = 1;
+constexpr std::uint8_t kCodePress = 2;
+constexpr std::uint8_t kCodeCancel = 3;
+
+// What one event works on, resolved by the caller from the active document.
+struct TToolContext {
+    // Image, stroke-start copy, the two colours and the painting settings. The colours may be
+    // changed by the Color Picker (see TToolResult).
+    TPaintContext Paint;
+    // The document window's canvas for the rubber bands (may be null: no previews).
+    QImage* Canvas = nullptr;
+    // Screen pixels per cell, 1..10; the Zoom tool changes it (see TToolResult).
+    int Zoom = 1;
+};
+
+// What an event changed, for the caller to redraw and hand on.
+struct TToolResult {
+    QRect Cells;             // image cells written
+    QRect CanvasPixels;      // canvas pixels changed by a rubber band
+    bool ImageRefit = false; // the image was fitted back to a palette: redraw it whole
+    bool ForeColorPicked = false;
+    bool BackColorPicked = false;
+    bool ZoomChanged = false;
+    bool ReturnToPreviousTool = false;
+    QPoint Cell;             // the event's cell after the Shift rule
+    bool Ran = false;        // a tool routine ran
+};
+
+class TToolEngine {
+public:
+    std::uint8_t CurrentTool = toolPencil;
+    std::uint8_t PreviousTool = toolPencil;
+    std::uint8_t BrushSize = 1;         // 1..7
+    std::uint8_t BrushShape = 1;        // 1 square, 2 round, 3 "/", 4 "\"
+    std::uint8_t GradientDirection = 1; // 1 left to right, 2 top to bottom
+    std::uint8_t FillStyle = 1;         // 1 outline, 2 outline and other colour inside, 3 filled
+    QPoint LastPoint;
+    QPoint AnchorPoint;
+    // The spray's generator: starts at 0 and is never re-seeded.
+    std::uint32_t Seed = 0;
+
+    const TBrushMasks& Masks() const { return m_masks; }
+    const QImage& Mask(int button) const { return m_masks.Mask(button, BrushShape, BrushSize); }
+
+    // PreviousTool := CurrentTool; CurrentTool := tool.
+    void SelectTool(std::uint8_t tool);
+
+    // One mouse event: X, Y in canvas pixels (clamped to the canvas of the context's image at
+    // its zoom), button 0 left, 1 right, 2 none; code 2 press, 1 move, 0 release, 3 cancel.
+    // Runs the current tool for the left and right button; while a stroke runs, events of the
+    // other button are ignored, so a stray release does not end the stroke.
+    TToolResult Dispatch(TToolContext& c, int X, int Y, std::uint8_t button, bool shift, std::uint8_t code);
+
+    // The next value 0..s-1 of the spray's generator.
+    std::uint32_t Random(std::uint32_t s);
+
+    // Paints the shape spanned by two cells through a mask: kind 0 rectangle, 1 rounded
+    // rectangle, 2 ellipse, in the brush size and fill style.
+    QRect DrawShapeMask(const TPaintContext& c, int X1, int Y1, int X2, int Y2, int button, int kind) const;
+    // A linear gradient from the start colour (the button's) to the end colour over the
+    // rectangle spanned by two cells; direction 1 by columns, 2 by rows.
+    static QRect FillGradient(const TPaintContext& c, int X1, int Y1, int X2, int Y2, int button, int direction);
+
+private:
+    void RunTool(TToolContext& c, QPoint cell, int button, std::uint8_t code, bool shift, TToolResult& r);
+    void MaskTool(TToolContext& c, QPoint cell, int button, std::uint8_t code, TToolResult& r);
+    void ShapeTool(TToolContext& c, QPoint cell, int button, std::uint8_t code, TToolResult& r);
+    QRect Preview(TToolContext& c, QPoint to) const;
+    QRect StampAt(const TPaintContext& c, int x, int y, int button) const;
+
+    TBrushMasks m_masks;
+    int m_strokeButton = 2; // button of the running stroke; 2 none
+};
+
+// The tool of a key of the keyboard (letters in either case, "[" and "]"); 0 for others.
+std::uint8_t ToolForKey(QChar key);
+
+} // namespace glimt
