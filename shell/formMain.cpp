@@ -302,8 +302,11 @@ void TfrmMain::LoadLanguage()
     Lang().SetFileName(file);
     glimt::TranslateForm(this);
     for (int slot = 1; slot <= m_deskCount; ++slot) {
-        glimt::TranslateForm(QStringLiteral("frmCanvas"), Desks[std::size_t(slot)]);
-        Desks[std::size_t(slot)]->FillImageCombo(true);
+        TfrmDesk* desk = Desks[std::size_t(slot)];
+        glimt::TranslateForm(QStringLiteral("frmCanvas"), desk);
+        if (desk->FilePath().isEmpty())
+            desk->SetUntitled(desk->UntitledNumber());
+        desk->FillImageCombo(true);
     }
     TranslateDialogFilters();
     BuildWindowMenu();

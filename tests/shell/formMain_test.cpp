@@ -515,11 +515,12 @@ TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
     Write(QStringLiteral("Languages/Test.lng"),
           "[frmMain]\nactnOpen.Caption=Oeffnen...\n"
           "[Menu]\n1-0.Menu=&Datei\n2-7.Menu=&Zuletzt\n3-1.Menu=&Fenster\n"
-          "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\n"
+          "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\nmsgUntitled=Unbenannt\n"
           "[frmCanvas]\nbtnGrid.Hint=Raster\n");
     m_main->SetProgramFolder(m_dir.path());
     Options().Language = QStringLiteral("Test");
     Start();
+    EXPECT_EQ(NewChangedDocument()->windowTitle(), QStringLiteral("Unbenannt - 1"));
     Lang().SetFileName(QString()); // later tests see the English defaults again
 
     EXPECT_EQ(m_main->Action(QStringLiteral("actnOpen"))->text(), QStringLiteral("Oeffnen..."));
