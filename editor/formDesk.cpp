@@ -325,7 +325,7 @@ QString TfrmDesk::Caption() const
 {
     if (!m_filePath.isEmpty())
         return m_filePath;
-    return QStringLiteral("Untitled - ") + QString::number(m_untitledNumber);
+    return glimt::Msg("msgUntitled", "Untitled") + QStringLiteral(" - ") + QString::number(m_untitledNumber);
 }
 
 QString TfrmDesk::CaptionFileName() const

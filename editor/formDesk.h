@@ -74,7 +74,7 @@ public:
     // Running number of an untitled document (0 while it has a file path).
     int UntitledNumber() const { return m_untitledNumber; }
     void SetUntitled(int number);
-    // The file path, or "Untitled - " followed by the number.
+    // The file path, or the translated "Untitled" and " - " followed by the number.
     QString Caption() const;
     // The file-name part of the caption (the "%s1" of the save question).
     QString CaptionFileName() const;

@@ -139,7 +139,11 @@ void TfrmMain::CreateActions()
     const QString file = QStringLiteral("File");
     const QString window = QStringLiteral("Window");
 
-    QAction* a = AddAction("actnOpen", tr("&Open..."), file, [this] { actnOpenExecute(); });
+    QAction* a = AddAction("actnNew", tr("&New"), file, [this] { actnNewExecute(); });
+    a->setShortcut(QKeySequence::New);
+    a->setIcon(ThemeIcon("document-new", QStyle::SP_FileIcon));
+
+    a = AddAction("actnOpen", tr("&Open..."), file, [this] { actnOpenExecute(); });
     a->setShortcut(QKeySequence::Open);
     a->setIcon(ThemeIcon("document-open", QStyle::SP_DialogOpenButton));
 
@@ -176,7 +180,7 @@ void TfrmMain::CreateMenus()
 {
     menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
     m_fileMenu = menuBar()->addMenu(tr("&File"));
-    for (const char* name : {"actnOpen", "actnSave", "actnSaveAs", "actClose", "actCloseAll"})
+    for (const char* name : {"actnNew", "actnOpen", "actnSave", "actnSaveAs", "actClose", "actCloseAll"})
         m_fileMenu->addAction(Action(QString::fromLatin1(name)));
     m_fileMenu->addSeparator();
     m_recentMenu = m_fileMenu->addMenu(tr("&Recent Files"));
@@ -194,6 +198,7 @@ void TfrmMain::CreateMenus()
     m_toolBar->setObjectName(QStringLiteral("ActionToolBar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    m_toolBar->addAction(Action(QStringLiteral("actnNew")));
     m_toolBar->addAction(Action(QStringLiteral("actnOpen")));
     m_toolBar->addAction(Action(QStringLiteral("actnSave")));
 
@@ -297,8 +302,11 @@ void TfrmMain::LoadLanguage()
     Lang().SetFileName(file);
     glimt::TranslateForm(this);
     for (int slot = 1; slot <= m_deskCount; ++slot) {
-        glimt::TranslateForm(QStringLiteral("frmCanvas"), Desks[std::size_t(slot)]);
-        Desks[std::size_t(slot)]->FillImageCombo(true);
+        TfrmDesk* desk = Desks[std::size_t(slot)];
+        glimt::TranslateForm(QStringLiteral("frmCanvas"), desk);
+        if (desk->FilePath().isEmpty())
+            desk->SetUntitled(desk->UntitledNumber());
+        desk->FillImageCombo(true);
     }
     TranslateDialogFilters();
     BuildWindowMenu();

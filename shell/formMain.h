@@ -15,6 +15,7 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class TfrmDesk;
+class TfrmNewImage;
 namespace glimt {
 class TActionManager;
 }
@@ -71,6 +72,11 @@ public:
     void actCloseAllExecute();
 
     // --- Opening and saving -----------------------------------------------------------------
+    // A new untitled document whose first image the new-image dialog asks for; Cancel closes
+    // the new window again.
+    void actnNewExecute();
+    // The new-image dialog, made on first use and kept (its fields keep the last choice).
+    TfrmNewImage* NewImageDialog();
     // The one open road; false tells callers of lists to stop.
     bool OpenDocumentFile(const QString& Path);
     // Opens `paths` in order through OpenDocumentFile, stopping at the first failure; false
@@ -152,6 +158,7 @@ private:
     QString DataFolder;
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
+    TfrmNewImage* m_frmNewImage = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -4,6 +4,7 @@
 
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
+#include "editor/formNew.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
@@ -139,6 +140,40 @@ bool TfrmMain::OpenInExtractor(const QString& Path)
     (void)Path;
     glimt::UserDialogs().Warning(glimt::Msg("msgUnknown", "Unknown file type!"));
     return false;
+}
+
+TfrmNewImage* TfrmMain::NewImageDialog()
+{
+    if (!m_frmNewImage) {
+        m_frmNewImage = new TfrmNewImage(this);
+        m_frmNewImage->setObjectName(QStringLiteral("frmNewImage"));
+    }
+    return m_frmNewImage;
+}
+
+void TfrmMain::actnNewExecute()
+{
+    if (!CreateDocumentWindow(QStringLiteral("Untitled")))
+        return;
+    TfrmDesk* desk = ActiveDesk();
+    TfrmNewImage* dialog = NewImageDialog();
+    dialog->ShowSourceGroup(false);
+    // OK adds the image to the new document; Cancel has closed the new window already.
+    const bool ok = dialog->exec() == QDialog::Accepted;
+    dialog->ShowSourceGroup(true);
+    for (int slot = 1; slot <= m_deskCount; ++slot) {
+        if (Desks[std::size_t(slot)] != desk)
+            continue;
+        QMdiSubWindow* sub = SubWindowOf(desk);
+        if (!sub)
+            return;
+        // A dialog left through its close box leaves no empty document behind.
+        if (!ok || !desk->Icon || desk->Icon->Count() == 0)
+            sub->close();
+        else
+            sub->show();
+        return;
+    }
 }
 
 void TfrmMain::actnOpenExecute()

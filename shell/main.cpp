@@ -1,5 +1,6 @@
 #include "editor/UserDialogs.h"
 #include "engine/Settings.h"
+#include "shell/ShellBusyCursor.h"
 #include "shell/ShellPrompts.h"
 #include "shell/formMain.h"
 
@@ -15,6 +16,7 @@ int main(int argc, char* argv[])
     {
         glimt::QtUserDialogs dialogs;
         glimt::ScopedUserDialogs installDialogs(&dialogs);
+        glimt::ShellBusyCursor busyCursor;
         glimt::ShellPrompts prompts;
         glimt::ScopedPrompts installPrompts(&prompts);
 

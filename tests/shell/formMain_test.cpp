@@ -1,6 +1,7 @@
 #include "shell/formMain.h"
 
 #include "editor/formDesk.h"
+#include "editor/formNew.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
@@ -20,6 +21,8 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMimeData>
+#include <QPushButton>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
@@ -511,12 +514,13 @@ TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
     ASSERT_TRUE(QDir(m_dir.path()).mkpath(QStringLiteral("Languages")));
     Write(QStringLiteral("Languages/Test.lng"),
           "[frmMain]\nactnOpen.Caption=Oeffnen...\n"
-          "[Menu]\n1-0.Menu=&Datei\n2-6.Menu=&Zuletzt\n3-1.Menu=&Fenster\n"
-          "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\n"
+          "[Menu]\n1-0.Menu=&Datei\n2-7.Menu=&Zuletzt\n3-1.Menu=&Fenster\n"
+          "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\nmsgUntitled=Unbenannt\n"
           "[frmCanvas]\nbtnGrid.Hint=Raster\n");
     m_main->SetProgramFolder(m_dir.path());
     Options().Language = QStringLiteral("Test");
     Start();
+    EXPECT_EQ(NewChangedDocument()->windowTitle(), QStringLiteral("Unbenannt - 1"));
     Lang().SetFileName(QString()); // later tests see the English defaults again
 
     EXPECT_EQ(m_main->Action(QStringLiteral("actnOpen"))->text(), QStringLiteral("Oeffnen..."));
@@ -551,4 +555,42 @@ TEST_F(MainWindowTest, PlusAndMinusZoomTheActiveDocumentWhateverHasTheFocus)
     QApplication::sendEvent(focus, &plus);
     QApplication::sendEvent(focus, &plus);
     EXPECT_EQ(desk->Zoom, before + 1);
+}
+
+TEST_F(MainWindowTest, NewAsksForTheFirstImageAndCancelLeavesNoDocument)
+{
+    Start();
+    // Answers the modal new-image dialog once it runs, recording whether its source group was
+    // hidden at that moment.
+    auto answer = [this](bool ok, bool* sourceHidden) {
+        QTimer::singleShot(0, m_main.get(), [this, ok, sourceHidden] {
+            TfrmNewImage* dialog = m_main->NewImageDialog();
+            *sourceHidden = !dialog->SourceGroupShown();
+            dialog->NewWidth = 16;
+            dialog->NewHeight = 16;
+            dialog->NewDepth = 8;
+            (ok ? dialog->btnOK : dialog->btnCancel)->click();
+        });
+    };
+
+    bool hidden = false;
+    answer(true, &hidden);
+    Trigger("actnNew");
+    EXPECT_TRUE(hidden);
+    EXPECT_TRUE(m_main->NewImageDialog()->SourceGroupShown());
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    TfrmDesk* desk = m_main->ActiveDesk();
+    ASSERT_NE(desk, nullptr);
+    EXPECT_TRUE(desk->parentWidget()->isVisible());
+    ASSERT_EQ(desk->Icon->Count(), 1);
+    EXPECT_TRUE(m_main->Action(QStringLiteral("actnSave"))->isEnabled());
+
+    hidden = false;
+    answer(false, &hidden);
+    Trigger("actnNew");
+    EXPECT_TRUE(hidden);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->ActiveDesk(), desk);
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
 }

@@ -1,0 +1,53 @@
+#include "shell/ShellBusyCursor.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <gtest/gtest.h>
+
+namespace {
+
+void EnsureGuiApplication()
+{
+    if (!qApp) {
+        static int argc = 1;
+        static char name[] = "glimt_shell_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+}
+
+Qt::CursorShape OverrideShape()
+{
+    const QCursor* c = QGuiApplication::overrideCursor();
+    return c ? c->shape() : Qt::BlankCursor;
+}
+
+} // namespace
+
+TEST(ShellBusyCursor, GuardsShowTheWaitCursorOnceAndLeaveOtherOverridesAlone)
+{
+    EnsureGuiApplication();
+    QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
+    {
+        glimt::ShellBusyCursor cursor;
+        {
+            glimt::BusyGuard outer;
+            EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+            {
+                glimt::BusyGuard inner;
+                EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+            }
+            // The inner guard's end restores the default; a further default changes nothing.
+            EXPECT_EQ(OverrideShape(), Qt::CrossCursor);
+        }
+        EXPECT_EQ(OverrideShape(), Qt::CrossCursor);
+
+        // Left busy, the cursor is restored when the object goes.
+        cursor.ShowBusy();
+        cursor.ShowBusy();
+        EXPECT_EQ(OverrideShape(), Qt::WaitCursor);
+    }
+    EXPECT_EQ(OverrideShape(), Qt::CrossCursor);
+    QGuiApplication::restoreOverrideCursor();
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
+}
