@@ -126,14 +126,7 @@ void ForExactPixels(const QImage& mask, Visit visit)
 // The box of canvas pixels that hugs the outer edges of the cells from (X1, Y1) to (X2, Y2).
 glimt::TShapeSpec CanvasBox(int zoom, int X1, int Y1, int X2, int Y2, glimt::TShapeKind kind)
 {
-    if (X2 > X1)
-        ++X2;
-    else
-        ++X1;
-    if (Y2 > Y1)
-        ++Y2;
-    else
-        ++Y1;
+    glimt::IncludeEndCell(X1, Y1, X2, Y2);
     glimt::TShapeSpec s;
     s.Left = X1 * zoom;
     s.Top = Y1 * zoom;

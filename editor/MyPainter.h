@@ -49,6 +49,20 @@ constexpr int kModeNormal = 0;
 constexpr int kModeSoftOpaque = 1;       // soft edge of a colour that is not fully transparent
 constexpr int kModeSoftTransparent = -1; // soft edge of a fully transparent colour
 
+// Turns two corner cells of a dragged shape into the half-open cell box that covers both:
+// whichever of each pair lies further along is moved one cell on, so the end cell is inside.
+inline void IncludeEndCell(int& X1, int& Y1, int& X2, int& Y2)
+{
+    if (X2 > X1)
+        ++X2;
+    else
+        ++X1;
+    if (Y2 > Y1)
+        ++Y2;
+    else
+        ++Y1;
+}
+
 } // namespace glimt
 
 namespace TmyPainter {

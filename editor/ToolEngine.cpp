@@ -198,14 +198,7 @@ void TToolEngine::ShapeTool(TToolContext& c, QPoint cell, int button, std::uint8
 
 QRect TToolEngine::DrawShapeMask(const TPaintContext& c, int X1, int Y1, int X2, int Y2, int button, int kind) const
 {
-    if (X2 > X1)
-        ++X2;
-    else
-        ++X1;
-    if (Y2 > Y1)
-        ++Y2;
-    else
-        ++Y1;
+    glimt::IncludeEndCell(X1, Y1, X2, Y2);
     const int W = std::abs(X2 - X1);
     const int H = std::abs(Y2 - Y1);
     QImage mask(W + 6, H + 6, QImage::Format_RGB32);
