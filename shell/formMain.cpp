@@ -176,36 +176,127 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 }
 
+namespace {
+
+// The menu bar's layout: each menu's title and its items, "-" a separator, ">Title" opens a
+// submenu and "<" closes it. Items name actions; an action that does not exist (yet) is left
+// out, and the separators around it collapse.
+struct MenuLayout {
+    const char* key;
+    const char* title;
+    std::initializer_list<const char*> items;
+};
+
+const std::initializer_list<MenuLayout>& MenuBarLayout()
+{
+    static const std::initializer_list<MenuLayout> layout = {
+        {"File", QT_TRANSLATE_NOOP("TfrmMain", "&File"),
+         {"actnNew", "actnOpen", "actnSave", "actnSaveAs", "actBatch", "actClose", "actCloseAll", "-",
+          "actnCapture", "actnExtract", "actnImportBMP", "actexport", "-", "@Recent", "-", "actnExit"}},
+        {"Edit", QT_TRANSLATE_NOOP("TfrmMain", "&Edit"),
+         {"actnUndo", "actnRedo", "-", "actnDel", "actnCut", "actnCopy", "actnPaste", "-", "actSelectAll",
+          "actFitToScreen", "actOriginalSize", "actBringToFront", "actSendToBack"}},
+        {"View", QT_TRANSLATE_NOOP("TfrmMain", "&View"),
+         {"actnTools", "actnPreview", "actnColors", "actExplorer", "acttoolbar", "actnWindowToolbar",
+          "actnStatusbar", "-", "actSideBar", "actnGrid"}},
+        // Its items are built by the effect commands from the effect tags.
+        {"Effect", QT_TRANSLATE_NOOP("TfrmMain", "Effe&ct"), {}},
+        {"Image", QT_TRANSLATE_NOOP("TfrmMain", "&Image"),
+         {"actnBrightness", "ActnHue", "actnColor", "actOpacity", "actnDim", "actFadeout", "actAdvancedShadow",
+          "-", ">Rotate/Flip", "actRotateFree", "actnRotateLeft", "actnRotateRight", "actnRotate", "-",
+          "actnFlipHoriz", "actnFlipVert", "<", "-", ">Data Type", "actn32bit", "actn24bit", "actn8bit",
+          "actn4bit", "actn1bit", "<"}},
+        {"Icon", QT_TRANSLATE_NOOP("TfrmMain", "Ic&on"),
+         {"actnnewimage", "actndelimage", "-", "actnnext", "actnPrev", "-", "actnImagetoIco", "-", "actnProp"}},
+        {"Options", QT_TRANSLATE_NOOP("TfrmMain", "O&ptions"), {"actPreferences", "-", "@Languages"}},
+        {"Window", QT_TRANSLATE_NOOP("TfrmMain", "&Window"),
+         {"actTile", "actTileHoriz", "actTileVert", "actCascade", "-"}},
+        {"Help", QT_TRANSLATE_NOOP("TfrmMain", "&Help"), {"actHelp", "actHomepage", "actnAbout"}},
+    };
+    return layout;
+}
+
+const char* const SubmenuTitles[] = {QT_TRANSLATE_NOOP("TfrmMain", "&Rotate/Flip"),
+                                     QT_TRANSLATE_NOOP("TfrmMain", "D&ata Type"),
+                                     QT_TRANSLATE_NOOP("TfrmMain", "&Recent Files"),
+                                     QT_TRANSLATE_NOOP("TfrmMain", "&Languages")};
+
+QString SubmenuTitle(const QString& plain)
+{
+    for (const char* t : SubmenuTitles) {
+        const QString title = QString::fromLatin1(t);
+        if (QString(title).remove(QLatin1Char('&')) == plain)
+            return TfrmMain::tr(t);
+    }
+    return plain;
+}
+
+// The tool bar: images only.
+const std::initializer_list<const char*>& ToolBarLayout()
+{
+    static const std::initializer_list<const char*> items = {
+        "actnNew", "actnOpen", "actnSave", "-", "actnCut", "actnCopy", "actnPaste", "-",
+        "actnUndo", "actnRedo", "-", "actFilterOnAlpha", "actSmooth", "actTransSel"};
+    return items;
+}
+
+} // namespace
+
 void TfrmMain::CreateMenus()
 {
     menuBar()->setObjectName(QStringLiteral("ActionMainMenuBar1"));
-    m_fileMenu = menuBar()->addMenu(tr("&File"));
-    for (const char* name : {"actnNew", "actnOpen", "actnSave", "actnSaveAs", "actClose", "actCloseAll"})
-        m_fileMenu->addAction(Action(QString::fromLatin1(name)));
-    m_fileMenu->addSeparator();
-    m_recentMenu = m_fileMenu->addMenu(tr("&Recent Files"));
+    for (const MenuLayout& m : MenuBarLayout()) {
+        QMenu* menu = menuBar()->addMenu(tr(m.title));
+        menu->setObjectName(QStringLiteral("mnu") + QString::fromLatin1(m.key));
+        m_menus.insert(QString::fromLatin1(m.key), menu);
+        QList<QMenu*> stack{menu};
+        for (const char* item : m.items) {
+            const QString name = QString::fromLatin1(item);
+            QMenu* into = stack.last();
+            if (name == QLatin1String("-")) {
+                into->addSeparator();
+            } else if (name.startsWith(QLatin1Char('>'))) {
+                QMenu* sub = into->addMenu(SubmenuTitle(name.mid(1)));
+                m_menus.insert(name.mid(1), sub);
+                stack.append(sub);
+            } else if (name == QLatin1String("<")) {
+                stack.removeLast();
+            } else if (name.startsWith(QLatin1Char('@'))) {
+                QMenu* sub = into->addMenu(SubmenuTitle(name.mid(1) == QLatin1String("Recent")
+                                                            ? QStringLiteral("Recent Files")
+                                                            : name.mid(1)));
+                m_menus.insert(name.mid(1), sub);
+            } else if (QAction* a = Action(name)) {
+                into->addAction(a);
+            }
+        }
+    }
+    m_fileMenu = Menu(QStringLiteral("File"));
+    m_recentMenu = Menu(QStringLiteral("Recent"));
     m_recentMenu->addAction(Action(QStringLiteral("actClear")));
     m_recentMenu->addSeparator();
-    m_fileMenu->addSeparator();
-    m_fileMenu->addAction(Action(QStringLiteral("actnExit")));
-
-    m_windowMenu = menuBar()->addMenu(tr("&Window"));
-    for (const char* name : {"actTile", "actTileHoriz", "actTileVert", "actCascade"})
-        m_windowMenu->addAction(Action(QString::fromLatin1(name)));
-    m_windowMenu->addSeparator();
+    m_windowMenu = Menu(QStringLiteral("Window"));
 
     m_toolBar = addToolBar(tr("Main Toolbar"));
     m_toolBar->setObjectName(QStringLiteral("ActionToolBar1"));
     m_toolBar->setMovable(false);
     m_toolBar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_toolBar->addAction(Action(QStringLiteral("actnNew")));
-    m_toolBar->addAction(Action(QStringLiteral("actnOpen")));
-    m_toolBar->addAction(Action(QStringLiteral("actnSave")));
+    for (const char* item : ToolBarLayout()) {
+        if (qstrcmp(item, "-") == 0)
+            m_toolBar->addSeparator();
+        else if (QAction* a = Action(QString::fromLatin1(item)))
+            m_toolBar->addAction(a);
+    }
 
     m_actionManager = new glimt::TActionManager(this);
     m_actionManager->setObjectName(QStringLiteral("ActionManager1"));
     m_actionManager->AddActionBar(menuBar());
     m_actionManager->AddActionBar(m_toolBar);
+}
+
+QMenu* TfrmMain::Menu(const QString& key) const
+{
+    return m_menus.value(key, nullptr);
 }
 
 QAction* TfrmMain::Action(const QString& name) const

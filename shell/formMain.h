@@ -110,6 +110,10 @@ public:
     void updateActions();
 
     QMdiArea* WorkArea() const { return m_panel1; }
+    // A menu of the menu bar by its key: "File", "Edit", "View", "Effect", "Image", "Icon",
+    // "Options", "Window", "Help", and the submenus "Rotate/Flip", "Data Type", "Recent",
+    // "Languages"; null for other keys.
+    QMenu* Menu(const QString& key) const;
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
@@ -170,6 +174,7 @@ private:
     QMenu* m_fileMenu = nullptr;
     QMenu* m_recentMenu = nullptr;
     QMenu* m_windowMenu = nullptr;
+    QHash<QString, QMenu*> m_menus;
     QHash<QString, QAction*> m_actions;
     QHash<QString, std::function<void()>> m_handlers;
     QList<QAction*> m_recentActions;
