@@ -85,6 +85,8 @@ public:
     QSize SelSize;                     // unsnapped layer size while resized
     TThumbail* Thumbnails = nullptr;   // side bar view, owned through Qt parenting
     bool SelDragging = false;
+    bool SelDraggingOut = false;       // the dragged layer's cursor has left the scroll box
+    QPoint SelDragStart;               // the layer's position when its drag began
     bool SelResizing = false;
     QPoint LastCursor;                 // screen position at the previous drag or resize step
     QPoint LastMouse;                  // canvas pixels, replayed by the stroke timer
@@ -188,6 +190,13 @@ public:
     void ImgSelMouseUp(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
     // One step of a drag with the cursor at screen position `cursor`.
     void SelectionDragStep(QPoint cursor, bool fromMouse);
+    // The layer dragged out of the scroll box, cursor at screen position `cursor`: the
+    // read-out and the cursor shape tell whether a drop there would be taken.
+    void SelectionDragOver(QPoint cursor);
+    // The layer released outside the scroll box: onto another document's canvas it moves
+    // there, onto the empty work area it becomes a new document. True when it was taken;
+    // otherwise the layer goes back to where the drag began.
+    bool SelectionDragDrop(QPoint cursor);
     // Resizing by one of the eight handles (the handle is known by its name).
     void rpBottomRightMouseDown(QWidget* handle);
     void rpBottomRightMouseMove(QWidget* handle);

@@ -300,6 +300,7 @@ void TfrmTools::DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift,
     c.Paint.CellFilter = FilterCell;
     c.Canvas = desk->Image1 ? &desk->Image1->Bitmap : nullptr;
     c.Zoom = desk->Zoom;
+    FillSelectionContext(c, *desk);
     const std::uint8_t tool = Engine.CurrentTool;
 
     const glimt::TToolResult r = Engine.Dispatch(c, X, Y, button, shift, code);
@@ -312,6 +313,7 @@ void TfrmTools::DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift,
     }
     if (!r.CanvasPixels.isEmpty() && desk->Image1)
         desk->Image1->update(r.CanvasPixels);
+    ApplySelectionResult(*desk, r, button);
     if (r.ForeColorPicked) {
         if (m_colors)
             m_colors->PickForeColor(c.Paint.ForeColor);

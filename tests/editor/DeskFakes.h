@@ -3,6 +3,8 @@
 #include "editor/formDesk.h"
 
 #include <QSize>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <QStringList>
 #include <functional>
 #include <vector>
@@ -77,6 +79,21 @@ public:
     bool SelectionInFront() override { return InFront; }
     void ResizeSelection(int w, int h) override { Resizes.push_back(QSize(w, h)); }
 };
+
+// Shows `desk`, whose icon holds its images, in slot 1 at `zoom` on a 400 x 300 window, its
+// current image drawn and centred.
+inline void ShowDocument(TfrmDesk& desk, int zoom)
+{
+    desk.Tag = 1;
+    desk.Zoom = std::uint8_t(zoom);
+    desk.CurrentImage()->Zoom = zoom;
+    desk.FillImageCombo(true);
+    desk.ShowImage(*desk.CurrentImage());
+    desk.resize(400, 300);
+    desk.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&desk));
+    desk.CenterImage();
+}
 
 // Installs a host and a tool engine for one test and removes them afterwards.
 struct ScopedEditor {

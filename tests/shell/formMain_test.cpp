@@ -2,6 +2,7 @@
 
 #include "editor/formDesk.h"
 #include "editor/formNew.h"
+#include "editor/formTools.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
@@ -22,6 +23,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -597,4 +599,50 @@ TEST_F(MainWindowTest, NewAsksForTheFirstImageAndCancelLeavesNoDocument)
     EXPECT_EQ(m_main->DeskCount(), 1);
     EXPECT_EQ(m_main->ActiveDesk(), desk);
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(MainWindowTest, SelectionDraggedOntoTheWorkAreaBecomesAnUnsavedUntitledDocument)
+{
+    TfrmTools tools;
+    glimt::IToolEngine* previousTools = glimt::ToolEngine();
+    glimt::SetToolEngine(&tools);
+    Start();
+    TmyImagePal picture(6, 8, 32);
+    picture.Zoom = 4;
+    picture.Fill(TmyPixel::CreateRGBA(0, 0, 255, 255));
+    picture.Pixel(2, 1) = TmyPixel::CreateRGBA(255, 0, 0, 255);
+    ASSERT_TRUE(m_main->CreateDocumentFromImage(picture));
+    TfrmDesk* source = m_main->ActiveDesk();
+    source->Saved = true;
+    source->parentWidget()->setGeometry(0, 0, 300, 250);
+    source->CenterImage();
+    tools.PressToolButton(glimt::toolSelection);
+    tools.LiftSelection(1, 1, 2, 2);
+    ASSERT_EQ(tools.SelectionDocumentSlot(), 1);
+
+    QWidget* layer = source->ImgSel;
+    const QWidget* area = m_main->WorkArea()->viewport();
+    const QPoint empty = area->mapToGlobal(QPoint(area->width() - 20, area->height() - 20));
+    QTest::mousePress(layer, Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseMove(layer, layer->mapFromGlobal(empty));
+    QTest::mouseRelease(layer, Qt::LeftButton, {}, layer->mapFromGlobal(empty));
+
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    TfrmDesk* made = m_main->ActiveDesk();
+    ASSERT_EQ(made, m_main->Desk(2));
+    EXPECT_TRUE(made->FilePath().isEmpty());
+    EXPECT_FALSE(made->Saved);
+    EXPECT_TRUE(source->Saved);
+    EXPECT_EQ(tools.SelectionDocumentSlot(), 2);
+    tools.DropSelection();
+    const TmyImagePal& image = *made->CurrentImage();
+    ASSERT_EQ(QSize(image.Width(), image.Height()), QSize(2, 2));
+    EXPECT_EQ(image.Pixel(1, 0), TmyPixel::CreateRGBA(255, 0, 0, 255));
+    EXPECT_EQ(image.Pixel(0, 1), TmyPixel::CreateRGBA(0, 0, 255, 255));
+
+    // Closing it asks to save.
+    m_dialogs.Answers.push_back(TAnswer::No);
+    made->parentWidget()->close();
+    EXPECT_EQ(m_dialogs.Count(Kind::YesNoCancel), 1);
+    glimt::SetToolEngine(previousTools);
 }
