@@ -88,14 +88,20 @@ struct DragFixture {
         glimt::SetToolEngine(nullptr);
         glimt::SetEditorHost(nullptr);
     }
-    // Presses on the layer, drags it to screen point `to` and releases there.
-    void DragLayerTo(QPoint to)
+    // Presses on the layer, moves it one cell and then to screen point `to`.
+    void PressAndMoveTo(QPoint to)
     {
         QWidget* layer = source->ImgSel;
         QTest::mousePress(layer, Qt::LeftButton, {}, QPoint(2, 2));
-        QTest::mouseMove(layer, layer->mapFromGlobal(layer->mapToGlobal(QPoint(6, 6))));
-        QTest::mouseMove(layer, layer->mapFromGlobal(to));
-        QTest::mouseRelease(layer, Qt::LeftButton, {}, layer->mapFromGlobal(to));
+        QTest::mouseMove(layer, QPoint(6, 6));
+        MoveTo(to);
+    }
+    void MoveTo(QPoint to) { QTest::mouseMove(source->ImgSel, source->ImgSel->mapFromGlobal(to)); }
+    void ReleaseAt(QPoint to) { QTest::mouseRelease(source->ImgSel, Qt::LeftButton, {}, source->ImgSel->mapFromGlobal(to)); }
+    void DragLayerTo(QPoint to)
+    {
+        PressAndMoveTo(to);
+        ReleaseAt(to);
     }
     QPoint WorkAreaPoint(QPoint p) const { return host.area.viewport()->mapToGlobal(p); }
 };
@@ -134,7 +140,12 @@ TEST(SelectionDrop, DropOnAnotherCanvasMovesTheSelectionToTheCellThere)
     DragFixture f;
     const int z = f.other->Zoom;
     const QPoint cell(5, 2);
-    f.DragLayerTo(f.other->Image1->mapToGlobal(cell * z + QPoint(1, 1)));
+    const QPoint to = f.other->Image1->mapToGlobal(cell * z + QPoint(1, 1));
+    f.PressAndMoveTo(to);
+    EXPECT_EQ(f.host.Status, QStringLiteral("(5,2)"));
+    EXPECT_EQ(f.source->ImgSel->cursor().shape(), Qt::DragMoveCursor);
+    f.ReleaseAt(to);
+    EXPECT_EQ(f.source->ImgSel->cursor().shape(), Qt::SizeAllCursor);
 
     EXPECT_EQ(f.host.created, 0);
     EXPECT_EQ(f.host.Slot, 2);
@@ -205,4 +216,21 @@ TEST(SelectionDrop, FindsTheTopmostWindowUnderTheCursor)
     EXPECT_EQ(t.canvasPos, QPoint(10, 10));
     EXPECT_EQ(glimt::FindSelectionDropTarget(*f.source, f.WorkAreaPoint(QPoint(50, 500))).kind,
         glimt::TSelectionDropTarget::WorkArea);
+}
+
+TEST(SelectionDrop, ComingBackIntoTheWindowResumesTheMove)
+{
+    DragFixture f;
+    const QPoint start = f.source->ImgSel->pos();
+    f.PressAndMoveTo(f.other->ToolBar1->mapToGlobal(QPoint(2, 2)));
+    EXPECT_TRUE(f.source->SelDraggingOut);
+    EXPECT_EQ(f.source->ImgSel->cursor().shape(), Qt::ForbiddenCursor);
+    // Back over the canvas, two cells right of where the press was.
+    const QPoint back = f.source->Image1->mapToGlobal(start - f.source->Image1->pos() + QPoint(2 + 8, 2));
+    f.MoveTo(back);
+    EXPECT_FALSE(f.source->SelDraggingOut);
+    f.ReleaseAt(back);
+    EXPECT_EQ(f.host.created, 0);
+    EXPECT_EQ(f.tools.SelectionDocumentSlot(), 1);
+    EXPECT_EQ(f.source->ImgSel->pos(), start + QPoint(8, 0));
 }
