@@ -92,6 +92,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     setAcceptDrops(true);
     CascadeIndex = 0;
     FirstActivation = true;
+    CreateToolWindows();
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
@@ -99,7 +100,9 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
 TfrmMain::~TfrmMain()
 {
-    // The work area and the actions outlive this object's own part of the destruction.
+    // The work area, the tool windows and the actions outlive this object's own part of the
+    // destruction.
+    DetachToolWindows();
     disconnect(m_panel1, nullptr, this, nullptr);
     for (QAction* a : m_windowActions + m_recentActions + m_actions.values())
         disconnect(a, nullptr, this, nullptr);
@@ -174,6 +177,8 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+
+    CreateDockingActions();
 }
 
 namespace {
@@ -361,6 +366,8 @@ void TfrmMain::FormActivate()
     FirstActivation = false;
     RunCommand(nullptr, [this] {
         RestoreLayout();
+        UpdateDocking();
+        FormResize();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });
@@ -376,6 +383,7 @@ void TfrmMain::RestoreLayout()
     resize(o.MainWidth, o.MainHeight);
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    RestoreToolLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
@@ -423,6 +431,7 @@ void TfrmMain::SaveLayout()
         o.MainHeight = height();
         o.MainWidth = width();
     }
+    SaveToolLayout();
 }
 
 bool TfrmMain::FormCloseQuery()
@@ -480,6 +489,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             auto* key = static_cast<QKeyEvent*>(event);
             FormKeyPress(key->key(), key->text());
         }
+    } else if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_panel1) {
+        FormResize();
     } else if (event->type() == QEvent::MouseMove && watched == m_panel1->viewport()) {
         SetStatusText(0, QString());
     }

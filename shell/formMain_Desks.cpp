@@ -5,6 +5,7 @@
 
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
+#include "editor/formTools.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 
@@ -386,5 +387,8 @@ void TfrmMain::FormKeyPress(int key, const QString& text)
     } else if (text == QLatin1String("-")) {
         if (desk->btnZoomOut && desk->btnZoomOut->isEnabled())
             desk->btnZoomOut->click();
+    } else if (text.size() == 1 && text[0] >= QLatin1Char('1') && text[0] <= QLatin1Char('7')) {
+        if (m_frmTools)
+            m_frmTools->PressSizeKey(text[0].digitValue());
     }
 }

@@ -7,6 +7,7 @@
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
+#include "tests/shell/ShellTestApp.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -36,16 +37,6 @@ using Kind = glimt::test::FakeDialogs::Kind;
 
 namespace {
 
-void EnsureApplication()
-{
-    if (!qApp) {
-        static int argc = 1;
-        static char name[] = "glimt_shell_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
 QByteArray IconBytes(int width, int height, std::uint8_t red)
 {
     TmyIcon icon;
@@ -72,7 +63,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
+        glimt::test::EnsureShellApplication();
         ASSERT_TRUE(m_dir.isValid());
         Options() = TOptions();
         Options().MainMaximized = false;
@@ -489,8 +480,8 @@ TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
     QCoreApplication::processEvents();
     for (int n = 0; n < 5; ++n)
         NewChangedDocument();
-    const int W = m_main->WorkArea()->viewport()->width();
-    const int H = m_main->WorkArea()->viewport()->height();
+    const int W = m_main->Panel1()->viewport()->width();
+    const int H = m_main->Panel1()->viewport()->height();
     Trigger("actTile"); // 5 windows: 2 columns, 3 rows
     auto geometry = [this](int slot) { return m_main->Desk(slot)->parentWidget()->geometry(); };
     EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
