@@ -5,7 +5,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -35,9 +34,12 @@ TToolCaption::TToolCaption(QWidget* frame) : QWidget(frame)
     CloseButton = new QToolButton(this);
     CloseButton->setAutoRaise(true);
     CloseButton->setCursor(Qt::ArrowCursor);
-    CloseButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    CloseButton->setText(QStringLiteral("\u2715"));
+    CloseButton->setForegroundRole(QPalette::HighlightedText);
+    QPalette pal = CloseButton->palette();
+    pal.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
+    CloseButton->setPalette(pal);
     CloseButton->setFixedSize(14, 14);
-    CloseButton->setIconSize(QSize(10, 10));
     layout->addWidget(CloseButton);
 }
 
