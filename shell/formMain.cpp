@@ -86,6 +86,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     CreateActions();
     CreateMenus();
+    CreatePreviewWindow();
+    CreatePromptDialogs();
     TranslateDialogFilters();
     m_deskCount = 0;
     DisableDocumentActions();
@@ -174,6 +176,8 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+
+    CreatePreviewActions();
 }
 
 namespace {
@@ -376,6 +380,7 @@ void TfrmMain::RestoreLayout()
     resize(o.MainWidth, o.MainHeight);
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    RestorePreviewLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
@@ -406,6 +411,7 @@ void TfrmMain::LoadLanguage()
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
     (void)RedrawAll;
+    ApplyPreviewPreferences();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -423,6 +429,7 @@ void TfrmMain::SaveLayout()
         o.MainHeight = height();
         o.MainWidth = width();
     }
+    SavePreviewLayout();
 }
 
 bool TfrmMain::FormCloseQuery()

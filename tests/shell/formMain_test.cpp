@@ -7,6 +7,7 @@
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
+#include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -36,16 +37,6 @@ using Kind = glimt::test::FakeDialogs::Kind;
 
 namespace {
 
-void EnsureApplication()
-{
-    if (!qApp) {
-        static int argc = 1;
-        static char name[] = "glimt_shell_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
 QByteArray IconBytes(int width, int height, std::uint8_t red)
 {
     TmyIcon icon;
@@ -72,22 +63,14 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
+        glimt::test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
         Options() = TOptions();
         Options().MainMaximized = false;
         m_main = std::make_unique<TfrmMain>();
     }
 
-    void TearDown() override
-    {
-        // Whatever a test left open goes without questions.
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
+    void TearDown() override { glimt::test::CloseMainWindow(m_main); }
 
     QString Write(const QString& name, const QByteArray& bytes)
     {
