@@ -86,6 +86,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     CreateActions();
     CreateMenus();
+    CreatePreviewWindow();
+    CreatePromptDialogs();
     TranslateDialogFilters();
     m_deskCount = 0;
     DisableDocumentActions();
@@ -93,6 +95,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     CascadeIndex = 0;
     FirstActivation = true;
     CreateToolWindows();
+    ConnectPreview(*m_frmTools);
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
@@ -179,6 +182,7 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 
     CreateDockingActions();
+    CreatePreviewActions();
 }
 
 namespace {
@@ -384,6 +388,7 @@ void TfrmMain::RestoreLayout()
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     RestoreToolLayout();
+    RestorePreviewLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
@@ -414,6 +419,7 @@ void TfrmMain::LoadLanguage()
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
     (void)RedrawAll;
+    ApplyPreviewPreferences();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -432,6 +438,7 @@ void TfrmMain::SaveLayout()
         o.MainWidth = width();
     }
     SaveToolLayout();
+    SavePreviewLayout();
 }
 
 bool TfrmMain::FormCloseQuery()

@@ -15,8 +15,11 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class TfrmChangePal;
 class TfrmDesk;
+class TfrmImageBig;
 class TfrmNewImage;
+class TfrmPreview;
 class TfrmTools;
 namespace glimt {
 class TActionManager;
@@ -101,6 +104,15 @@ public:
     // Opens the local files of a drop (from a queued call, so that the dragging program is
     // not kept waiting while our questions run).
     void OpenDroppedFiles(const QStringList& paths);
+
+    // --- Long-lived windows, made once with the main window ------------------------------
+    // The preview tool window (formMain_Preview.cpp).
+    TfrmPreview* PreviewWindow() const { return m_frmPreview; }
+    // Lets the preview follow the cells that the tools of `tools` paint.
+    void ConnectPreview(TfrmTools& tools);
+    // The two questions of the core (formMain_Dialogs.cpp), handed to the installed prompts.
+    TfrmChangePal* ChangePalDialog() const { return m_frmChangePal; }
+    TfrmImageBig* ImageBigDialog() const { return m_frmImageBig; }
 
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
@@ -188,6 +200,13 @@ private:
     // The user let go of a dragged tool frame.
     void ToolWindowMoved(glimt::TToolFrame* frame);
     void CreateMenus();
+    void CreatePreviewActions();
+    void CreatePreviewWindow();
+    void RestorePreviewLayout();
+    void SavePreviewLayout();
+    void ApplyPreviewPreferences();
+    void ShowPreviewOf(TfrmDesk* desk);
+    void CreatePromptDialogs();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -201,6 +220,9 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmPreview* m_frmPreview = nullptr;
+    TfrmChangePal* m_frmChangePal = nullptr;
+    TfrmImageBig* m_frmImageBig = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

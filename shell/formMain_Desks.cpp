@@ -167,7 +167,7 @@ bool TfrmMain::CreateDocumentFromImage(const TmyImagePal& image)
 
 void TfrmMain::DocumentShown(TfrmDesk* desk)
 {
-    (void)desk;
+    ShowPreviewOf(desk);
 }
 
 void TfrmMain::DisableDocumentActions()

@@ -7,7 +7,7 @@
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
-#include "tests/shell/ShellTestApp.h"
+#include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -63,22 +63,14 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        glimt::test::EnsureShellApplication();
+        glimt::test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
         Options() = TOptions();
         Options().MainMaximized = false;
         m_main = std::make_unique<TfrmMain>();
     }
 
-    void TearDown() override
-    {
-        // Whatever a test left open goes without questions.
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
+    void TearDown() override { glimt::test::CloseMainWindow(m_main); }
 
     QString Write(const QString& name, const QByteArray& bytes)
     {
