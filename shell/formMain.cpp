@@ -95,6 +95,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
+    CreateBrushWindow();
 }
 
 TfrmMain::~TfrmMain()
@@ -174,6 +175,8 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+
+    CreatePropertiesActions();
 }
 
 namespace {
@@ -441,6 +444,7 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::FormClose()
 {
+    StopBrushWindow();
     // Failures while storing the layout and clearing the clipboard never stop the program.
     try {
         SaveLayout();

@@ -14,8 +14,10 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class TfrmBrush;
 class TfrmDesk;
 class TfrmNewImage;
+class TfrmProperties;
 namespace glimt {
 class TActionManager;
 }
@@ -117,6 +119,11 @@ public:
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
+    // View > Properties (formMain_Properties.cpp): the dialog, made on first use and kept.
+    TfrmProperties* PropertiesDialog();
+    void actnPropExecute();
+    // The brush outline window (formMain_Brush.cpp).
+    TfrmBrush* BrushWindow() const { return m_frmBrush; }
 
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;
@@ -150,6 +157,9 @@ private:
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
     void CreateMenus();
+    void CreatePropertiesActions();
+    void CreateBrushWindow();
+    void StopBrushWindow();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -163,6 +173,8 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmBrush* m_frmBrush = nullptr;
+    TfrmProperties* m_frmProperties = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;
