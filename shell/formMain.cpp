@@ -99,6 +99,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
+    CreateBrushWindow();
 }
 
 TfrmMain::~TfrmMain()
@@ -183,6 +184,7 @@ void TfrmMain::CreateActions()
 
     CreateDockingActions();
     CreatePreviewActions();
+    CreatePropertiesActions();
 }
 
 namespace {
@@ -457,6 +459,7 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::FormClose()
 {
+    StopBrushWindow();
     // Failures while storing the layout and clearing the clipboard never stop the program.
     try {
         SaveLayout();

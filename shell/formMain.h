@@ -16,11 +16,13 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class TfrmChangePal;
+class TfrmBrush;
 class TfrmDesk;
 class TfrmImageBig;
 class TfrmNewImage;
 class TfrmPreview;
 class TfrmTools;
+class TfrmProperties;
 namespace glimt {
 class TActionManager;
 class TToolFrame;
@@ -133,6 +135,11 @@ public:
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
+    // View > Properties (formMain_Properties.cpp): the dialog, made on first use and kept.
+    TfrmProperties* PropertiesDialog();
+    void actnPropExecute();
+    // The brush outline window (formMain_Brush.cpp).
+    TfrmBrush* BrushWindow() const { return m_frmBrush; }
 
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;
@@ -207,6 +214,9 @@ private:
     void ApplyPreviewPreferences();
     void ShowPreviewOf(TfrmDesk* desk);
     void CreatePromptDialogs();
+    void CreatePropertiesActions();
+    void CreateBrushWindow();
+    void StopBrushWindow();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -223,6 +233,8 @@ private:
     TfrmPreview* m_frmPreview = nullptr;
     TfrmChangePal* m_frmChangePal = nullptr;
     TfrmImageBig* m_frmImageBig = nullptr;
+    TfrmBrush* m_frmBrush = nullptr;
+    TfrmProperties* m_frmProperties = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -1,7 +1,10 @@
 #include "shell/formMain.h"
 
 #include "editor/formDesk.h"
+#include "editor/formTools.h"
+#include "editor/formbrush.h"
 #include "editor/formNew.h"
+#include "editor/formProperties.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
@@ -18,6 +21,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -586,4 +590,63 @@ TEST_F(MainWindowTest, NewAsksForTheFirstImageAndCancelLeavesNoDocument)
     EXPECT_EQ(m_main->DeskCount(), 1);
     EXPECT_EQ(m_main->ActiveDesk(), desk);
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStopsAtClose)
+{
+    Start();
+    TfrmBrush* brush = m_main->BrushWindow();
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(brush->parentWidget(), m_main.get());
+    EXPECT_EQ(frmBrush(), brush);
+    EXPECT_FALSE(brush->isVisible());
+
+    TfrmTools tools;
+    glimt::SetToolEngine(&tools);
+    glimt::ConnectBrushOutline(tools, *brush);
+    TfrmDesk* desk = NewChangedDocument();
+    ASSERT_NE(desk, nullptr);
+    desk->Saved = true;
+    QCoreApplication::processEvents();
+    tools.PressToolButton(glimt::toolBrush);
+    tools.PressSizeKey(3);
+    ASSERT_TRUE(brush->Timer1->isActive());
+    const int zoom = desk->Zoom;
+    brush->FollowCursor(desk->Image1->mapToGlobal(QPoint(zoom + 1, zoom + 1)));
+    ASSERT_TRUE(brush->isVisible());
+    const QPoint ringOnCanvas = desk->Image1->mapFromGlobal(brush->mapToGlobal(brush->WindowRegion().boundingRect().topLeft()));
+    EXPECT_EQ(ringOnCanvas, QPoint(-1, -1)) << "cell (1, 1) is the centre of the size-3 ring";
+
+    EXPECT_TRUE(m_main->close());
+    EXPECT_FALSE(brush->Timer1->isActive());
+    EXPECT_FALSE(brush->isVisible());
+}
+
+TEST_F(MainWindowTest, PropertiesShowsTheActiveDocumentModallyAndOkClosesIt)
+{
+    Start();
+    QAction* prop = m_main->Action(QStringLiteral("actnProp"));
+    ASSERT_NE(prop, nullptr);
+    EXPECT_FALSE(prop->isEnabled()) << "no document";
+    EXPECT_EQ(prop->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Return));
+    ASSERT_NE(NewChangedDocument(), nullptr);
+    m_main->ActiveDesk()->Saved = true;
+    EXPECT_TRUE(prop->isEnabled());
+
+    QString shown;
+    bool modal = false;
+    QTimer::singleShot(0, m_main.get(), [&] {
+        TfrmProperties* dialog = m_main->PropertiesDialog();
+        modal = dialog->isModal() && dialog->isVisible();
+        shown = dialog->lblImageNo->text() + QLatin1Char('|') + dialog->lblSize->text();
+        dialog->btnOK->click();
+    });
+    Trigger("actnProp");
+    EXPECT_TRUE(modal);
+    // One image 2 wide and 3 high: header 40, colour rows 3 x 8, mask rows 3 x 4; then the file
+    // header 6 and one directory entry 16.
+    EXPECT_EQ(shown, QStringLiteral("Image Number: 1|Size: 98 bytes"));
+    EXPECT_FALSE(m_main->PropertiesDialog()->isVisible());
+    EXPECT_TRUE(m_main->PropertiesDialog()->Rows().empty());
+    EXPECT_EQ(m_main->Menu(QStringLiteral("Icon"))->actions().last(), prop);
 }
