@@ -174,6 +174,8 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+
+    CreateEffectActions();
 }
 
 namespace {
@@ -276,6 +278,7 @@ void TfrmMain::CreateMenus()
     m_recentMenu->addAction(Action(QStringLiteral("actClear")));
     m_recentMenu->addSeparator();
     m_windowMenu = Menu(QStringLiteral("Window"));
+    BuildEffectMenu();
 
     m_toolBar = addToolBar(tr("Main Toolbar"));
     m_toolBar->setObjectName(QStringLiteral("ActionToolBar1"));

@@ -118,6 +118,20 @@ public:
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
 
+    // --- Effects (formMain_Effects.cpp) ----------------------------------------------------------
+    // The action of the last effect run; null until the first. "Last Effect" repeats it.
+    QAction* LastEffect = nullptr;
+    // The dispatcher of the tagged effect actions (the tag is the action's data, 0..50): on the
+    // floating selection of the active document, else on its current image with an undo step.
+    void ApplyEffect(QAction* action);
+    void SetLastEffect(QAction* action);
+    void actLastExecute();
+    // Left, Right, Up and Down: the floating selection moves one cell, or without one the
+    // image shifts one pixel through the dispatcher.
+    void ArrowExecute(QAction* action);
+    // The object name of the effect action of a tag 1..50; empty for other tags.
+    static QString EffectActionName(int tag);
+
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;
     int DeskCount() override { return m_deskCount; }
@@ -150,6 +164,8 @@ private:
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
     void CreateMenus();
+    void CreateEffectActions();
+    void BuildEffectMenu();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
