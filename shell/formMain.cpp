@@ -185,6 +185,7 @@ void TfrmMain::CreateActions()
     CreateDockingActions();
     CreatePreviewActions();
     CreatePropertiesActions();
+    CreateEffectActions();
 }
 
 namespace {
@@ -287,6 +288,7 @@ void TfrmMain::CreateMenus()
     m_recentMenu->addAction(Action(QStringLiteral("actClear")));
     m_recentMenu->addSeparator();
     m_windowMenu = Menu(QStringLiteral("Window"));
+    BuildEffectMenu();
 
     m_toolBar = addToolBar(tr("Main Toolbar"));
     m_toolBar->setObjectName(QStringLiteral("ActionToolBar1"));

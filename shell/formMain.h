@@ -141,6 +141,20 @@ public:
     // The brush outline window (formMain_Brush.cpp).
     TfrmBrush* BrushWindow() const { return m_frmBrush; }
 
+    // --- Effects (formMain_Effects.cpp) ----------------------------------------------------------
+    // The action of the last effect run; null until the first. "Last Effect" repeats it.
+    QAction* LastEffect = nullptr;
+    // The dispatcher of the tagged effect actions (the tag is the action's data, 0..50): on the
+    // floating selection of the active document, else on its current image with an undo step.
+    void ApplyEffect(QAction* action);
+    void SetLastEffect(QAction* action);
+    void actLastExecute();
+    // Left, Right, Up and Down: the floating selection moves one cell, or without one the
+    // image shifts one pixel through the dispatcher.
+    void ArrowExecute(QAction* action);
+    // The object name of the effect action of a tag 1..50; empty for other tags.
+    static QString EffectActionName(int tag);
+
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;
     int DeskCount() override { return m_deskCount; }
@@ -217,6 +231,8 @@ private:
     void CreatePropertiesActions();
     void CreateBrushWindow();
     void StopBrushWindow();
+    void CreateEffectActions();
+    void BuildEffectMenu();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;

@@ -29,7 +29,7 @@ const QStringList& DocumentActionNames()
         QStringList list = {QStringLiteral("actLast"), QStringLiteral("actnLeft"), QStringLiteral("actnRight"),
                             QStringLiteral("actnUp"), QStringLiteral("actnDown")};
         for (int tag = 1; tag <= 40; ++tag)
-            list.append(QStringLiteral("#effect") + QString::number(tag));
+            list.append(TfrmMain::EffectActionName(tag));
         list += {QStringLiteral("actn32bit"),     QStringLiteral("actn24bit"),     QStringLiteral("actn8bit"),
                  QStringLiteral("actn4bit"),      QStringLiteral("actn1bit"),      QStringLiteral("actnUndo"),
                  QStringLiteral("actnRedo"),      QStringLiteral("actnCut"),       QStringLiteral("actnCopy"),
