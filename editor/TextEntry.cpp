@@ -108,12 +108,12 @@ TfrmText::TfrmText(QWidget* parent)
     cmbSize->setCurrentIndex(7);
     UpdatePreview();
 
-    connect(cmbfont, &QComboBox::currentTextChanged, this, &TfrmText::UpdatePreview);
-    connect(cmbSize, &QComboBox::currentTextChanged, this, &TfrmText::UpdatePreview);
-    connect(edtText, &QLineEdit::textChanged, this, &TfrmText::UpdatePreview);
+    connect(cmbfont, &QComboBox::currentTextChanged, this, &TfrmText::cmbfontChange);
+    connect(cmbSize, &QComboBox::currentTextChanged, this, &TfrmText::cmbfontChange);
+    connect(edtText, &QLineEdit::textChanged, this, &TfrmText::cmbfontChange);
     connect(edtText, &QLineEdit::returnPressed, this, &TfrmText::btnOKClick);
     for (QToolButton* b : {btnBold, btnItalic, btnUnderLine, btnStrike})
-        connect(b, &QToolButton::clicked, this, &TfrmText::UpdatePreview);
+        connect(b, &QToolButton::clicked, this, &TfrmText::btnBoldClick);
     connect(btnOK, &QPushButton::clicked, this, &TfrmText::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmText::btnCancelClick);
     glimt::TranslateForm(this);
@@ -163,6 +163,16 @@ void TfrmText::UpdatePreview()
     p.drawText(QPoint(x, y + metrics.ascent()), text.Text);
     p.end();
     Image1->setPixmap(QPixmap::fromImage(m_preview));
+}
+
+void TfrmText::cmbfontChange()
+{
+    UpdatePreview();
+}
+
+void TfrmText::btnBoldClick()
+{
+    UpdatePreview();
 }
 
 void TfrmText::FormShow()

@@ -32,6 +32,9 @@ public:
     void FormShow();
     void FillFontList();
     void UpdatePreview();
+    // A change of the font, the size or the text, and a click of a style button.
+    void cmbfontChange();
+    void btnBoldClick();
     void btnOKClick();
     void btnCancelClick();
 

@@ -145,8 +145,8 @@ private:
     QRect Preview(TToolContext& c, QPoint to) const;
     QRect StampAt(const TPaintContext& c, int x, int y, int button) const;
     // Tools 1, 2 and 3 (ToolEngine_Selection.cpp).
-    void SelectionTool(TToolContext& c, QPoint cell, int button, std::uint8_t code, TToolResult& r);
-    void CropTool(TToolContext& c, QPoint cell, std::uint8_t code, TToolResult& r);
+    void SelectionToolEvent(TToolContext& c, QPoint cell, int button, std::uint8_t code, TToolResult& r);
+    void CropToolEvent(TToolContext& c, QPoint cell, std::uint8_t code, TToolResult& r);
     QRect Band(TToolContext& c, QPoint to) const;
 
     TBrushMasks m_masks;

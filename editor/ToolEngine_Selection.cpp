@@ -52,7 +52,7 @@ QRect TToolEngine::Band(TToolContext& c, QPoint to) const
         to.x(), to.y());
 }
 
-void TToolEngine::SelectionTool(TToolContext& c, QPoint cell, int button, std::uint8_t code, TToolResult& r)
+void TToolEngine::SelectionToolEvent(TToolContext& c, QPoint cell, int button, std::uint8_t code, TToolResult& r)
 {
     const bool floating = c.Selection && !c.Selection->IsEmpty();
     switch (code) {
@@ -114,7 +114,7 @@ void TToolEngine::SelectionTool(TToolContext& c, QPoint cell, int button, std::u
     r.ClipboardChanged = true;
 }
 
-void TToolEngine::CropTool(TToolContext& c, QPoint cell, std::uint8_t code, TToolResult& r)
+void TToolEngine::CropToolEvent(TToolContext& c, QPoint cell, std::uint8_t code, TToolResult& r)
 {
     switch (code) {
     case kCodePress:

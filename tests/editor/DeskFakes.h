@@ -3,9 +3,9 @@
 #include "editor/formDesk.h"
 
 #include <QSize>
+#include <QStringList>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -80,16 +80,17 @@ public:
     void ResizeSelection(int w, int h) override { Resizes.push_back(QSize(w, h)); }
 };
 
-// Shows `desk`, whose icon holds its images, in slot 1 at `zoom` on a 400 x 300 window, its
-// current image drawn and centred.
-inline void ShowDocument(TfrmDesk& desk, int zoom)
+// Shows `desk` as a window of `size` with its first image current at `zoom` (slot 1), the
+// canvas centred.
+inline void ShowDocument(TfrmDesk& desk, int zoom, QSize size)
 {
+    desk.Icon->Current = 0;
     desk.Tag = 1;
     desk.Zoom = std::uint8_t(zoom);
-    desk.CurrentImage()->Zoom = zoom;
+    desk.Icon->Image(0).Zoom = zoom;
     desk.FillImageCombo(true);
     desk.ShowImage(*desk.CurrentImage());
-    desk.resize(400, 300);
+    desk.resize(size);
     desk.show();
     EXPECT_TRUE(QTest::qWaitForWindowExposed(&desk));
     desk.CenterImage();

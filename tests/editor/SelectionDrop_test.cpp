@@ -22,6 +22,7 @@ public:
     QMdiArea area;
     std::vector<TfrmDesk*> desks;
     int created = 0;
+    bool full = false; // no further document window can be opened
 
     MdiHost() { area.resize(800, 600); }
     TfrmDesk* ActiveDesk() override { return Desk(Slot); }
@@ -32,6 +33,8 @@ public:
     }
     bool CreateDocumentFromImage(const TmyImagePal& image) override
     {
+        if (full)
+            return false;
         ++created;
         Open(image, QPoint(100, 300))->Saved = false;
         return true;
@@ -233,4 +236,17 @@ TEST(SelectionDrop, ComingBackIntoTheWindowResumesTheMove)
     EXPECT_EQ(f.host.created, 0);
     EXPECT_EQ(f.tools.SelectionDocumentSlot(), 1);
     EXPECT_EQ(f.source->ImgSel->pos(), start + QPoint(8, 0));
+}
+
+TEST(SelectionDrop, AWorkAreaWithoutRoomForAWindowKeepsTheSelectionWhereItWas)
+{
+    DragFixture f;
+    f.host.full = true;
+    const QPoint start = f.source->ImgSel->pos();
+    f.DragLayerTo(f.WorkAreaPoint(QPoint(380, 520)));
+    EXPECT_EQ(f.host.DeskCount(), 2);
+    EXPECT_EQ(f.tools.SelectionDocumentSlot(), 1);
+    EXPECT_TRUE(f.source->ImgSel->isVisible());
+    EXPECT_EQ(f.source->ImgSel->pos(), start);
+    EXPECT_TRUE(f.source->Saved);
 }
