@@ -42,7 +42,7 @@ struct Editor {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x)
                 image.Pixel(x, y) = Px(x * 10, y * 10, 7, 255);
-        glimt::test::ShowDocument(desk, 4);
+        glimt::test::ShowDocument(desk, 4, QSize(400, 300));
     }
     ~Editor()
     {
