@@ -614,7 +614,7 @@ TEST_F(MainWindowTest, SelectionDraggedOntoTheWorkAreaBecomesAnUnsavedUntitledDo
     ASSERT_EQ(tools.SelectionDocumentSlot(), 1);
 
     QWidget* layer = source->ImgSel;
-    const QWidget* area = m_main->WorkArea()->viewport();
+    const QWidget* area = m_main->Panel1()->viewport();
     const QPoint empty = area->mapToGlobal(QPoint(area->width() - 20, area->height() - 20));
     QTest::mousePress(layer, Qt::LeftButton, {}, QPoint(1, 1));
     QTest::mouseMove(layer, layer->mapFromGlobal(empty));
@@ -638,6 +638,8 @@ TEST_F(MainWindowTest, SelectionDraggedOntoTheWorkAreaBecomesAnUnsavedUntitledDo
     made->parentWidget()->close();
     EXPECT_EQ(m_dialogs.Count(Kind::YesNoCancel), 1);
     glimt::SetToolEngine(previousTools);
+}
+
 TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStopsAtClose)
 {
     Start();
