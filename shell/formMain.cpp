@@ -2,6 +2,7 @@
 
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
+#include "editor/formColors.h"
 #include "editor/formDesk.h"
 #include "engine/Errors.h"
 #include "engine/Settings.h"
@@ -95,6 +96,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
+    // Once the tool window exists: it paints with the colour panel's colours.
+    WireColorPanel();
 }
 
 TfrmMain::~TfrmMain()
@@ -174,6 +177,8 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+
+    CreateColorsActions();
 }
 
 namespace {
@@ -376,6 +381,7 @@ void TfrmMain::RestoreLayout()
     resize(o.MainWidth, o.MainHeight);
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    RestoreColorsLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
@@ -406,6 +412,7 @@ void TfrmMain::LoadLanguage()
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
     (void)RedrawAll;
+    m_frmColors->RedrawSwatches();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -423,6 +430,7 @@ void TfrmMain::SaveLayout()
         o.MainHeight = height();
         o.MainWidth = width();
     }
+    SaveColorsLayout();
 }
 
 bool TfrmMain::FormCloseQuery()
@@ -444,6 +452,7 @@ void TfrmMain::FormClose()
     // Failures while storing the layout and clearing the clipboard never stop the program.
     try {
         SaveLayout();
+        SaveColorsFile();
         if (Options().ClearClipboard && !QApplication::clipboard()->image().isNull())
             QApplication::clipboard()->clear();
     } catch (...) {

@@ -14,6 +14,7 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class TfrmColors;
 class TfrmDesk;
 class TfrmNewImage;
 namespace glimt {
@@ -110,6 +111,8 @@ public:
     void updateActions();
 
     QMdiArea* WorkArea() const { return m_panel1; }
+    // The colour panel (created with the window, kept for its lifetime).
+    TfrmColors* ColorPanel() const { return m_frmColors; }
     // A menu of the menu bar by its key: "File", "Edit", "View", "Effect", "Image", "Icon",
     // "Options", "Window", "Help", and the submenus "Rotate/Flip", "Data Type", "Recent",
     // "Languages"; null for other keys.
@@ -150,6 +153,14 @@ private:
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
     void CreateMenus();
+    // formMain_Colors.cpp: the colour panel and View > Colors.
+    void CreateColorsActions();
+    void WireColorPanel();
+    void RestoreColorsLayout();
+    void SaveColorsLayout();
+    void SaveColorsFile();
+    void ShowDocumentColors(TfrmDesk* desk);
+    QString ColorsFileName() const;
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -163,6 +174,7 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmColors* m_frmColors = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -143,6 +143,7 @@ void TfrmMain::ReleaseDocumentWindow(int slot)
         last->ActivateDocument();
     } else {
         DisableDocumentActions();
+        ShowDocumentColors(nullptr);
     }
     m_activeSlot = m_deskCount;
     BuildWindowMenu();
@@ -166,7 +167,7 @@ bool TfrmMain::CreateDocumentFromImage(const TmyImagePal& image)
 
 void TfrmMain::DocumentShown(TfrmDesk* desk)
 {
-    (void)desk;
+    ShowDocumentColors(desk);
 }
 
 void TfrmMain::DisableDocumentActions()
