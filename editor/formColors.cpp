@@ -3,6 +3,7 @@
 #include "editor/ColorPanel.h"
 #include "editor/EditorHost.h"
 #include "editor/MyScroll.h"
+#include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
 #include "engine/Errors.h"
@@ -94,8 +95,10 @@ TColorImage* MakeImage(QWidget* parent, const char* name, const char* hint, QPoi
 {
     auto* image = new TColorImage(parent);
     image->setObjectName(QString::fromLatin1(name));
-    if (hint)
+    if (hint) {
         image->setToolTip(QString::fromLatin1(hint));
+        image->setProperty(glimt::kTranslatedHint, true);
+    }
     image->move(at);
     return image;
 }
@@ -300,6 +303,7 @@ void TfrmColors::CreateControls()
         auto* scroll = new TmyScroll(parent);
         scroll->setObjectName(QString::fromLatin1(s.scroll));
         scroll->setToolTip(QString::fromLatin1(s.hint));
+        scroll->setProperty(glimt::kTranslatedHint, true);
         scroll->Min = 0;
         scroll->Max = s.max;
         scroll->setGeometry(3, top, kSliderWidth, 12);

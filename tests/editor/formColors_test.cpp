@@ -2,6 +2,7 @@
 
 #include "editor/ColorPanel.h"
 #include "editor/MyScroll.h"
+#include "editor/Translate.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
 #include "tests/editor/DeskFakes.h"
@@ -102,6 +103,23 @@ TEST(TfrmColors, ControlsCarryTheirComponentNamesAndStartInRgbMode)
     EXPECT_TRUE(p.Slider(4)->isVisible()) << "the opacity row shows in both modes";
     p.colors.btnRGB->click();
     EXPECT_FALSE(p.colors.Panel4->isVisible());
+}
+
+TEST(TfrmColors, HintsOfPicturesAndSlidersAreTranslated)
+{
+    Panel p;
+    glimt::test::TempFiles files;
+    const QString path = files.Write(QStringLiteral("Deutsch.lng"),
+        "[frmColors]\nfrmColors.Caption=Farben\nImage3.Hint=Vordergrundfarbe\nScrollbar5.Hint=Farbton\n"
+        "btnLoadPal.Hint=Palette laden\n");
+    TLanguage lang;
+    lang.SetFileName(path);
+    glimt::TranslateForm(&p.colors, lang);
+    EXPECT_EQ(p.colors.windowTitle(), QStringLiteral("Farben"));
+    EXPECT_EQ(p.colors.Image3->toolTip(), QStringLiteral("Vordergrundfarbe"));
+    EXPECT_EQ(p.Slider(5)->toolTip(), QStringLiteral("Farbton"));
+    EXPECT_EQ(p.colors.btnLoadPal->toolTip(), QStringLiteral("Palette laden"));
+    EXPECT_EQ(p.colors.Image4->toolTip(), QStringLiteral("Background Color")) << "kept where the file has none";
 }
 
 TEST(TfrmColors, RgbAndHsbSlidersFollowEachOther)

@@ -74,6 +74,9 @@ protected:
     {
         EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
+        // What the window stores at close ("colors.dat") goes to a folder of this test.
+        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
         Options() = TOptions();
         Options().MainMaximized = false;
         m_main = std::make_unique<TfrmMain>();
@@ -87,6 +90,7 @@ protected:
         m_main.reset();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         Options() = TOptions();
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
     }
 
     QString Write(const QString& name, const QByteArray& bytes)
@@ -136,6 +140,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    QByteArray m_oldConfig;
     FakeDialogs m_dialogs;
     glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
     glimt::ShellPrompts m_prompts;
