@@ -100,7 +100,7 @@ void TranslateObject(const TLanguage& lang, const QString& section, QObject* obj
         for (int k = 0; k < combo->count(); ++k)
             combo->setItemText(k, lang.ReadString(section, ItemKey(name, k), combo->itemText(k)));
         combo->setCurrentIndex(current);
-    } else if (qobject_cast<QAbstractSlider*>(w)) {
+    } else if (qobject_cast<QAbstractSlider*>(w) || w->property(kTranslatedHint).toBool()) {
         TranslateWidgetHint(lang, section, w);
     }
 

@@ -27,6 +27,10 @@
 
 namespace glimt {
 
+// A widget of the program's own kind (a picture control, a flat slider) whose hint is
+// translated like a slider's carries this dynamic property set to true.
+constexpr const char* kTranslatedHint = "glimtTranslatedHint";
+
 // The action bars of one group of commands, in their designed order: menu bars, tool bars or
 // menus. The language walk numbers the item lists of all bars of one manager together, so the
 // order in which bars are added is part of the language-file format. Met as a child of a form

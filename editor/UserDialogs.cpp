@@ -1,6 +1,7 @@
 #include "editor/UserDialogs.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -100,6 +101,16 @@ bool QtUserDialogs::SaveFileName(TFileRequest& request, QString& file)
         return false;
     file = QFileInfo(chosen).absoluteFilePath();
     request.filterIndex = FilterIndexOf(request.filter, selected);
+    return true;
+}
+
+bool QtUserDialogs::ChooseColor(TColor& color)
+{
+    const QColor start(int(color & 0xFF), int((color >> 8) & 0xFF), int((color >> 16) & 0xFF));
+    const QColor chosen = QColorDialog::getColor(start, m_parent);
+    if (!chosen.isValid())
+        return false;
+    color = TColor(chosen.red()) | (TColor(chosen.green()) << 8) | (TColor(chosen.blue()) << 16);
     return true;
 }
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "engine/MyPixel.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -40,6 +42,9 @@ public:
     // The save dialog: false when cancelled; else `file` is the chosen absolute path. The
     // dialog does not ask about overwriting; callers ask through YesNo when they need to.
     virtual bool SaveFileName(TFileRequest& request, QString& file) = 0;
+    // The colour dialog, starting from `color`: false when cancelled; else `color` is the
+    // chosen colour.
+    virtual bool ChooseColor(TColor& color) = 0;
 };
 
 // Message boxes and file dialogs of Qt, parented to `parent` (may be null; not owned).
@@ -55,6 +60,7 @@ public:
     TAnswer YesNoCancel(const QString& text) override;
     bool OpenFileNames(TFileRequest& request, bool multiple, QStringList& files) override;
     bool SaveFileName(TFileRequest& request, QString& file) override;
+    bool ChooseColor(TColor& color) override;
 
 private:
     QWidget* m_parent;

@@ -353,6 +353,17 @@ TmyImagePal* TfrmDesk::CurrentImage()
     return Icon ? Icon->CurrentImage() : nullptr;
 }
 
+void TfrmDesk::BeginImageChange()
+{
+    TmyImagePal* im = CurrentImage();
+    if (!im || !Undo)
+        return;
+    Undo->Push(*im);
+    Saved = false;
+    if (glimt::IEditorHost* host = EditorHost())
+        host->UpdateUndoActions();
+}
+
 // --- drawing ----------------------------------------------------------------------------------
 
 void TfrmDesk::ShowImage(const TmyImagePal& image)
@@ -648,12 +659,8 @@ void TfrmDesk::Image1MouseDown(QObject*, TMouseButton button, TShiftState shift,
     if (button == TMouseButton::Middle)
         return;
     glimt::IToolEngine* tools = ToolEngine();
-    if (!tools || ToolPushesUndo(tools->CurrentTool())) {
-        Undo->Push(*im);
-        Saved = false;
-        if (host)
-            host->UpdateUndoActions();
-    }
+    if (!tools || ToolPushesUndo(tools->CurrentTool()))
+        BeginImageChange();
     StrokeButton = button == TMouseButton::Left ? 0 : 1;
     if (tools)
         tools->DispatchToolEvent(X, Y, StrokeButton, shiftHeld, 2);

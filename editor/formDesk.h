@@ -110,6 +110,10 @@ public:
 
     // The current image of the document, or null (no document or no image yet).
     TmyImagePal* CurrentImage();
+    // The current image is about to change: records it in the undo history, marks the
+    // document unsaved and refreshes the undo commands. Every change of the current image
+    // goes through here first; nothing happens without a current image.
+    void BeginImageChange();
 
     // --- controls (object names are the component names) -------------------------------
     QWidget* CoolBar1 = nullptr;

@@ -2,6 +2,7 @@
 
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
+#include "editor/formColors.h"
 #include "editor/formDesk.h"
 #include "engine/Errors.h"
 #include "engine/Settings.h"
@@ -100,6 +101,8 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
     CreateBrushWindow();
+    // Once the tool window exists: it paints with the colour panel's colours.
+    WireColorPanel();
 }
 
 TfrmMain::~TfrmMain()
@@ -186,6 +189,7 @@ void TfrmMain::CreateActions()
     CreatePreviewActions();
     CreatePropertiesActions();
     CreateEffectActions();
+    CreateColorsActions();
 }
 
 namespace {
@@ -393,6 +397,7 @@ void TfrmMain::RestoreLayout()
         setWindowState(windowState() | Qt::WindowMaximized);
     RestoreToolLayout();
     RestorePreviewLayout();
+    RestoreColorsLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
@@ -424,6 +429,7 @@ void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
     (void)RedrawAll;
     ApplyPreviewPreferences();
+    m_frmColors->RedrawSwatches();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -443,6 +449,7 @@ void TfrmMain::SaveLayout()
     }
     SaveToolLayout();
     SavePreviewLayout();
+    SaveColorsLayout();
 }
 
 bool TfrmMain::FormCloseQuery()
@@ -465,6 +472,7 @@ void TfrmMain::FormClose()
     // Failures while storing the layout and clearing the clipboard never stop the program.
     try {
         SaveLayout();
+        SaveColorsFile();
         if (Options().ClearClipboard && !QApplication::clipboard()->image().isNull())
             QApplication::clipboard()->clear();
     } catch (...) {

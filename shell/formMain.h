@@ -17,6 +17,7 @@ class QMenu;
 class QToolBar;
 class TfrmChangePal;
 class TfrmBrush;
+class TfrmColors;
 class TfrmDesk;
 class TfrmImageBig;
 class TfrmNewImage;
@@ -128,6 +129,8 @@ public:
 
     // The work area `Panel1`, parent of the document windows.
     QMdiArea* Panel1() const { return m_panel1; }
+    // The colour panel (created with the window, kept for its lifetime).
+    TfrmColors* ColorPanel() const { return m_frmColors; }
     // A menu of the menu bar by its key: "File", "Edit", "View", "Effect", "Image", "Icon",
     // "Options", "Window", "Help", and the submenus "Rotate/Flip", "Data Type", "Recent",
     // "Languages"; null for other keys.
@@ -233,6 +236,14 @@ private:
     void StopBrushWindow();
     void CreateEffectActions();
     void BuildEffectMenu();
+    // formMain_Colors.cpp: the colour panel and View > Colors.
+    void CreateColorsActions();
+    void WireColorPanel();
+    void RestoreColorsLayout();
+    void SaveColorsLayout();
+    void SaveColorsFile();
+    void ShowDocumentColors(TfrmDesk* desk);
+    QString ColorsFileName() const;
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -251,6 +262,7 @@ private:
     TfrmImageBig* m_frmImageBig = nullptr;
     TfrmBrush* m_frmBrush = nullptr;
     TfrmProperties* m_frmProperties = nullptr;
+    TfrmColors* m_frmColors = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -144,6 +144,7 @@ void TfrmMain::ReleaseDocumentWindow(int slot)
         last->ActivateDocument();
     } else {
         DisableDocumentActions();
+        ShowDocumentColors(nullptr);
     }
     m_activeSlot = m_deskCount;
     BuildWindowMenu();
@@ -168,6 +169,7 @@ bool TfrmMain::CreateDocumentFromImage(const TmyImagePal& image)
 void TfrmMain::DocumentShown(TfrmDesk* desk)
 {
     ShowPreviewOf(desk);
+    ShowDocumentColors(desk);
 }
 
 void TfrmMain::DisableDocumentActions()

@@ -35,6 +35,8 @@ protected:
         Options().ToolsTop = 200;
         // Only the tool window shows, so that nothing else is there to snap to.
         Options().PrevVisible = false;
+        Options().ColorsVisible = false;
+        Options().ExplorerVisible = false;
         m_main = std::make_unique<TfrmMain>();
         m_main->show();
         QCoreApplication::processEvents();

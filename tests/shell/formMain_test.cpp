@@ -1,5 +1,8 @@
 #include "shell/formMain.h"
 
+#include "editor/ColorPanel.h"
+#include "editor/MyScroll.h"
+#include "editor/formColors.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
 #include "editor/formbrush.h"
@@ -10,9 +13,11 @@
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
+#include "editor/ToolFrame.h"
 #include "shell/ShellPrompts.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/PixelFixtures.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,6 +31,8 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QToolButton>
+#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTest>
@@ -71,12 +78,20 @@ protected:
     {
         glimt::test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
+        // What the window stores at close ("colors.dat") goes to a folder of this test.
+        m_oldConfig = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", m_dir.path().toLocal8Bit());
         Options() = TOptions();
         Options().MainMaximized = false;
         m_main = std::make_unique<TfrmMain>();
     }
 
-    void TearDown() override { glimt::test::CloseMainWindow(m_main); }
+    glimt::TToolFrame* ColorsFrame() const { return m_main->ToolFrame(TDockMngr::SlotColors); }
+    void TearDown() override
+    {
+        glimt::test::CloseMainWindow(m_main);
+        qputenv("XDG_CONFIG_HOME", m_oldConfig);
+    }
 
     QString Write(const QString& name, const QByteArray& bytes)
     {
@@ -125,6 +140,7 @@ protected:
     }
 
     QTemporaryDir m_dir;
+    QByteArray m_oldConfig;
     FakeDialogs m_dialogs;
     glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
     glimt::ShellPrompts m_prompts;
@@ -697,4 +713,146 @@ TEST_F(MainWindowTest, PropertiesShowsTheActiveDocumentModallyAndOkClosesIt)
     EXPECT_FALSE(m_main->PropertiesDialog()->isVisible());
     EXPECT_TRUE(m_main->PropertiesDialog()->Rows().empty());
     EXPECT_EQ(m_main->Menu(QStringLiteral("Icon"))->actions().last(), prop);
+}
+
+// --- the colour panel ------------------------------------------------------------------------
+
+namespace {
+
+using glimt::test::Px;
+
+// A new untitled document of one red 2 x 3 image of `depth` bits.
+TfrmDesk* DocumentOfDepth(TfrmMain& main, int depth)
+{
+    TmyImagePal image(3, 2, depth);
+    image.Fill(TmyPixel::CreateRGBA(255, 0, 0, 255));
+    EXPECT_TRUE(main.CreateDocumentFromImage(image));
+    return main.ActiveDesk();
+}
+
+} // namespace
+
+TEST_F(MainWindowTest, ColorsViewColorsTogglesThePanel)
+{
+    TfrmColors& colors = *m_main->ColorPanel();
+    Start();
+    QAction* a = m_main->Action(QStringLiteral("actnColors"));
+    ASSERT_NE(a, nullptr);
+    EXPECT_EQ(a->text(), QStringLiteral("Colors"));
+    EXPECT_EQ(a->property("category").toString(), QStringLiteral("View"));
+    EXPECT_EQ(a->shortcut(), QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
+    EXPECT_TRUE(m_main->Menu(QStringLiteral("View"))->actions().contains(a));
+    EXPECT_TRUE(a->isChecked()) << "shown by default";
+    EXPECT_TRUE(colors.isVisible());
+    EXPECT_EQ(frmColors(), &colors);
+
+    a->trigger();
+    EXPECT_FALSE(a->isChecked());
+    EXPECT_FALSE(colors.isVisible());
+    a->trigger();
+    EXPECT_TRUE(colors.isVisible());
+    QTest::mouseClick(static_cast<QWidget*>(ColorsFrame()->Caption()->CloseButton), Qt::LeftButton);
+    EXPECT_FALSE(a->isChecked()) << "closing the panel unchecks the command";
+}
+
+TEST_F(MainWindowTest, ColorsLayoutAndColoursComeFromTheSettings)
+{
+    TfrmColors& colors = *m_main->ColorPanel();
+    TOptions& o = Options();
+    o.ShowRGB = false;
+    o.ColorsVisible = false;
+    o.ColorsLeft = 123;
+    o.ColorsTop = 45;
+    o.FavoritColorPosition = 7;
+    o.ForeColor = Px(10, 20, 30, 40);
+    o.BackColor = Px(1, 2, 3, 4);
+    Start();
+    EXPECT_TRUE(colors.btnHSB->isChecked());
+    EXPECT_FALSE(colors.Panel4->isHidden());
+    EXPECT_FALSE(m_main->Action(QStringLiteral("actnColors"))->isChecked());
+    EXPECT_TRUE(ColorsFrame()->isHidden());
+    EXPECT_EQ(ColorsFrame()->pos(), QPoint(123, 45));
+    EXPECT_EQ(colors.GetFavoriteIndex(), 7);
+    EXPECT_EQ(colors.ForeColor(), Px(10, 20, 30, 40));
+    EXPECT_EQ(colors.BackColor(), Px(1, 2, 3, 4));
+    EXPECT_EQ(colors.Edits[0]->text(), QStringLiteral("10"));
+    EXPECT_EQ(colors.Edits[3]->text(), QStringLiteral("40"));
+    EXPECT_EQ(colors.FavoritesPicture().pixel(2 * 12 + 6, 12 + 6), qRgb(10, 20, 30))
+        << "the selected favourite shows the fore colour";
+}
+
+TEST_F(MainWindowTest, ColorsClosingStoresTheLayoutColoursAndFavourites)
+{
+    TfrmColors& colors = *m_main->ColorPanel();
+    Start();
+    colors.btnHSB->click();
+    colors.SetFavoriteIndex(12);
+    colors.PickForeColor(Px(200, 100, 50, 255));
+    colors.PickBackColor(Px(5, 6, 7, 0));
+    ColorsFrame()->move(60, 70);
+    m_main->close();
+
+    const TOptions& o = Options();
+    EXPECT_FALSE(o.ShowRGB);
+    EXPECT_TRUE(o.ColorsVisible);
+    EXPECT_EQ(o.FavoritColorPosition, 12);
+    EXPECT_EQ(o.ForeColor, Px(200, 100, 50, 255));
+    EXPECT_EQ(o.BackColor, Px(5, 6, 7, 0));
+    EXPECT_EQ(o.ColorsLeft, 60);
+    EXPECT_EQ(o.ColorsTop, 70);
+    ASSERT_TRUE(QFile::exists(QDir(m_dir.path()).absoluteFilePath(QStringLiteral("Glimt/colors.dat"))));
+    const QImage stored = glimt::LoadFavoritesFile(QDir(m_dir.path()).absoluteFilePath(QStringLiteral("Glimt/colors.dat")));
+    EXPECT_EQ(stored, colors.FavoritesPicture());
+    EXPECT_EQ(stored.pixel(2 * 12 + 1, 2 * 12 + 1), qRgb(200, 100, 50));
+
+    // The next run starts from the stored picture.
+    m_main.reset();
+    m_main = std::make_unique<TfrmMain>();
+    EXPECT_EQ(m_main->ColorPanel()->FavoritesPicture(), stored);
+}
+
+TEST_F(MainWindowTest, ColorsFavouritesThatCannotBeStoredDoNotStopTheClose)
+{
+    Start();
+    QDir(m_dir.path()).mkpath(QStringLiteral("Glimt/colors.dat")); // a folder in its way
+    m_main->close();
+    EXPECT_FALSE(m_main->isVisible());
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(MainWindowTest, ColorsTheShownDocumentsPaletteAndDepthReachThePanel)
+{
+    TfrmColors& colors = *m_main->ColorPanel();
+    Start();
+    TfrmDesk* paletted = DocumentOfDepth(*m_main, 8);
+    EXPECT_FALSE(colors.Image6->isHidden());
+    EXPECT_TRUE(colors.Image1->isHidden());
+    EXPECT_EQ(colors.Image6->size(), QSize(160, 160));
+    EXPECT_TRUE(colors.ScrollBars[3]->isHidden()) << "no opacity below 32 bits";
+    EXPECT_EQ(colors.ForeColor(), paletted->CurrentImage()->Palette->Colors[0]);
+
+    DocumentOfDepth(*m_main, 32);
+    EXPECT_TRUE(colors.Image6->isHidden());
+    EXPECT_FALSE(colors.ScrollBars[3]->isHidden());
+
+    paletted->ActivateDocument();
+    EXPECT_FALSE(colors.Image6->isHidden());
+
+    for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
+        m_main->Desk(slot)->Saved = true;
+    m_main->actCloseAllExecute();
+    ASSERT_EQ(m_main->DeskCount(), 0);
+    EXPECT_TRUE(colors.Image6->isHidden());
+    EXPECT_FALSE(colors.Image1->isHidden());
+    EXPECT_FALSE(colors.ScrollBars[3]->isHidden());
+}
+
+TEST_F(MainWindowTest, ColorsPreferencesRedrawTheSwatches)
+{
+    TfrmColors& colors = *m_main->ColorPanel();
+    Start();
+    colors.PickBackColor(Px(0, 0, 0, 0));
+    Options().Color2 = 0x0000FF;
+    m_main->ApplyPreferences(false);
+    EXPECT_EQ(colors.Image4->Picture.pixel(0, 0), qRgb(254, 0, 0));
 }

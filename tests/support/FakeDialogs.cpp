@@ -23,7 +23,7 @@ int FakeDialogs::BoxCount() const
 {
     int n = 0;
     for (const Asked& a : Log)
-        n += a.kind != Kind::Open && a.kind != Kind::Save ? 1 : 0;
+        n += a.kind != Kind::Open && a.kind != Kind::Save && a.kind != Kind::Color ? 1 : 0;
     return n;
 }
 
@@ -93,6 +93,22 @@ bool FakeDialogs::SaveFileName(TFileRequest& request, QString& file)
     if (!r)
         return false;
     file = *r;
+    return true;
+}
+
+bool FakeDialogs::ChooseColor(TColor& color)
+{
+    Log.push_back({Kind::Color, QString(), {}});
+    ColorStarts.push_back(color);
+    if (ColorResults.empty()) {
+        ++Unexpected;
+        return false;
+    }
+    const std::optional<TColor> r = ColorResults.front();
+    ColorResults.pop_front();
+    if (!r)
+        return false;
+    color = *r;
     return true;
 }
 

@@ -12,7 +12,7 @@ namespace glimt::test {
 // dialog and counts the question in Unexpected, so a test sees a question it did not plan for.
 class FakeDialogs : public IUserDialogs {
 public:
-    enum class Kind { Warning, Error, Information, YesNo, YesNoCancel, Open, Save };
+    enum class Kind { Warning, Error, Information, YesNo, YesNoCancel, Open, Save, Color };
     struct Asked {
         Kind kind;
         QString text;       // the message, or the dialog's title
@@ -25,6 +25,10 @@ public:
     std::deque<std::optional<QStringList>> OpenResults;
     // Results of the save dialog: a path, or nullopt for Cancel.
     std::deque<std::optional<QString>> SaveResults;
+    // Results of the colour dialog: a colour, or nullopt for Cancel. The colour each dialog
+    // started from is kept in ColorStarts.
+    std::deque<std::optional<TColor>> ColorResults;
+    std::vector<TColor> ColorStarts;
 
     std::vector<Asked> Log;
     int Unexpected = 0;
@@ -32,7 +36,7 @@ public:
     // Number of logged questions of a kind, and their texts in order.
     int Count(Kind kind) const;
     QStringList Texts(Kind kind) const;
-    // Every box of any kind (messages and questions, not file dialogs).
+    // Every box of any kind (messages and questions, not file or colour dialogs).
     int BoxCount() const;
 
     void Warning(const QString& text) override;
@@ -42,6 +46,7 @@ public:
     TAnswer YesNoCancel(const QString& text) override;
     bool OpenFileNames(TFileRequest& request, bool multiple, QStringList& files) override;
     bool SaveFileName(TFileRequest& request, QString& file) override;
+    bool ChooseColor(TColor& color) override;
 };
 
 } // namespace glimt::test
