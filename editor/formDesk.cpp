@@ -452,13 +452,7 @@ void TfrmDesk::CenterImage()
 
 void TfrmDesk::UpdateScrollRange()
 {
-    const QWidget* vp = ScrollBox1->viewport();
-    QScrollBar* h = ScrollBox1->horizontalScrollBar();
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    h->setRange(0, std::max(0, Image1->width() - vp->width()));
-    h->setPageStep(vp->width());
-    v->setRange(0, std::max(0, Image1->height() - vp->height()));
-    v->setPageStep(vp->height());
+    ScrollBox1->SetContentSize(Image1->size());
 }
 
 void TfrmDesk::ActivateDocument()

@@ -10,6 +10,7 @@
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
+#include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -40,16 +41,6 @@ using Kind = glimt::test::FakeDialogs::Kind;
 
 namespace {
 
-void EnsureApplication()
-{
-    if (!qApp) {
-        static int argc = 1;
-        static char name[] = "glimt_shell_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
-
 QByteArray IconBytes(int width, int height, std::uint8_t red)
 {
     TmyIcon icon;
@@ -76,22 +67,14 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
+        glimt::test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
         Options() = TOptions();
         Options().MainMaximized = false;
         m_main = std::make_unique<TfrmMain>();
     }
 
-    void TearDown() override
-    {
-        // Whatever a test left open goes without questions.
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
+    void TearDown() override { glimt::test::CloseMainWindow(m_main); }
 
     QString Write(const QString& name, const QByteArray& bytes)
     {
@@ -488,27 +471,33 @@ TEST_F(MainWindowTest, ACommandThatThrowsEndsInAnErrorBox)
 
 TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
 {
+    Options().ToolsLeft = 0;
     Start();
     m_main->resize(900, 700);
     QCoreApplication::processEvents();
     for (int n = 0; n < 5; ++n)
         NewChangedDocument();
-    const int W = m_main->WorkArea()->viewport()->width();
-    const int H = m_main->WorkArea()->viewport()->height();
+    // The tool window, stored at the work area's left edge, is docked there: the windows are
+    // arranged right of it.
+    const int L = m_main->DockMngr.DockedWidthLeft();
+    ASSERT_GT(L, 0);
+    ASSERT_EQ(m_main->DockMngr.DockedWidth(), L);
+    const int W = m_main->Panel1()->viewport()->width() - L;
+    const int H = m_main->Panel1()->viewport()->height();
     Trigger("actTile"); // 5 windows: 2 columns, 3 rows
     auto geometry = [this](int slot) { return m_main->Desk(slot)->parentWidget()->geometry(); };
-    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
-    EXPECT_EQ(geometry(2).topLeft(), QPoint(W / 2, 0));
-    EXPECT_EQ(geometry(3).topLeft(), QPoint(0, H / 3));
-    EXPECT_EQ(geometry(5).topLeft(), QPoint(0, 2 * (H / 3)));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(L, 0));
+    EXPECT_EQ(geometry(2).topLeft(), QPoint(L + W / 2, 0));
+    EXPECT_EQ(geometry(3).topLeft(), QPoint(L, H / 3));
+    EXPECT_EQ(geometry(5).topLeft(), QPoint(L, 2 * (H / 3)));
     EXPECT_EQ(geometry(5).size(), QSize(W / 2, H / 3));
 
     Trigger("actTileVert");
-    EXPECT_EQ(geometry(3), QRect(2 * (W / 5), 0, W / 5, H));
+    EXPECT_EQ(geometry(3), QRect(L + 2 * (W / 5), 0, W / 5, H));
 
     Trigger("actCascade");
     EXPECT_EQ(geometry(1).size(), QSize(645, 580));
-    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(L, 0));
     // The active window (slot 5) comes last, one step after slot 4.
     EXPECT_GT(geometry(5).top(), geometry(4).top());
 }
