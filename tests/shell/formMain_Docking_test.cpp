@@ -33,6 +33,8 @@ protected:
         Options().MainHeight = 600;
         Options().ToolsLeft = 300;
         Options().ToolsTop = 200;
+        // Only the tool window shows, so that nothing else is there to snap to.
+        Options().PrevVisible = false;
         m_main = std::make_unique<TfrmMain>();
         m_main->show();
         QCoreApplication::processEvents();

@@ -1,3 +1,4 @@
+#include "editor/ToolFrame.h"
 #include "shell/formMain.h"
 
 #include "editor/MyScroll.h"
@@ -22,6 +23,7 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 #include <gtest/gtest.h>
 
 namespace {
@@ -48,6 +50,7 @@ protected:
     }
     QAction* PreviewAction() const { return m_main->Action(QStringLiteral("actnPreview")); }
     TfrmPreview* Preview() const { return m_main->PreviewWindow(); }
+    glimt::TToolFrame* Frame() const { return m_main->ToolFrame(TDockMngr::SlotPreview); }
     QColor Shown(int x, int y) const { return Preview()->preview1->Image1->Picture.pixelColor(x, y); }
     TfrmDesk* NewDocument(TmyPixel fill, int width = 3, int height = 2)
     {
@@ -69,7 +72,7 @@ protected:
 TEST_F(PreviewWindowTest, TheLayoutPlacesItAndItsActionShowsAndHidesIt)
 {
     Options().PrevLeft = 30;
-    Options().PrevTop = 40;
+    Options().PrevTop = 140;
     Options().PrevWidth = 150;
     Options().PrevHeight = 120;
     ASSERT_NE(PreviewAction(), nullptr);
@@ -81,9 +84,9 @@ TEST_F(PreviewWindowTest, TheLayoutPlacesItAndItsActionShowsAndHidesIt)
     Start();
     EXPECT_TRUE(Preview()->isVisible());
     EXPECT_TRUE(PreviewAction()->isChecked());
-    EXPECT_EQ(Preview()->size(), QSize(150, 120));
-    EXPECT_EQ(m_main->mapFromGlobal(Preview()->pos()), QPoint(30, 40));
-    EXPECT_EQ(Preview()->parentWidget(), m_main.get());
+    EXPECT_EQ(Frame()->size(), QSize(150, 120));
+    EXPECT_EQ(Frame()->pos(), QPoint(30, 140));
+    EXPECT_EQ(Frame()->parentWidget(), m_main.get());
 
     PreviewAction()->trigger();
     EXPECT_FALSE(Preview()->isVisible());
@@ -91,16 +94,16 @@ TEST_F(PreviewWindowTest, TheLayoutPlacesItAndItsActionShowsAndHidesIt)
     PreviewAction()->trigger();
     EXPECT_TRUE(Preview()->isVisible());
     // Closed by its own close box: the menu check follows.
-    Preview()->close();
+    QTest::mouseClick(static_cast<QWidget*>(Frame()->Caption()->CloseButton), Qt::LeftButton);
     EXPECT_FALSE(PreviewAction()->isChecked());
 
-    Preview()->resize(90, 70);
-    Preview()->move(m_main->mapToGlobal(QPoint(12, 34)));
+    Frame()->resize(90, 70);
+    Frame()->move(12, 134);
     m_main->SaveLayout();
     EXPECT_EQ(Options().PrevWidth, 90);
     EXPECT_EQ(Options().PrevHeight, 70);
     EXPECT_EQ(Options().PrevLeft, 12);
-    EXPECT_EQ(Options().PrevTop, 34);
+    EXPECT_EQ(Options().PrevTop, 134);
     EXPECT_FALSE(Options().PrevVisible);
 }
 
