@@ -601,9 +601,8 @@ TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStop
     EXPECT_EQ(frmBrush(), brush);
     EXPECT_FALSE(brush->isVisible());
 
-    TfrmTools tools;
-    glimt::SetToolEngine(&tools);
-    glimt::ConnectBrushOutline(tools, *brush);
+    ASSERT_NE(m_main->Tools(), nullptr);
+    TfrmTools& tools = *m_main->Tools();
     TfrmDesk* desk = NewChangedDocument();
     ASSERT_NE(desk, nullptr);
     desk->Saved = true;
