@@ -1,5 +1,7 @@
 #include "shell/formMain.h"
 
+#include "editor/ToolFrame.h"
+#include "editor/dockmngr.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
 #include "editor/formbrush.h"
@@ -615,6 +617,12 @@ TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStop
     ASSERT_TRUE(brush->isVisible());
     const QPoint ringOnCanvas = desk->Image1->mapFromGlobal(brush->mapToGlobal(brush->WindowRegion().boundingRect().topLeft()));
     EXPECT_EQ(ringOnCanvas, QPoint(-1, -1)) << "cell (1, 1) is the centre of the size-3 ring";
+    // Over the work area, under the docked tool windows.
+    const QObjectList& layers = m_main->children();
+    QObject* toolFrame = m_main->ToolFrame(TDockMngr::SlotTools);
+    ASSERT_NE(toolFrame, nullptr);
+    EXPECT_EQ(layers.indexOf(brush), layers.indexOf(m_main->Panel1()) + 1);
+    EXPECT_LT(layers.indexOf(brush), layers.indexOf(toolFrame));
 
     EXPECT_TRUE(m_main->close());
     EXPECT_FALSE(brush->Timer1->isActive());
