@@ -16,6 +16,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace glimt {
 
@@ -39,6 +40,8 @@ namespace {
 
 constexpr int kRowHeight = 90;
 constexpr int kPictureSize = 85;
+constexpr int kFormWidth = 300;
+constexpr int kLabelLeft = 100;
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
 {
@@ -67,14 +70,16 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Properties"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(257, 304);
+    // Wider than its 257 pixels of old, so that "Dimension: 256 x 256" fits beside the picture
+    // in this platform's fonts.
+    setFixedSize(kFormWidth, 304);
 
     auto* Panel3 = new QFrame(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(0, 0, 257, 48);
+    Panel3->setGeometry(0, 0, kFormWidth, 48);
     Panel3->setAutoFillBackground(true);
     Panel3->setBackgroundRole(QPalette::Base);
-    Image4 = MakeLabel(Panel3, "Image4", QString(), 257 - 48, 0, 48, 48);
+    Image4 = MakeLabel(Panel3, "Image4", QString(), kFormWidth - 48, 0, 48, 48);
     lblCaption = MakeLabel(Panel3, "lblCaption", QStringLiteral("Properties"), 10, 15, 190, 18);
     QFont bold = lblCaption->font();
     bold.setBold(true);
@@ -82,18 +87,18 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent)
 
     grpFile = new QGroupBox(QStringLiteral(" File "), this);
     grpFile->setObjectName(QStringLiteral("grpFile"));
-    grpFile->setGeometry(8, 54, 241, 90);
-    lblName = MakeLabel(grpFile, "lblName", QString(), 10, 18, 225, 16);
-    lblLocation = MakeLabel(grpFile, "lblLocation", QString(), 10, 34, 225, 16);
-    lblSize = MakeLabel(grpFile, "lblSize", QString(), 10, 50, 225, 16);
-    lblImageNo = MakeLabel(grpFile, "lblImageNo", QString(), 10, 66, 225, 16);
+    grpFile->setGeometry(8, 54, kFormWidth - 16, 90);
+    lblName = MakeLabel(grpFile, "lblName", QString(), 10, 18, kFormWidth - 36, 16);
+    lblLocation = MakeLabel(grpFile, "lblLocation", QString(), 10, 34, kFormWidth - 36, 16);
+    lblSize = MakeLabel(grpFile, "lblSize", QString(), 10, 50, kFormWidth - 36, 16);
+    lblImageNo = MakeLabel(grpFile, "lblImageNo", QString(), 10, 66, kFormWidth - 36, 16);
 
     grpImages = new QGroupBox(QStringLiteral(" Images "), this);
     grpImages->setObjectName(QStringLiteral("grpImages"));
-    grpImages->setGeometry(8, 148, 241, 118);
+    grpImages->setGeometry(8, 148, kFormWidth - 16, 118);
     ScrollBox1 = new QScrollArea(grpImages);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(4, 18, 233, 96);
+    ScrollBox1->setGeometry(4, 18, kFormWidth - 24, 96);
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_rowsHost = new QWidget;
@@ -101,7 +106,7 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent)
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(174, 272, 75, 25);
+    btnOK->setGeometry(kFormWidth - 83, 272, 75, 25);
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
 
@@ -140,6 +145,9 @@ void TfrmProperties::FormActivate()
     lblImageNo->setText(glimt::MsgI("msglblImageNo", "Image Number: %i1", icon->Count()));
 
     m_rows.reserve(std::size_t(icon->Count()));
+    // Room for the vertical scroll bar, which shows from the third row on.
+    const int rowsWidth = ScrollBox1->width() - ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int labelWidth = rowsWidth - kLabelLeft;
     for (int i = 0; i < icon->Count(); ++i) {
         const TmyImagePal& image = icon->Image(i);
         const int top = kRowHeight * i;
@@ -147,19 +155,19 @@ void TfrmProperties::FormActivate()
         row.Picture = MakeLabel(m_rowsHost, nullptr, QString(), 10, top, kPictureSize, kPictureSize);
         row.Picture->setAlignment(Qt::AlignCenter);
         row.Picture->setPixmap(PreviewPicture(image));
-        row.Type = MakeLabel(m_rowsHost, nullptr, glimt::MsgI("msglblType", "Data Type: %i1 bits", image.BitDepth), 100,
-                             top + 20, 125, 15);
+        row.Type = MakeLabel(m_rowsHost, nullptr, glimt::MsgI("msglblType", "Data Type: %i1 bits", image.BitDepth),
+                             kLabelLeft, top + 20, labelWidth, 15);
         row.Dimension = MakeLabel(m_rowsHost, nullptr,
-                                  glimt::MsgII("msglblDim", "Dimension: %i1 x %i2", image.Width(), image.Height()), 100,
-                                  top + 35, 125, 15);
+                                  glimt::MsgII("msglblDim", "Dimension: %i1 x %i2", image.Width(), image.Height()),
+                                  kLabelLeft, top + 35, labelWidth, 15);
         row.Size = MakeLabel(m_rowsHost, nullptr,
-                             glimt::MsgI("msglblSize", "Size: %i1 bytes", glimt::StoredImageSize(image)), 100, top + 50,
-                             125, 15);
+                             glimt::MsgI("msglblSize", "Size: %i1 bytes", glimt::StoredImageSize(image)), kLabelLeft,
+                             top + 50, labelWidth, 15);
         for (QLabel* label : {row.Picture, row.Type, row.Dimension, row.Size})
             label->show();
         m_rows.push_back(row);
     }
-    m_rowsHost->resize(ScrollBox1->viewport()->width(), kRowHeight * icon->Count());
+    m_rowsHost->resize(rowsWidth, kRowHeight * icon->Count());
     lblSize->setText(glimt::MsgI("msglblSize", "Size: %i1 bytes", glimt::StoredIconSize(*icon)));
 }
 

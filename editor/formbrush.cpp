@@ -188,7 +188,30 @@ void TfrmBrush::FollowCursor(QPoint cursor)
     const QPoint pixel = canvas->mapFromGlobal(cursor);
     const QPoint cellOrigin((pixel.x() / Zoom) * Zoom, (pixel.y() / Zoom) * Zoom);
     move(parentWidget()->mapFromGlobal(canvas->mapToGlobal(cellOrigin)) - QPoint(HalfWidth + 1, HalfHeight + 1));
+    StackOver(canvas);
     if (isHidden())
         show();
+}
+
+void TfrmBrush::StackOver(const QWidget* canvas)
+{
+    const QWidget* holder = canvas;
+    while (holder && holder->parentWidget() != parentWidget())
+        holder = holder->parentWidget();
+    const QObjectList& siblings = parentWidget()->children();
+    const qsizetype at = holder ? siblings.indexOf(const_cast<QWidget*>(holder)) : -1;
+    if (at < 0) {
+        raise();
+        return;
+    }
+    for (qsizetype i = at + 1; i < siblings.size(); ++i) {
+        if (siblings[i] == this)
+            return; // already right above it
+        auto* w = qobject_cast<QWidget*>(siblings[i]);
+        if (w && !w->isWindow()) {
+            stackUnder(w);
+            return;
+        }
+    }
     raise();
 }

@@ -74,6 +74,9 @@ public:
 
 private:
     void BuildWindowRegion();
+    // Stacks the window right above the child of its parent that holds `canvas` (the work
+    // area): what lies over the work area, such as docked tool windows, covers the outline too.
+    void StackOver(const QWidget* canvas);
 
     QRegion m_region;
 };

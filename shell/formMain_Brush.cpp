@@ -1,6 +1,5 @@
 #include "shell/formMain.h"
 
-#include "editor/EditorHost.h"
 #include "editor/formTools.h"
 #include "editor/formbrush.h"
 
@@ -11,8 +10,8 @@
 void TfrmMain::CreateBrushWindow()
 {
     m_frmBrush = new TfrmBrush(this);
-    if (auto* tools = dynamic_cast<TfrmTools*>(glimt::ToolEngine()))
-        glimt::ConnectBrushOutline(*tools, *m_frmBrush);
+    if (m_frmTools)
+        glimt::ConnectBrushOutline(*m_frmTools, *m_frmBrush);
 }
 
 void TfrmMain::StopBrushWindow()

@@ -1,19 +1,18 @@
 #include "shell/formMain.h"
-
 #include "editor/ColorPanel.h"
 #include "editor/MyScroll.h"
+#include "editor/ToolFrame.h"
+#include "editor/dockmngr.h"
 #include "editor/formColors.h"
 #include "editor/formDesk.h"
+#include "editor/formNew.h"
+#include "editor/formProperties.h"
 #include "editor/formTools.h"
 #include "editor/formbrush.h"
-#include "editor/formNew.h"
-#include "editor/formTools.h"
-#include "editor/formProperties.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
-#include "editor/ToolFrame.h"
 #include "shell/ShellPrompts.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
@@ -665,9 +664,8 @@ TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStop
     EXPECT_EQ(frmBrush(), brush);
     EXPECT_FALSE(brush->isVisible());
 
-    TfrmTools tools;
-    glimt::SetToolEngine(&tools);
-    glimt::ConnectBrushOutline(tools, *brush);
+    ASSERT_NE(m_main->Tools(), nullptr);
+    TfrmTools& tools = *m_main->Tools();
     TfrmDesk* desk = NewChangedDocument();
     ASSERT_NE(desk, nullptr);
     desk->Saved = true;
@@ -680,6 +678,12 @@ TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStop
     ASSERT_TRUE(brush->isVisible());
     const QPoint ringOnCanvas = desk->Image1->mapFromGlobal(brush->mapToGlobal(brush->WindowRegion().boundingRect().topLeft()));
     EXPECT_EQ(ringOnCanvas, QPoint(-1, -1)) << "cell (1, 1) is the centre of the size-3 ring";
+    // Over the work area, under the docked tool windows.
+    const QObjectList& layers = m_main->children();
+    QObject* toolFrame = m_main->ToolFrame(TDockMngr::SlotTools);
+    ASSERT_NE(toolFrame, nullptr);
+    EXPECT_EQ(layers.indexOf(brush), layers.indexOf(m_main->Panel1()) + 1);
+    EXPECT_LT(layers.indexOf(brush), layers.indexOf(toolFrame));
 
     EXPECT_TRUE(m_main->close());
     EXPECT_FALSE(brush->Timer1->isActive());
