@@ -335,3 +335,23 @@ void TfrmTools::DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift,
         PressToolButton(Engine.PreviousTool);
     desk->ShowToolStatus(Engine.AnchorPoint.x(), Engine.AnchorPoint.y(), r.Cell.x(), r.Cell.y(), button, tool);
 }
+
+void TfrmTools::ShowSelectionLayer(bool Force)
+{
+    glimt::IEditorHost* host = glimt::EditorHost();
+    TfrmDesk* desk = host ? host->ActiveDesk() : nullptr;
+    const TmyImagePal* image = desk ? desk->CurrentImage() : nullptr;
+    if (!image || !desk->ImgSel || (!Force && desk->ImgSel->isHidden()))
+        return;
+    const int zoom = std::max<int>(1, desk->Zoom);
+    desk->ImgSel->SetCanvasSize(m_selection.Image.Width() * zoom, m_selection.Image.Height() * zoom);
+    desk->RenderSelection(*image, m_selection.Image, m_selection.InFront, false, desk->ImgSel);
+}
+
+void TfrmTools::ResizeSelection(int width, int height)
+{
+    if (m_selection.IsEmpty())
+        return;
+    m_selection.ResizeTo(width, height);
+    ShowSelectionLayer(false);
+}

@@ -1,6 +1,8 @@
 #pragma once
 #include "editor/EditorHost.h"
 #include "editor/ToolEngine.h"
+#include "engine/Clipboard.h"
+#include "engine/Myclipmngr.h"
 #include "engine/myselection.h"
 
 #include <QWidget>
@@ -55,6 +57,14 @@ public:
     tmyselection* Selection() override { return &m_selection; }
     void ApplyToolCursor() override;
     void UpdateBrushPreview() override;
+    int SelectionDocumentSlot() override { return m_selection.IsEmpty() ? 0 : m_selection.DocumentSlot; }
+    const TmyImagePal* SelectionImage() override { return m_selection.IsEmpty() ? nullptr : &m_selection.Image; }
+    bool SelectionInFront() override { return m_selection.InFront; }
+    void ResizeSelection(int width, int height) override;
+
+    // The one clipboard manager of the program.
+    tmyClipMngr& ClipManager() { return m_clipManager; }
+    void ShowSelectionLayer(bool Force) override;
 
     // --- tool choice -------------------------------------------------------------------------
     void SelectTool(std::uint8_t tool);
@@ -89,5 +99,7 @@ private:
     void RedrawCells(TfrmDesk& desk, TmyImagePal& image, const QRect& cells);
 
     tmyselection m_selection;
+    glimt::QtClipboard m_clipboard;
+    tmyClipMngr m_clipManager{m_clipboard};
     glimt::IPaintColors* m_colors = nullptr;
 };

@@ -174,6 +174,10 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_V));
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
+
+    CreateEditActions();
+    CreateImageActions();
+    CreateIconActions();
 }
 
 namespace {
@@ -334,6 +338,7 @@ void TfrmMain::ExecuteAction(const QString& actionName)
 
 void TfrmMain::updateActions()
 {
+    UpdateEditActions();
     if (m_deskCount == 0) {
         DisableDocumentActions();
         return;

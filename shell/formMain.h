@@ -15,7 +15,11 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class TfrmDesk;
+class TfrmDimension;
+class TfrmImageToIco;
 class TfrmNewImage;
+class TfrmRotate;
+class TfrmTools;
 namespace glimt {
 class TActionManager;
 }
@@ -61,7 +65,7 @@ public:
     // A new, hidden document window in the next slot, made active; false (after the warning)
     // when MaxDesks are open. `Caption` is a file path, or exactly "Untitled" for a new
     // numbered untitled document.
-    bool CreateDocumentWindow(const QString& Caption);
+    bool CreateDocumentWindow(const QString& Caption) override;
     void DisableDocumentActions();
     void EnableDocumentActions();
     void actTileExecute();
@@ -99,6 +103,23 @@ public:
     // not kept waiting while our questions run).
     void OpenDroppedFiles(const QStringList& paths);
 
+    // --- Edit, image and icon commands (formMain_Edit.cpp, formMain_Image.cpp, formMain_Icon.cpp)
+    // The tool window, or null while none exists.
+    TfrmTools* Tools() const;
+    // Converts the active document's current image to `Depth` bits with an undo step; refused
+    // with a message when the icon holds an image of that size at that depth already (the
+    // image itself included).
+    void ChangeColorDepth(std::uint8_t Depth);
+    // After the current image of `desk` was replaced whole (undo, redo, depth change): redraws
+    // it, puts the images back into editing order and refills the image list.
+    void ShowReplacedImage(TfrmDesk* desk);
+    // The enabled and checked states of the selection, stacking and switch commands.
+    void UpdateEditActions();
+    // The dialogs of the image and icon commands, made on first use and kept.
+    TfrmDimension* DimensionDialog();
+    TfrmRotate* RotateDialog();
+    TfrmImageToIco* ImageToIcoDialog();
+
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
     QAction* Action(const QString& name) const;
@@ -128,6 +149,8 @@ public:
     void SetStatusText(int panel, const QString& text) override;
     bool CreateDocumentFromImage(const TmyImagePal& image) override;
     QWidget* MainWidget() override { return this; }
+    void DisableToolActions() override;
+    void EnableToolActions() override;
     int ActiveSlot() override { return m_activeSlot; }
     void SetActiveSlot(int slot) override;
     void ExecuteAction(const QString& actionName) override;
@@ -149,6 +172,9 @@ private:
     void FormClose();
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
+    void CreateEditActions();
+    void CreateImageActions();
+    void CreateIconActions();
     void CreateMenus();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
@@ -163,6 +189,9 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmDimension* m_frmDimension = nullptr;
+    TfrmRotate* m_frmRotate = nullptr;
+    TfrmImageToIco* m_frmImageToIco = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -5,6 +5,7 @@
 
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
+#include "editor/formTools.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 
@@ -211,8 +212,17 @@ void TfrmMain::UpdateUndoActions()
 
 void TfrmMain::UpdateClipboardActions()
 {
-    if (QAction* a = Action(QStringLiteral("actnPaste")))
-        a->setEnabled(m_deskCount > 0 && !QApplication::clipboard()->image().isNull());
+    // With no document Paste keeps its state (disabled with the other document actions).
+    const bool picture = glimt::QtClipboard().HasBitmap();
+    if (QAction* a = Action(QStringLiteral("actnPaste")); a && (!picture || m_deskCount > 0))
+        a->setEnabled(picture);
+    const tmyselection* s = Tools() ? Tools()->Selection() : nullptr;
+    const bool own = s && !s->IsEmpty() && m_activeSlot != 0 && s->DocumentSlot == m_activeSlot;
+    for (const char* name : {"actnCopy", "actnDel", "actnCut"}) {
+        if (QAction* a = Action(QString::fromLatin1(name)))
+            a->setEnabled(own);
+    }
+    UpdateEditActions();
 }
 
 // ---------------------------------------------------------------------------------------------
