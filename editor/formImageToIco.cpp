@@ -42,11 +42,14 @@ TfrmImageToIco::TfrmImageToIco(QWidget* parent) : QDialog(parent)
     for (int r = 0; r < 3; ++r) {
         auto* label = new QLabel(QString::fromLatin1(rows[r]), this);
         label->setObjectName(QStringLiteral("Label%1").arg(r + 2));
-        label->setGeometry(10, 82 + r * 26, 80, 20);
+        label->setGeometry(10, 82 + r * 26, 78, 20);
         for (int c = 0; c < 5; ++c) {
             const std::size_t i = std::size_t(r * 5 + c);
             const TFormat& f = Formats[i];
-            CheckBoxes[i] = MakeNamed<QCheckBox>(this, f.name, QStringLiteral("%1 x %1").arg(f.size), 95 + c * 70, 82 + r * 26, 70, 20);
+            // The first column is wider: it holds the 256 x 256 formats.
+            const int x = c == 0 ? 88 : 180 + (c - 1) * 67;
+            CheckBoxes[i] = MakeNamed<QCheckBox>(this, f.name, QStringLiteral("%1 x %1").arg(f.size), x, 82 + r * 26,
+                c == 0 ? 92 : 67, 20);
             CheckBoxes[i]->setChecked(f.tickedAtFirst);
         }
     }
