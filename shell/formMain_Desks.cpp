@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -131,8 +130,15 @@ void TfrmMain::ReleaseDocumentWindow(int slot)
     if (slot < 1 || slot > m_deskCount)
         return;
     --m_deskCount;
+    // The floating selection keeps the slot of its own window: none once that window is gone,
+    // the new slot of a window that moves down.
+    tmyselection* selection = Tools() ? Tools()->Selection() : nullptr;
+    if (selection && selection->DocumentSlot == slot)
+        selection->DocumentSlot = 0;
     for (int i = slot; i <= m_deskCount; ++i) {
         Desks[std::size_t(i)] = Desks[std::size_t(i + 1)];
+        if (selection && selection->DocumentSlot == Desks[std::size_t(i)]->Tag)
+            selection->DocumentSlot = std::uint8_t(i);
         Desks[std::size_t(i)]->Tag = i;
     }
     Desks[std::size_t(m_deskCount + 1)] = nullptr;
@@ -390,6 +396,10 @@ void TfrmMain::FormKeyPress(int key, const QString& text)
     if (key == Qt::Key_Escape) {
         if (glimt::IToolEngine* tools = glimt::ToolEngine())
             RunCommand(nullptr, [tools] { tools->DropSelection(); });
+    } else if (text.size() == 1 && text.at(0) >= QLatin1Char('1') && text.at(0) <= QLatin1Char('7')) {
+        // The digit keys choose the brush size while the tool shows its sizes.
+        if (TfrmTools* tools = Tools())
+            tools->PressSizeKey(text.at(0).digitValue());
     } else if (text == QLatin1String("+")) {
         if (desk->btnZoomIn && desk->btnZoomIn->isEnabled())
             desk->btnZoomIn->click();

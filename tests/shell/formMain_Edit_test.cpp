@@ -292,3 +292,43 @@ TEST_F(EditCommands, SelectAllDragsTheSelectionToolOverTheWholeCanvas)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditCommands, TheSelectionKeepsItsWindowWhenOtherWindowsClose)
+{
+    TfrmDesk* first = Document({Numbered(3, 2)});
+    Document({Numbered(4, 4)});
+    TfrmDesk* third = Document({Numbered(5, 5)});
+    Float(Numbered(2, 1), third->Tag);
+    first->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(third->Tag, 2);
+    EXPECT_EQ(Selection().DocumentSlot, 2);
+    EXPECT_EQ(m_main->ActiveDesk(), third);
+    EXPECT_TRUE(Enabled("actnCopy"));
+
+    third->parentWidget()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(Selection().DocumentSlot, 0);
+    EXPECT_FALSE(Enabled("actnCopy"));
+}
+
+TEST_F(EditCommands, DigitKeysChooseTheBrushSizeWhileTheToolShowsSizes)
+{
+    TfrmDesk* desk = Document({Numbered(3, 2)});
+    Tools().PressToolButton(glimt::toolBrush);
+    desk->cmbImages->setFocus();
+    QApplication::setActiveWindow(m_main.get());
+    ASSERT_EQ(QApplication::focusWidget(), desk->cmbImages);
+    QTest::keyClick(desk->cmbImages, Qt::Key_3);
+    EXPECT_EQ(Tools().Engine.BrushSize, 3);
+    // The Pencil shows no sizes: the key leaves the size alone.
+    Tools().PressToolButton(glimt::toolPencil);
+    QTest::keyClick(desk->cmbImages, Qt::Key_5);
+    EXPECT_EQ(Tools().Engine.BrushSize, 3);
+}
+
+} // namespace
