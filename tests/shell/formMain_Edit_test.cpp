@@ -6,6 +6,8 @@
 #include <QComboBox>
 #include <QToolButton>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QToolBar>
 #include <QTest>
 
 using glimt::test::CommandTest;
@@ -329,6 +331,36 @@ TEST_F(EditCommands, DigitKeysChooseTheBrushSizeWhileTheToolShowsSizes)
     Tools().PressToolButton(glimt::toolPencil);
     QTest::keyClick(desk->cmbImages, Qt::Key_5);
     EXPECT_EQ(Tools().Engine.BrushSize, 3);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(EditCommands, TheMenusAndTheToolBarHoldTheCommandsByName)
+{
+    const struct {
+        const char* menu;
+        std::initializer_list<const char*> actions;
+    } rows[] = {
+        {"Edit", {"actnUndo", "actnRedo", "actnDel", "actnCut", "actnCopy", "actnPaste", "actSelectAll", "actFitToScreen",
+                  "actOriginalSize", "actBringToFront", "actSendToBack"}},
+        {"Data Type", {"actn32bit", "actn24bit", "actn8bit", "actn4bit", "actn1bit"}},
+        {"Rotate/Flip", {"actRotateFree"}},
+        {"Image", {"actnDim"}},
+        {"Icon", {"actnnewimage", "actndelimage", "actnnext", "actnPrev", "actnImagetoIco"}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.menu);
+        QMenu* menu = m_main->Menu(QString::fromLatin1(row.menu));
+        ASSERT_NE(menu, nullptr);
+        for (const char* name : row.actions)
+            EXPECT_TRUE(menu->actions().contains(Action(name))) << name;
+    }
+    const QToolBar* bar = m_main->findChild<QToolBar*>(QStringLiteral("ActionToolBar1"));
+    ASSERT_NE(bar, nullptr);
+    for (const char* name : {"actnCut", "actnCopy", "actnPaste", "actnUndo", "actnRedo", "actFilterOnAlpha", "actSmooth", "actTransSel"})
+        EXPECT_TRUE(bar->actions().contains(Action(name))) << name;
 }
 
 } // namespace

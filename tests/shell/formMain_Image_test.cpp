@@ -282,6 +282,13 @@ TEST_F(ImageCommands, RotatePadClicksMoveAndResetThePin)
     EXPECT_FALSE(r->CenterDrag->Dragging);
     r->spCenterMouseDown(Qt::RightButton, QPoint(0, 0));
     EXPECT_EQ(r->spCenter->pos(), QPoint(150 / 2 - 6, 74 / 2 - 6));
+
+    // The same through the mouse on the real pad and pin.
+    QTest::mouseClick(r->pbCenter, Qt::LeftButton, {}, QPoint(30, 20));
+    EXPECT_EQ(r->spCenter->pos(), QPoint(24, 14));
+    EXPECT_FALSE(r->CenterDrag->Dragging);
+    QTest::mouseClick(r->spCenter, Qt::RightButton, {}, QPoint(6, 6));
+    EXPECT_EQ(r->spCenter->pos(), QPoint(150 / 2 - 6, 74 / 2 - 6));
 }
 
 } // namespace
