@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -117,12 +118,33 @@ TEST_F(ImageCommands, DimensionResizesTheCurrentImageWithAnUndoStep)
     EXPECT_TRUE(Enabled("actnUndo"));
 }
 
+TEST_F(ImageCommands, DimensionEnterAppliesAndEscapeCancels)
+{
+    TfrmDesk* desk = Document({Numbered(3, 2)});
+    TfrmDimension* d = m_main->DimensionDialog();
+    d->rb24->click();
+    d->show();
+    QTest::keyClick(d->rb24, Qt::Key_Escape);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(desk->CurrentImage()->Width(), 3);
+
+    d->show();
+    QTest::keyClick(d->rb24, Qt::Key_Return);
+    EXPECT_FALSE(d->isVisible());
+    EXPECT_EQ(d->result(), QDialog::Accepted);
+    EXPECT_EQ(desk->CurrentImage()->Width(), 24);
+    EXPECT_EQ(desk->CurrentImage()->Height(), 24);
+    EXPECT_EQ(desk->Undo->Count(), 1);
+}
+
 TEST_F(ImageCommands, DimensionToAFormatTheIconHoldsIsRefusedAndTheDialogStaysOpen)
 {
     TfrmDesk* desk = Document({Numbered(48, 48), Numbered(32, 32)});
     TfrmDimension* d = m_main->DimensionDialog();
     d->rb32->click();
-    EXPECT_FALSE(d->btnOKClick());
+    d->show();
+    d->btnOK->click();
+    EXPECT_TRUE(d->isVisible());
     EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList({kNotUnique}));
     EXPECT_EQ(desk->CurrentImage()->Width(), 48);
     EXPECT_EQ(desk->Undo->Count(), 0);
