@@ -113,6 +113,10 @@ public:
     // After the current image of `desk` was replaced whole (undo, redo, depth change): redraws
     // it, puts the images back into editing order and refills the image list.
     void ShowReplacedImage(TfrmDesk* desk);
+    // The arrow commands' step of the floating selection: moves it one cell by (dx, dy) cells
+    // through its window's own drag handlers. False, with nothing moved, when no selection
+    // floats on the active document (the arrow command then shifts the image instead).
+    bool NudgeSelection(int dx, int dy);
     // The enabled and checked states of the selection, stacking and switch commands.
     void UpdateEditActions();
     // The dialogs of the image and icon commands, made on first use and kept.

@@ -272,6 +272,18 @@ void TfrmMain::CreateEditActions()
     connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateClipboardActions(); });
 }
 
+bool TfrmMain::NudgeSelection(int dx, int dy)
+{
+    TfrmDesk* desk = ActiveDesk();
+    if (!desk || !ActiveSelection(*this))
+        return false;
+    const int zoom = desk->Zoom;
+    desk->ImgSelMouseDown(this, TMouseButton::Left, glimt::ssLeft, 0, 0);
+    desk->ImgSelMouseMove(this, 0, dx * zoom, dy * zoom);
+    desk->ImgSelMouseUp(this, TMouseButton::Left, glimt::ssLeft, 0, 0);
+    return true;
+}
+
 void TfrmMain::UpdateEditActions()
 {
     TfrmDesk* desk = ActiveDesk();

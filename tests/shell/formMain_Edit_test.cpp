@@ -364,3 +364,35 @@ TEST_F(EditCommands, TheMenusAndTheToolBarHoldTheCommandsByName)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditCommands, NudgingMovesTheSelectionOfTheActiveDocumentOneCell)
+{
+    TfrmDesk* first = Document({Numbered(3, 2)});
+    EXPECT_FALSE(m_main->NudgeSelection(1, 0));
+    Float(Numbered(2, 1), first->Tag);
+    const QPoint start = first->ImgSel->pos();
+    const int z = first->Zoom;
+    const struct {
+        int dx, dy;
+        QPoint moved;
+    } rows[] = {{1, 0, {z, 0}}, {0, 1, {z, z}}, {-1, 0, {0, z}}, {0, -1, {0, 0}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.dx * 10 + row.dy);
+        EXPECT_TRUE(m_main->NudgeSelection(row.dx, row.dy));
+        EXPECT_EQ(first->ImgSel->pos() - start, row.moved);
+        EXPECT_FALSE(first->SelDragging);
+    }
+    // Moving the selection changes neither the image nor its history.
+    EXPECT_TRUE(first->CurrentImage()->SamePixels(Numbered(3, 2)));
+    EXPECT_EQ(first->Undo->Count(), 0);
+
+    // A selection on another window is not the active document's to move.
+    TfrmDesk* second = Document({Numbered(4, 4)});
+    const QPoint other = second->ImgSel->pos();
+    EXPECT_FALSE(m_main->NudgeSelection(1, 0));
+    EXPECT_EQ(second->ImgSel->pos(), other);
+}
+
+} // namespace
