@@ -1,11 +1,20 @@
 #include "editor/EditorHost.h"
 
+#include "engine/PaletteLibrary.h"
+#include "engine/myadjustments.h"
+
 namespace glimt {
 
 namespace {
 IEditorHost* g_host = nullptr;
 IToolEngine* g_toolEngine = nullptr;
 } // namespace
+
+void IEditorHost::ApplyPaletteAction(TmyImagePal& image)
+{
+    if (image.BitDepth < 24 && TmyAdjustments::ConfirmPaletteChange(image))
+        TPaletteLibrary::ConvertImageDepth(image, image.BitDepth);
+}
 
 IEditorHost* EditorHost()
 {

@@ -27,6 +27,9 @@ public:
     // Opens a new "Untitled" document whose first image is a copy of `image`; false when no
     // further document window can be opened (the host reports that itself).
     virtual bool CreateDocumentFromImage(const TmyImagePal& image) = 0;
+    // A new, still hidden document window made the active one; false (after the message) when
+    // no further window can be opened. `Caption` is a file path, or exactly "Untitled".
+    virtual bool CreateDocumentWindow(const QString& Caption) { (void)Caption; return false; }
     // The main window, as parent for dialogs; may be null in tests.
     virtual QWidget* MainWidget() = 0;
 
@@ -49,6 +52,9 @@ public:
     // A document window became active, or its current image changed as a whole: the tool
     // windows (preview, colour panel, brush preview) show `desk`'s current image.
     virtual void DocumentShown(TfrmDesk* desk) { (void)desk; }
+    // Fits a changed image of 1, 4 or 8 bits back to a palette as TOptions.PaletteAction says
+    // (a new palette, the present one, or the question); other depths are left alone.
+    virtual void ApplyPaletteAction(TmyImagePal& image);
 };
 
 // The tool engine as the document window sees it. The tool window implements it.

@@ -1,6 +1,7 @@
 #include "editor/formNew.h"
 
 #include "editor/EditorHost.h"
+#include "editor/DialogParts.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
@@ -49,18 +50,7 @@ int NewImageInsertIndex(const TmyIcon& icon, int width, int height, int depth)
 
 } // namespace glimt
 
-namespace {
-
-template <class T>
-T* Make(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
-{
-    auto* widget = new T(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-} // namespace
+using glimt::MakeNamed;
 
 TfrmNewImage::TfrmNewImage(QWidget* parent)
     : QDialog(parent)
@@ -69,45 +59,25 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     setWindowTitle(QStringLiteral("New Image"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    auto* Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(0, 0, 450, 48);
-    Panel3->setAutoFillBackground(true);
-    Panel3->setBackgroundRole(QPalette::Base);
-    Image4 = new QLabel(Panel3);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setGeometry(450 - 48, 0, 48, 48);
-    lblCaption = Make<QLabel>(Panel3, "lblCaption", QStringLiteral("New Image"), 10, 6, 380, 18);
-    QFont bold = lblCaption->font();
-    bold.setBold(true);
-    lblCaption->setFont(bold);
-    lblHelp = Make<QLabel>(Panel3, "lblHelp", QStringLiteral("Add a new image to your icon"), 20, 24, 380, 18);
+    const glimt::TDialogBanner banner =
+        glimt::MakeDialogBanner(this, 450, QStringLiteral("New Image"), QStringLiteral("Add a new image to your icon"));
+    Image4 = banner.Image4;
+    lblCaption = banner.lblCaption;
+    lblHelp = banner.lblHelp;
 
-    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 155);
-    rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 225, 20);
-    rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 225, 20);
-    rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 225, 20);
-    rb4Bit = Make<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 225, 20);
-    rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 225, 20);
+    grpColors = MakeNamed<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 155);
+    rb32Bit = MakeNamed<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 225, 20);
+    rb24Bit = MakeNamed<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 225, 20);
+    rb8Bit = MakeNamed<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 225, 20);
+    rb4Bit = MakeNamed<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 225, 20);
+    rb1Bit = MakeNamed<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 225, 20);
     rb32Bit->setChecked(true);
 
-    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 155);
-    rb16 = Make<QRadioButton>(grpSize, "rb16", QStringLiteral("16 x 16"), 10, 20, 80, 20);
-    rb24 = Make<QRadioButton>(grpSize, "rb24", QStringLiteral("24 x 24"), 10, 41, 80, 20);
-    rb32 = Make<QRadioButton>(grpSize, "rb32", QStringLiteral("32 x 32"), 10, 62, 80, 20);
-    rb48 = Make<QRadioButton>(grpSize, "rb48", QStringLiteral("48 x 48"), 95, 20, 80, 20);
-    rb256 = Make<QRadioButton>(grpSize, "rb256", QStringLiteral("256 x 256"), 95, 41, 85, 20);
-    rbCustom = Make<QRadioButton>(grpSize, "rbCustom", QStringLiteral("Custom:"), 10, 84, 160, 20);
-    lblWidth = Make<QLabel>(grpSize, "lblWidth", QStringLiteral("Width:"), 10, 106, 45, 22);
-    edtWidth = Make<QLineEdit>(grpSize, "edtWidth", QStringLiteral("128"), 55, 106, 36, 22);
-    lblHeight = Make<QLabel>(grpSize, "lblHeight", QStringLiteral("Height:"), 96, 106, 45, 22);
-    edtHeight = Make<QLineEdit>(grpSize, "edtHeight", QStringLiteral("128"), 140, 106, 36, 22);
-    cbSquare = Make<QCheckBox>(grpSize, "cbSquare", QStringLiteral("Square"), 10, 130, 120, 20);
-    rb48->setChecked(true);
-    cbSquare->setChecked(true);
+    grpSize = MakeNamed<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 155);
+    m_size = new glimt::TSizeChoice(grpSize, *this, NewWidth, NewHeight);
 
-    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 430, 155);
-    cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 410, 20);
+    grpImages = MakeNamed<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 430, 155);
+    cbFromImage = MakeNamed<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 410, 20);
     cbFromImage->setChecked(true);
     Thumbnails = new TThumbail(grpImages);
     Thumbnails->setObjectName(QStringLiteral("Thumbnails"));
@@ -126,12 +96,6 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
 
     for (QRadioButton* rb : {rb32Bit, rb24Bit, rb8Bit, rb4Bit, rb1Bit})
         connect(rb, &QRadioButton::clicked, this, &TfrmNewImage::rb8BitClick);
-    for (QRadioButton* rb : {rb16, rb24, rb32, rb48, rb256, rbCustom})
-        connect(rb, &QRadioButton::clicked, this, &TfrmNewImage::rbCustomClick);
-    connect(edtWidth, &QLineEdit::textChanged, this, &TfrmNewImage::edtWidthChange);
-    connect(edtHeight, &QLineEdit::textChanged, this, &TfrmNewImage::edtHeightChange);
-    edtWidth->installEventFilter(this);
-    edtHeight->installEventFilter(this);
     connect(cbFromImage, &QCheckBox::clicked, this, &TfrmNewImage::cbFromImageClick);
     connect(btnOK, &QPushButton::clicked, this, [this] {
         btnOKClick();
@@ -141,7 +105,6 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
         btnCancelClick();
         reject();
     });
-    rbCustomClick();
     ShowSourceGroup(true);
     glimt::TranslateForm(this);
 }
@@ -195,90 +158,9 @@ void TfrmNewImage::rb8BitClick()
         NewDepth = 1;
 }
 
-void TfrmNewImage::rbCustomClick()
-{
-    const bool custom = rbCustom->isChecked();
-    edtWidth->setEnabled(custom);
-    edtHeight->setEnabled(custom);
-    cbSquare->setEnabled(custom);
-    const struct {
-        QRadioButton* button;
-        int side;
-    } presets[] = {{rb16, 16}, {rb24, 24}, {rb32, 32}, {rb48, 48}, {rb256, 256}};
-    for (const auto& p : presets) {
-        if (p.button->isChecked()) {
-            NewHeight = NewWidth = p.side;
-            return;
-        }
-    }
-    if (custom) {
-        bool okH = false, okW = false;
-        const int h = edtHeight->text().toInt(&okH);
-        const int w = edtWidth->text().toInt(&okW);
-        if (okH)
-            NewHeight = h;
-        if (okW)
-            NewWidth = w;
-    }
-}
-
-int TfrmNewImage::CorrectSizeEdit(QLineEdit* edit, QLineEdit* other)
-{
-    const QString text = edit->text();
-    if (text.isEmpty())
-        return -1;
-    bool ok = false;
-    const int value = text.toInt(&ok);
-    if (!ok) {
-        glimt::UserDialogs().Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
-        return -1;
-    }
-    if (value > 256 || value <= 0) {
-        // Setting the corrected text runs this again through the edit's change signal.
-        edit->setText(value > 256 ? QStringLiteral("256") : QStringLiteral("1"));
-        return -1;
-    }
-    if (cbSquare->isChecked() && other->text() != text)
-        other->setText(text);
-    return value;
-}
-
-void TfrmNewImage::edtWidthChange()
-{
-    const int v = CorrectSizeEdit(edtWidth, edtHeight);
-    if (v > 0)
-        NewWidth = v;
-}
-
-void TfrmNewImage::edtHeightChange()
-{
-    const int v = CorrectSizeEdit(edtHeight, edtWidth);
-    if (v > 0)
-        NewHeight = v;
-}
-
 void TfrmNewImage::cbFromImageClick()
 {
     Thumbnails->SetEnabled(cbFromImage->isChecked());
-}
-
-bool TfrmNewImage::eventFilter(QObject* watched, QEvent* event)
-{
-    if ((watched == edtWidth || watched == edtHeight) && event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        const QString text = key->text();
-        const bool digit = text.size() == 1 && text.at(0).isDigit();
-        const bool editing = key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Left || key->key() == Qt::Key_Right
-            || key->key() == Qt::Key_Delete || key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab
-            || key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Escape
-            || key->key() == Qt::Key_Home || key->key() == Qt::Key_End;
-        if (!digit && !editing)
-            return true;
-    }
-    if ((watched == edtWidth || watched == edtHeight) && event->type() == QEvent::MouseButtonRelease) {
-        static_cast<QLineEdit*>(watched)->selectAll();
-    }
-    return QDialog::eventFilter(watched, event);
 }
 
 void TfrmNewImage::keyPressEvent(QKeyEvent* event)

@@ -1,4 +1,6 @@
 #pragma once
+#include "editor/DialogParts.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -23,7 +25,7 @@ bool HasImageFormat(const TmyIcon& icon, int width, int height, int depth);
 // image of that format into the active document, in sorted position; with the source group
 // shown the new image may be made from an image of the document, resized and converted.
 // Created once and reused; the fields keep the last choice.
-class TfrmNewImage : public QDialog {
+class TfrmNewImage : public QDialog, public glimt::TSizeControls {
     Q_OBJECT
 public:
     explicit TfrmNewImage(QWidget* parent = nullptr);
@@ -55,17 +57,6 @@ public:
     QRadioButton* rb4Bit = nullptr;
     QRadioButton* rb1Bit = nullptr;
     QGroupBox* grpSize = nullptr;
-    QRadioButton* rb16 = nullptr;
-    QRadioButton* rb24 = nullptr;
-    QRadioButton* rb32 = nullptr;
-    QRadioButton* rb48 = nullptr;
-    QRadioButton* rb256 = nullptr;
-    QRadioButton* rbCustom = nullptr;
-    QLabel* lblWidth = nullptr;
-    QLineEdit* edtWidth = nullptr;
-    QLabel* lblHeight = nullptr;
-    QLineEdit* edtHeight = nullptr;
-    QCheckBox* cbSquare = nullptr;
     QGroupBox* grpImages = nullptr;
     QCheckBox* cbFromImage = nullptr;
     QPushButton* btnOK = nullptr;
@@ -73,18 +64,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void rb8BitClick();
-    void rbCustomClick();
-    void edtWidthChange();
-    void edtHeightChange();
     void cbFromImageClick();
-    // Corrects the edit into 1..256 and copies it into the other edit when square; returns the
-    // value, or -1 when the text is empty or not a number.
-    int CorrectSizeEdit(QLineEdit* edit, QLineEdit* other);
 
+    glimt::TSizeChoice* m_size = nullptr;
     bool m_sourceShown = true;
 };

@@ -1,6 +1,8 @@
 #pragma once
 #include "editor/EditorHost.h"
 #include "editor/ToolEngine.h"
+#include "engine/Clipboard.h"
+#include "engine/Myclipmngr.h"
 #include "engine/myselection.h"
 
 #include <QWidget>
@@ -78,6 +80,9 @@ public:
     // floating selection and shows its layer there; the image is not changed.
     void LiftSelection(int X1, int Y1, int X2, int Y2);
 
+    // The one clipboard manager of the program.
+    tmyClipMngr& ClipManager() { return m_clipManager; }
+
     // --- tool choice -------------------------------------------------------------------------
     void SelectTool(std::uint8_t tool);
     // Clicks the button of tool 1..18 and sets it down; other values do nothing.
@@ -121,5 +126,7 @@ private:
 
     tmyselection m_selection;
     TfrmText* m_frmText = nullptr; // owned through Qt parenting
+    glimt::QtClipboard m_clipboard;
+    tmyClipMngr m_clipManager{m_clipboard};
     glimt::IPaintColors* m_colors = nullptr;
 };

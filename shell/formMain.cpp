@@ -190,6 +190,9 @@ void TfrmMain::CreateActions()
     CreatePropertiesActions();
     CreateEffectActions();
     CreateColorsActions();
+    CreateEditActions();
+    CreateImageActions();
+    CreateIconActions();
 }
 
 namespace {
@@ -351,6 +354,7 @@ void TfrmMain::ExecuteAction(const QString& actionName)
 
 void TfrmMain::updateActions()
 {
+    UpdateEditActions();
     if (m_deskCount == 0) {
         DisableDocumentActions();
         return;

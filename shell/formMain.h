@@ -24,6 +24,11 @@ class TfrmNewImage;
 class TfrmPreview;
 class TfrmTools;
 class TfrmProperties;
+class TfrmDimension;
+class TfrmImageToIco;
+class TfrmNewImage;
+class TfrmRotate;
+class TfrmTools;
 namespace glimt {
 class TActionManager;
 class TToolFrame;
@@ -70,7 +75,7 @@ public:
     // A new, hidden document window in the next slot, made active; false (after the warning)
     // when MaxDesks are open. `Caption` is a file path, or exactly "Untitled" for a new
     // numbered untitled document.
-    bool CreateDocumentWindow(const QString& Caption);
+    bool CreateDocumentWindow(const QString& Caption) override;
     void DisableDocumentActions();
     void EnableDocumentActions();
     void actTileExecute();
@@ -116,6 +121,24 @@ public:
     // The two questions of the core (formMain_Dialogs.cpp), handed to the installed prompts.
     TfrmChangePal* ChangePalDialog() const { return m_frmChangePal; }
     TfrmImageBig* ImageBigDialog() const { return m_frmImageBig; }
+    // --- Edit, image and icon commands (formMain_Edit.cpp, formMain_Image.cpp, formMain_Icon.cpp)
+    // Converts the active document's current image to `Depth` bits with an undo step; refused
+    // with a message when the icon holds an image of that size at that depth already (the
+    // image itself included).
+    void ChangeColorDepth(std::uint8_t Depth);
+    // After the current image of `desk` was replaced whole (undo, redo, depth change): redraws
+    // it, puts the images back into editing order and refills the image list.
+    void ShowReplacedImage(TfrmDesk* desk);
+    // The arrow commands' step of the floating selection: moves it one cell by (dx, dy) cells
+    // through its window's own drag handlers. False, with nothing moved, when no selection
+    // floats on the active document (the arrow command then shifts the image instead).
+    bool NudgeSelection(int dx, int dy);
+    // The enabled and checked states of the selection, stacking and switch commands.
+    void UpdateEditActions();
+    // The dialogs of the image and icon commands, made on first use and kept.
+    TfrmDimension* DimensionDialog();
+    TfrmRotate* RotateDialog();
+    TfrmImageToIco* ImageToIcoDialog();
 
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
@@ -168,6 +191,8 @@ public:
     void SetStatusText(int panel, const QString& text) override;
     bool CreateDocumentFromImage(const TmyImagePal& image) override;
     QWidget* MainWidget() override { return this; }
+    void DisableToolActions() override;
+    void EnableToolActions() override;
     int ActiveSlot() override { return m_activeSlot; }
     void SetActiveSlot(int slot) override;
     void ExecuteAction(const QString& actionName) override;
@@ -223,6 +248,9 @@ private:
     void DetachToolWindows();
     // The user let go of a dragged tool frame.
     void ToolWindowMoved(glimt::TToolFrame* frame);
+    void CreateEditActions();
+    void CreateImageActions();
+    void CreateIconActions();
     void CreateMenus();
     void CreatePreviewActions();
     void CreatePreviewWindow();
@@ -263,6 +291,9 @@ private:
     TfrmBrush* m_frmBrush = nullptr;
     TfrmProperties* m_frmProperties = nullptr;
     TfrmColors* m_frmColors = nullptr;
+    TfrmDimension* m_frmDimension = nullptr;
+    TfrmRotate* m_frmRotate = nullptr;
+    TfrmImageToIco* m_frmImageToIco = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -11,7 +11,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QClipboard>
 #include <QFileInfo>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -131,8 +130,15 @@ void TfrmMain::ReleaseDocumentWindow(int slot)
     if (slot < 1 || slot > m_deskCount)
         return;
     --m_deskCount;
+    // The floating selection keeps the slot of its own window: none once that window is gone,
+    // the new slot of a window that moves down.
+    tmyselection* selection = Tools() ? Tools()->Selection() : nullptr;
+    if (selection && selection->DocumentSlot == slot)
+        selection->DocumentSlot = 0;
     for (int i = slot; i <= m_deskCount; ++i) {
         Desks[std::size_t(i)] = Desks[std::size_t(i + 1)];
+        if (selection && selection->DocumentSlot == Desks[std::size_t(i)]->Tag)
+            selection->DocumentSlot = std::uint8_t(i);
         Desks[std::size_t(i)]->Tag = i;
     }
     Desks[std::size_t(m_deskCount + 1)] = nullptr;
@@ -214,8 +220,17 @@ void TfrmMain::UpdateUndoActions()
 
 void TfrmMain::UpdateClipboardActions()
 {
-    if (QAction* a = Action(QStringLiteral("actnPaste")))
-        a->setEnabled(m_deskCount > 0 && !QApplication::clipboard()->image().isNull());
+    // With no document Paste keeps its state (disabled with the other document actions).
+    const bool picture = glimt::QtClipboard().HasBitmap();
+    if (QAction* a = Action(QStringLiteral("actnPaste")); a && (!picture || m_deskCount > 0))
+        a->setEnabled(picture);
+    const tmyselection* s = Tools() ? Tools()->Selection() : nullptr;
+    const bool own = s && !s->IsEmpty() && m_activeSlot != 0 && s->DocumentSlot == m_activeSlot;
+    for (const char* name : {"actnCopy", "actnDel", "actnCut"}) {
+        if (QAction* a = Action(QString::fromLatin1(name)))
+            a->setEnabled(own);
+    }
+    UpdateEditActions();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -388,6 +403,10 @@ void TfrmMain::FormKeyPress(int key, const QString& text)
     if (key == Qt::Key_Escape) {
         if (glimt::IToolEngine* tools = glimt::ToolEngine())
             RunCommand(nullptr, [tools] { tools->DropSelection(); });
+    } else if (text.size() == 1 && text.at(0) >= QLatin1Char('1') && text.at(0) <= QLatin1Char('7')) {
+        // The digit keys choose the brush size while the tool shows its sizes.
+        if (TfrmTools* tools = Tools())
+            tools->PressSizeKey(text.at(0).digitValue());
     } else if (text == QLatin1String("+")) {
         if (desk->btnZoomIn && desk->btnZoomIn->isEnabled())
             desk->btnZoomIn->click();

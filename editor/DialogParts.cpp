@@ -1,0 +1,158 @@
+#include "editor/DialogParts.h"
+
+#include "editor/UserDialogs.h"
+
+#include <QCheckBox>
+#include <QDialog>
+#include <QPushButton>
+#include <QEvent>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace glimt {
+
+TDialogBanner MakeDialogBanner(QWidget* dialog, int width, const QString& title, const QString& help)
+{
+    TDialogBanner b;
+    b.Panel3 = new QFrame(dialog);
+    b.Panel3->setObjectName(QStringLiteral("Panel3"));
+    b.Panel3->setGeometry(0, 0, width, 48);
+    b.Panel3->setAutoFillBackground(true);
+    b.Panel3->setBackgroundRole(QPalette::Base);
+    b.Image4 = new QLabel(b.Panel3);
+    b.Image4->setObjectName(QStringLiteral("Image4"));
+    b.Image4->setGeometry(width - 48, 0, 48, 48);
+    b.lblCaption = MakeNamed<QLabel>(b.Panel3, "lblCaption", title, 10, 6, width - 70, 18);
+    QFont bold = b.lblCaption->font();
+    bold.setBold(true);
+    b.lblCaption->setFont(bold);
+    b.lblHelp = MakeNamed<QLabel>(b.Panel3, "lblHelp", help, 20, 24, width - 70, 18);
+    return b;
+}
+
+void MakeOkCancel(QDialog* dialog, int x, int y, const std::function<bool()>& ok, QPushButton*& btnOK,
+    QPushButton*& btnCancel)
+{
+    btnOK = MakeNamed<QPushButton>(dialog, "btnOK", QStringLiteral("OK"), x, y, 75, 25);
+    btnCancel = MakeNamed<QPushButton>(dialog, "btnCancel", QStringLiteral("Cancel"), x + 83, y, 75, 25);
+    btnOK->setDefault(true);
+    QObject::connect(btnOK, &QPushButton::clicked, dialog, [dialog, ok] {
+        if (ok())
+            dialog->accept();
+    });
+    QObject::connect(btnCancel, &QPushButton::clicked, dialog, &QDialog::reject);
+}
+
+TSizeChoice::TSizeChoice(QWidget* group, TSizeControls& controls, int& newWidth, int& newHeight)
+    : QObject(group), m_controls(controls), m_width(newWidth), m_height(newHeight)
+{
+    m_controls.rb16 = MakeNamed<QRadioButton>(group, "rb16", QStringLiteral("16 x 16"), 10, 20, 80, 20);
+    m_controls.rb24 = MakeNamed<QRadioButton>(group, "rb24", QStringLiteral("24 x 24"), 10, 41, 80, 20);
+    m_controls.rb32 = MakeNamed<QRadioButton>(group, "rb32", QStringLiteral("32 x 32"), 10, 62, 80, 20);
+    m_controls.rb48 = MakeNamed<QRadioButton>(group, "rb48", QStringLiteral("48 x 48"), 95, 20, 80, 20);
+    m_controls.rb256 = MakeNamed<QRadioButton>(group, "rb256", QStringLiteral("256 x 256"), 95, 41, 85, 20);
+    m_controls.rbCustom = MakeNamed<QRadioButton>(group, "rbCustom", QStringLiteral("Custom:"), 10, 84, 160, 20);
+    m_controls.lblWidth = MakeNamed<QLabel>(group, "lblWidth", QStringLiteral("Width:"), 10, 106, 45, 22);
+    m_controls.edtWidth = MakeNamed<QLineEdit>(group, "edtWidth", QStringLiteral("128"), 55, 106, 36, 22);
+    m_controls.lblHeight = MakeNamed<QLabel>(group, "lblHeight", QStringLiteral("Height:"), 96, 106, 45, 22);
+    m_controls.edtHeight = MakeNamed<QLineEdit>(group, "edtHeight", QStringLiteral("128"), 140, 106, 36, 22);
+    m_controls.cbSquare = MakeNamed<QCheckBox>(group, "cbSquare", QStringLiteral("Square"), 10, 130, 120, 20);
+    m_controls.rb48->setChecked(true);
+    m_controls.cbSquare->setChecked(true);
+
+    for (QRadioButton* rb : {m_controls.rb16, m_controls.rb24, m_controls.rb32, m_controls.rb48, m_controls.rb256, m_controls.rbCustom})
+        connect(rb, &QRadioButton::clicked, this, &TSizeChoice::RadioClick);
+    connect(m_controls.edtWidth, &QLineEdit::textChanged, this, &TSizeChoice::edtWidthChange);
+    connect(m_controls.edtHeight, &QLineEdit::textChanged, this, &TSizeChoice::edtHeightChange);
+    m_controls.edtWidth->installEventFilter(this);
+    m_controls.edtHeight->installEventFilter(this);
+    RadioClick();
+}
+
+void TSizeChoice::RadioClick()
+{
+    const bool custom = m_controls.rbCustom->isChecked();
+    m_controls.edtWidth->setEnabled(custom);
+    m_controls.edtHeight->setEnabled(custom);
+    m_controls.cbSquare->setEnabled(custom);
+    const struct {
+        QRadioButton* button;
+        int side;
+    } presets[] = {{m_controls.rb16, 16}, {m_controls.rb24, 24}, {m_controls.rb32, 32}, {m_controls.rb48, 48}, {m_controls.rb256, 256}};
+    for (const auto& p : presets) {
+        if (p.button->isChecked()) {
+            m_height = m_width = p.side;
+            return;
+        }
+    }
+    if (custom) {
+        // An edit without a number leaves that side as it was.
+        bool okH = false, okW = false;
+        const int h = m_controls.edtHeight->text().toInt(&okH);
+        const int w = m_controls.edtWidth->text().toInt(&okW);
+        if (okH)
+            m_height = h;
+        if (okW)
+            m_width = w;
+    }
+}
+
+int TSizeChoice::CorrectSizeEdit(QLineEdit* edit, QLineEdit* other)
+{
+    const QString text = edit->text();
+    if (text.isEmpty())
+        return -1;
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok) {
+        UserDialogs().Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        return -1;
+    }
+    if (value > 256 || value <= 0) {
+        // Setting the corrected text runs this again through the edit's change signal.
+        edit->setText(value > 256 ? QStringLiteral("256") : QStringLiteral("1"));
+        return -1;
+    }
+    if (m_controls.cbSquare->isChecked() && other->text() != text)
+        other->setText(text);
+    return value;
+}
+
+void TSizeChoice::edtWidthChange()
+{
+    const int v = CorrectSizeEdit(m_controls.edtWidth, m_controls.edtHeight);
+    if (v > 0)
+        m_width = v;
+}
+
+void TSizeChoice::edtHeightChange()
+{
+    const int v = CorrectSizeEdit(m_controls.edtHeight, m_controls.edtWidth);
+    if (v > 0)
+        m_height = v;
+}
+
+bool TSizeChoice::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched != m_controls.edtWidth && watched != m_controls.edtHeight)
+        return QObject::eventFilter(watched, event);
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        const QString text = key->text();
+        const bool digit = text.size() == 1 && text.at(0).isDigit();
+        const int k = key->key();
+        const bool editing = k == Qt::Key_Backspace || k == Qt::Key_Left || k == Qt::Key_Right || k == Qt::Key_Delete
+            || k == Qt::Key_Tab || k == Qt::Key_Backtab || k == Qt::Key_Return || k == Qt::Key_Enter
+            || k == Qt::Key_Escape || k == Qt::Key_Home || k == Qt::Key_End;
+        if (!digit && !editing)
+            return true;
+    } else if (event->type() == QEvent::MouseButtonRelease) {
+        static_cast<QLineEdit*>(watched)->selectAll();
+    }
+    return QObject::eventFilter(watched, event);
+}
+
+} // namespace glimt
