@@ -40,6 +40,14 @@ public:
     // The save dialog: false when cancelled; else `file` is the chosen absolute path. The
     // dialog does not ask about overwriting; callers ask through YesNo when they need to.
     virtual bool SaveFileName(TFileRequest& request, QString& file) = 0;
+    // The folder picker, titled request.title and starting at request.directory: false when
+    // cancelled; else `folder` is the chosen absolute path.
+    virtual bool FolderName(TFileRequest& request, QString& folder)
+    {
+        (void)request;
+        (void)folder;
+        return false;
+    }
 };
 
 // Message boxes and file dialogs of Qt, parented to `parent` (may be null; not owned).
@@ -55,6 +63,7 @@ public:
     TAnswer YesNoCancel(const QString& text) override;
     bool OpenFileNames(TFileRequest& request, bool multiple, QStringList& files) override;
     bool SaveFileName(TFileRequest& request, QString& file) override;
+    bool FolderName(TFileRequest& request, QString& folder) override;
 
 private:
     QWidget* m_parent;

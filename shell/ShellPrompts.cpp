@@ -1,6 +1,7 @@
 #include "shell/ShellPrompts.h"
 
 #include "editor/UserDialogs.h"
+#include "editor/formFrames.h"
 #include "engine/Errors.h"
 
 namespace glimt {
@@ -25,8 +26,8 @@ bool ShellPrompts::Confirm(const QString& text)
     return UserDialogs().YesNo(text);
 }
 
-// The change-palette and image-too-big dialogs and the frame picker are not part of the
-// program yet: the questions take their first answer, and the picker cannot run.
+// The change-palette and image-too-big dialogs are not part of the program yet: the
+// questions take their first answer.
 int ShellPrompts::AskChangePalette()
 {
     return 0;
@@ -37,9 +38,9 @@ int ShellPrompts::AskImageTooBig()
     return 0;
 }
 
-bool ShellPrompts::PickGifFrames(const QString&, int, int, int)
+bool ShellPrompts::PickGifFrames(const QString& fileName, int targetWidth, int targetHeight, int targetDepth)
 {
-    return false;
+    return RunFramesDialog(fileName, targetWidth, targetHeight, targetDepth);
 }
 
 bool GlimtApplication::notify(QObject* receiver, QEvent* event)

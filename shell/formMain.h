@@ -14,7 +14,9 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class TfrmBatch;
 class TfrmDesk;
+class TfrmExtract;
 class TfrmNewImage;
 namespace glimt {
 class TActionManager;
@@ -99,6 +101,21 @@ public:
     // not kept waiting while our questions run).
     void OpenDroppedFiles(const QStringList& paths);
 
+    // --- Import, export, extract, batch and capture (formMain_Import.cpp) ----------------------
+    void actnImportBMPExecute();
+    void actexportExecute();
+    void actnExtractExecute();
+    void actnCaptureExecute();
+    void actBatchExecute();
+    // The extract and batch dialogs, made on first use and kept.
+    TfrmExtract* ExtractDialog();
+    TfrmBatch* BatchDialog();
+    // Shows a document window whose icon has just been filled: image 0 current, zoom, views.
+    void ShowLoadedDocument(TfrmDesk* desk);
+    // Gives up a document window that never became a document (no question is asked).
+    void DiscardDocumentWindow(TfrmDesk* desk);
+    QString DataFolderPath() const { return DataFolder; }
+
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
     QAction* Action(const QString& name) const;
@@ -149,7 +166,11 @@ private:
     void FormClose();
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
+    void CreateImportActions();
     void CreateMenus();
+    // The new-image dialog for a new document `desk` (source group hidden); true when it
+    // added an image, else the window has been closed.
+    bool AskFirstImage(TfrmDesk* desk);
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -163,6 +184,8 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmExtract* m_frmExtract = nullptr;
+    TfrmBatch* m_frmBatch = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;
