@@ -55,9 +55,9 @@ TfrmBatch::TfrmBatch(QWidget* parent) : QDialog(parent)
     Header.Create(this, QStringLiteral("Batch Process"), QStringLiteral("Process multiple images/icons"), ClientWidth);
 
     grpAction = Make<QGroupBox>(this, "grpAction", QStringLiteral(" Action to perform "), 8, 54, 591, 46);
-    rbIconImage = Make<QRadioButton>(grpAction, "rbIconImage", QStringLiteral("Create icons from Images"), 10, 18, 190, 22);
-    rbImageIcon = Make<QRadioButton>(grpAction, "rbImageIcon", QStringLiteral("Create images from icons"), 205, 18, 190, 22);
-    rbResIcon = Make<QRadioButton>(grpAction, "rbResIcon", QStringLiteral("Extract icons from resources"), 400, 18, 185, 22);
+    rbIconImage = Make<QRadioButton>(grpAction, "rbIconImage", QStringLiteral("Create icons from Images"), 10, 18, 180, 22);
+    rbImageIcon = Make<QRadioButton>(grpAction, "rbImageIcon", QStringLiteral("Create images from icons"), 192, 18, 180, 22);
+    rbResIcon = Make<QRadioButton>(grpAction, "rbResIcon", QStringLiteral("Extract icons from resources"), 374, 18, 212, 22);
     rbIconImage->setChecked(true);
 
     grpFiles = Make<QGroupBox>(this, "grpFiles", QStringLiteral(" Files to process "), 8, 104, 591, 150);

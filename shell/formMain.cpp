@@ -176,6 +176,7 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 
     CreateImportActions();
+    CreateExplorerActions();
 }
 
 namespace {
@@ -381,6 +382,7 @@ void TfrmMain::RestoreLayout()
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
+    RestoreExplorerLayout();
     BuildRecentFilesMenu();
     LoadLanguage();
     if (wasMaximized)
@@ -425,6 +427,7 @@ void TfrmMain::SaveLayout()
         o.MainHeight = height();
         o.MainWidth = width();
     }
+    SaveExplorerLayout();
 }
 
 bool TfrmMain::FormCloseQuery()

@@ -16,7 +16,9 @@ class QMenu;
 class QToolBar;
 class TfrmBatch;
 class TfrmDesk;
+class TfrmExplorer;
 class TfrmExtract;
+class TThumbail;
 class TfrmNewImage;
 namespace glimt {
 class TActionManager;
@@ -116,6 +118,16 @@ public:
     void DiscardDocumentWindow(TfrmDesk* desk);
     QString DataFolderPath() const { return DataFolder; }
 
+    // --- The explorer window (formMain_Explorer.cpp) -------------------------------------------
+    // Made on first use, placed as the settings say.
+    TfrmExplorer* ExplorerWindow();
+    void actExplorerExecute();
+    void RestoreExplorerLayout();
+    void SaveExplorerLayout();
+    // Opens the files of the view's selected tiles in selection order, stopping at the first
+    // that fails; false when one failed.
+    bool OpenExplorerSelection(const TThumbail& Thumbnails);
+
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
     QAction* Action(const QString& name) const;
@@ -167,6 +179,7 @@ private:
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
     void CreateImportActions();
+    void CreateExplorerActions();
     void CreateMenus();
     // The new-image dialog for a new document `desk` (source group hidden); true when it
     // added an image, else the window has been closed.
@@ -186,6 +199,7 @@ private:
     TfrmNewImage* m_frmNewImage = nullptr;
     TfrmExtract* m_frmExtract = nullptr;
     TfrmBatch* m_frmBatch = nullptr;
+    TfrmExplorer* m_frmExplorer = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

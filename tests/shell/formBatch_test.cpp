@@ -5,7 +5,8 @@
 #include "engine/MyIcon.h"
 #include "engine/PngCodec.h"
 #include "shell/formMain.h"
-#include "tests/shell/ModalAnswers.h"
+#include "tests/shell/ShellFixtures.h"
+#include "tests/support/ExeBuilder.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TempFiles.h"
 
@@ -30,9 +31,7 @@ namespace {
 
 QByteArray IconBytes(int size)
 {
-    TmyIcon icon;
-    icon.AddImage(size, size, 32).Fill(TmyPixel::CreateRGBA(1, 2, 3, 255));
-    return TmyIcoIO(false).SaveToBytes(icon, false);
+    return glimt::test::IconFileOf(1, {glimt::test::DibImage(size, size, 32)});
 }
 
 class BatchDialogTest : public ::testing::Test {

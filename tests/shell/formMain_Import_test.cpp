@@ -10,7 +10,7 @@
 #include "engine/Settings.h"
 #include "shell/ShellPrompts.h"
 #include "shell/formExtract.h"
-#include "tests/shell/ModalAnswers.h"
+#include "tests/shell/ShellFixtures.h"
 #include "tests/support/ExeBuilder.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/TempFiles.h"
@@ -33,8 +33,6 @@ using glimt::test::FakeDialogs;
 using glimt::test::GroupResource;
 using glimt::test::ModalAnswers;
 using Kind = glimt::test::FakeDialogs::Kind;
-
-using glimt::test::EnsureApplication;
 
 namespace {
 
@@ -93,27 +91,8 @@ QByteArray Module(int groups, int bigGroupAt = -1)
     return builder.Build(ExeBuilder::Format::Pe32);
 }
 
-class ImportTest : public ::testing::Test {
+class ImportTest : public glimt::test::MainWindowFixture {
 protected:
-    void SetUp() override
-    {
-        EnsureApplication();
-        Options() = TOptions();
-        Options().MainMaximized = false;
-        m_main = std::make_unique<TfrmMain>();
-        m_main->show();
-        QCoreApplication::processEvents();
-    }
-
-    void TearDown() override
-    {
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
-
     // Plans an answer of the new-image dialog: OK with that format, or Cancel.
     void AnswerNewImage(bool ok, int width = 3, int height = 2, int depth = 32)
     {
@@ -161,12 +140,6 @@ protected:
     static TmyImagePal& Image0(TfrmDesk* desk) { return desk->Icon->Image(0); }
 
     glimt::test::TempFiles m_files;
-    FakeDialogs m_dialogs;
-    glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
-    glimt::ShellPrompts m_prompts;
-    glimt::ScopedPrompts m_installPrompts{&m_prompts};
-    ModalAnswers m_modals;
-    std::unique_ptr<TfrmMain> m_main;
 };
 
 } // namespace

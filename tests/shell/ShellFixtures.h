@@ -1,4 +1,10 @@
 #pragma once
+#include "editor/formDesk.h"
+#include "engine/Settings.h"
+#include "shell/ShellPrompts.h"
+#include "shell/formMain.h"
+#include "tests/support/FakeDialogs.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QTimer>
@@ -6,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace glimt::test {
 
@@ -72,6 +79,37 @@ private:
     std::deque<Step> m_steps;
     QTimer m_timer;
     int m_ticks = 0;
+};
+
+// A shown main window with fresh settings, file dialogs and questions answered by fakes and
+// modal dialogs by scripted steps. Whatever a test leaves open closes without questions.
+class MainWindowFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        Options() = TOptions();
+        Options().MainMaximized = false;
+        m_main = std::make_unique<TfrmMain>();
+        m_main->show();
+        QCoreApplication::processEvents();
+    }
+
+    void TearDown() override
+    {
+        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
+            m_main->Desk(slot)->Saved = true;
+        m_main.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Options() = TOptions();
+    }
+
+    FakeDialogs m_dialogs;
+    ScopedUserDialogs m_installDialogs{&m_dialogs};
+    ShellPrompts m_prompts;
+    ScopedPrompts m_installPrompts{&m_prompts};
+    ModalAnswers m_modals;
+    std::unique_ptr<TfrmMain> m_main;
 };
 
 } // namespace glimt::test
