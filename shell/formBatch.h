@@ -44,6 +44,9 @@ public:
     QStringList Files() const;
     void AddFiles(const QStringList& files);
 
+    // Refused while a run is going on: only Stop ends a run.
+    void reject() override;
+
     void FormShow();
     void btnOKClick();
     void btnCancelClick();
@@ -90,7 +93,6 @@ protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
-    void reject() override;
 
 private:
     void LogSuccess(const QString& name, const QString& reason) override;

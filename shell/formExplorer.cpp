@@ -1,5 +1,6 @@
 #include "shell/formExplorer.h"
 
+#include "editor/Translate.h"
 #include "editor/thumbnail.h"
 #include "shell/formMain.h"
 
@@ -100,6 +101,7 @@ TfrmExplorer::TfrmExplorer(TfrmMain* main) : QWidget(main, Qt::Tool), m_main(mai
     connect(stTree->selectionModel(), &QItemSelectionModel::currentChanged, this, &TfrmExplorer::stTreeChange);
     connect(Thumbnails, &TThumbail::OnItemDblClicked, this, &TfrmExplorer::ThumbDblClick);
     SelectFolder(QDir::homePath());
+    glimt::TranslateForm(this);
 }
 
 void TfrmExplorer::SaveDockRect()

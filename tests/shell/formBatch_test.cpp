@@ -153,3 +153,24 @@ TEST_F(BatchDialogTest, TheExplorerSelectionPresetsTheListInSelectionOrder)
     EXPECT_TRUE(dialog.rbImageIcon->isChecked());
     EXPECT_EQ(dialog.Files(), QStringList{ico});
 }
+
+TEST_F(BatchDialogTest, StopDuringARunEndsItAfterTheFileAndTheDialogCannotBeClosedMeanwhile)
+{
+    TfrmBatch dialog;
+    dialog.show();
+    dialog.rbImageIcon->click();
+    dialog.edtDir->setText(m_files.Path("out"));
+    for (int i = 1; i <= 3; ++i)
+        dialog.AddFiles({m_files.Write(QString("i%1.ico").arg(i), IconBytes(16))});
+    // Both reach the dialog while the first file is converted: Escape is refused, Stop is not.
+    QMetaObject::invokeMethod(&dialog, [&dialog] { dialog.reject(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(dialog.btnOK, &QPushButton::click, Qt::QueuedConnection);
+    dialog.btnOK->click();
+
+    EXPECT_EQ(QDir(m_files.Path("out")).entryList(QDir::Files), QStringList{"i1_16x16-32.bmp"});
+    EXPECT_EQ(dialog.reResult->toPlainText().split('\n').last(), QStringLiteral("Operation canceled by user!"));
+    EXPECT_FALSE(dialog.reResult->toPlainText().contains("Operation completed!"));
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.btnOK->text(), QStringLiteral("Close"));
+    EXPECT_EQ(dialog.Files().size(), 3);
+}
