@@ -164,9 +164,16 @@ TEST_F(BatchTest, ExtractingNumbersTheGroupsWithoutGapsAndCopiesIconFiles)
     const QString ico = m_files.Write("one.ico", IconBytes({{16, 32}}));
     const QString cur = m_files.Write("two.cur", glimt::test::IconFileOf(2, {DibImage(16, 16, 4, 9)}));
     const QString text = m_files.Write("readme.txt", "no icons here");
+    // No icon group to copy: the shell's picture of each frame, with a warning.
+    const QString ani = m_files.Write("busy.ani", glimt::test::AnimatedCursorOf({glimt::test::IconFileOf(2, {b})}));
 
-    EXPECT_TRUE(glimt::RunBatch(Job(TBatchMode::ExtractFromResources, {exe, ico, cur, text}), m_log));
-    EXPECT_EQ(Output(), QStringList({"one-0.ico", "tool-1.ico", "tool-2.ico", "tool-3.ico", "two-0.ico"}));
+    EXPECT_TRUE(glimt::RunBatch(Job(TBatchMode::ExtractFromResources, {exe, ico, cur, text, ani}), m_log));
+    EXPECT_EQ(Output(), QStringList({"busy-1.ico", "one-0.ico", "tool-1.ico", "tool-2.ico", "tool-3.ico", "two-0.ico"}));
+    EXPECT_TRUE(m_log.Lines.contains("W busy-1.ico This is not a 32bit file. Extraction will not be exact!"));
+    const auto fallback = ReadIcon("busy-1.ico");
+    ASSERT_TRUE(fallback);
+    EXPECT_EQ(fallback->Image(0).Width(), 32);
+    EXPECT_EQ(fallback->Image(0).BitDepth, 32);
     EXPECT_EQ(ReadIcon("tool-2.ico")->Count(), 2);
     EXPECT_EQ(ReadIcon("tool-3.ico")->Image(0).Width(), 48);
     EXPECT_EQ(ReadIcon("one-0.ico")->Count(), 1);

@@ -338,15 +338,7 @@ TEST_F(ImportTest, ExtractFallsBackToTheShellPictureWarningOnceAndAFileWithoutIc
 {
     // An animated cursor: the shell draws its frames but it holds no icon group.
     const QByteArray frame = glimt::test::IconFileOf(2, {DibImage(32, 32, 4, 5)});
-    QByteArray list = "fram";
-    for (int i = 0; i < 2; ++i) {
-        list += "icon";
-        const quint32 n = quint32(frame.size());
-        list += QByteArray(reinterpret_cast<const char*>(&n), 4) + frame;
-    }
-    QByteArray ani = "RIFF" + QByteArray(4, 0) + "ACON" + "LIST";
-    const quint32 n = quint32(list.size());
-    ani += QByteArray(reinterpret_cast<const char*>(&n), 4) + list;
+    const QByteArray ani = glimt::test::AnimatedCursorOf({frame, frame});
     const QString path = m_files.Write(QStringLiteral("a.ani"), ani);
 
     // Through the open road: the dialog is modal; a double-click extracts the whole selection.
