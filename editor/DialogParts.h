@@ -1,8 +1,8 @@
 #pragma once
 #include <QObject>
-#include <functional>
 #include <QString>
 #include <QWidget>
+#include <functional>
 
 class QCheckBox;
 class QDialog;
@@ -14,6 +14,26 @@ class QRadioButton;
 
 namespace glimt {
 
+// The white strip at the top of the program's dialogs: the banner picture at the right, a bold
+// title and a line of help below it. Object names "Panel3", "Image4", "lblCaption", "lblHelp".
+struct TDialogHeader {
+    QFrame* Panel3 = nullptr;
+    QLabel* Image4 = nullptr;
+    QLabel* lblCaption = nullptr;
+    QLabel* lblHelp = nullptr;
+
+    // Makes the strip in `dialog`, `width` pixels wide.
+    void Create(QWidget* dialog, const QString& caption, const QString& help, int width);
+    // Stretches the strip to a new dialog width.
+    void Place(int width);
+};
+
+// Runs `body`; a failure that leaves it is shown in an error box instead of leaving the
+// button handler or dialog step that ran it (and with it Qt's event loop).
+void ReportFailures(const std::function<void()>& body);
+
+
+
 // A control with text, object name and geometry, as the dialogs lay them out.
 template <class T>
 T* MakeNamed(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
@@ -24,14 +44,8 @@ T* MakeNamed(QWidget* parent, const char* name, const QString& text, int x, int 
     return widget;
 }
 
-// The header strip of the program's dialogs: a 48-pixel panel with a bold title, a one-line
-// help text and the banner picture at the right.
-struct TDialogBanner {
-    QFrame* Panel3 = nullptr;
-    QLabel* Image4 = nullptr;
-    QLabel* lblCaption = nullptr;
-    QLabel* lblHelp = nullptr;
-};
+// The header strip as the size dialogs make it in one call.
+using TDialogBanner = TDialogHeader;
 TDialogBanner MakeDialogBanner(QWidget* dialog, int width, const QString& title, const QString& help);
 
 // The OK and Cancel buttons of a dialog at (x, y), 75 x 25 each: Enter anywhere presses OK,

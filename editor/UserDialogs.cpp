@@ -114,6 +114,15 @@ bool QtUserDialogs::ChooseColor(TColor& color)
     return true;
 }
 
+bool QtUserDialogs::FolderName(TFileRequest& request, QString& folder)
+{
+    const QString chosen = QFileDialog::getExistingDirectory(m_parent, request.title, request.directory);
+    if (chosen.isEmpty())
+        return false;
+    folder = QFileInfo(chosen).absoluteFilePath();
+    return true;
+}
+
 IUserDialogs& UserDialogs()
 {
     return *g_dialogs;

@@ -45,6 +45,14 @@ public:
     // The colour dialog, starting from `color`: false when cancelled; else `color` is the
     // chosen colour.
     virtual bool ChooseColor(TColor& color) = 0;
+    // The folder picker, titled request.title and starting at request.directory: false when
+    // cancelled; else `folder` is the chosen absolute path.
+    virtual bool FolderName(TFileRequest& request, QString& folder)
+    {
+        (void)request;
+        (void)folder;
+        return false;
+    }
 };
 
 // Message boxes and file dialogs of Qt, parented to `parent` (may be null; not owned).
@@ -61,6 +69,7 @@ public:
     bool OpenFileNames(TFileRequest& request, bool multiple, QStringList& files) override;
     bool SaveFileName(TFileRequest& request, QString& file) override;
     bool ChooseColor(TColor& color) override;
+    bool FolderName(TFileRequest& request, QString& folder) override;
 
 private:
     QWidget* m_parent;

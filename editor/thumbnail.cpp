@@ -42,6 +42,21 @@ public:
 
 namespace glimt {
 
+std::vector<TListedIcon> ListExeIcons(const QString& fileName)
+{
+    std::vector<TListedIcon> listed;
+    TShellIcons shell;
+    if (!shell.Load(fileName))
+        return listed;
+    const TExeIconFile* module = shell.Module();
+    for (int i = 0; i < shell.Count(); ++i) {
+        const int images = module ? module->ImageCount(module->FindGroup(QString::number(i))) : -1;
+        if (images != 0)
+            listed.push_back({i, images});
+    }
+    return listed;
+}
+
 QString ImageTileCaption(const TmyImagePal& image)
 {
     static const char* const suffix[] = {" - 2", " - 16", " - 256", " - True", " - XP"};
@@ -266,20 +281,18 @@ void TThumbail::LoadExeIcons(const QString& fileName)
         return;
     const QString progress = glimt::Msg("msgReadObject", "Reading object %i1 from %i2");
     const int n = glimt::ShellIconCount(fileName);
+    const std::vector<glimt::TListedIcon> listed = glimt::ListExeIcons(fileName);
     {
         LoadGuard busy(*this);
         ClearItems();
         int k = 0;
-        for (int i = 0; i < n; ++i) {
-            const int g = GetIconGroupCount(fileName, QString::number(i));
-            if (g == 0)
-                continue; // a group of more images than an icon may hold
+        for (const glimt::TListedIcon& icon : listed) {
             TThumbnailItem* tile = AddItem();
-            tile->SetGraphic(ShellPicture(fileName, i));
+            tile->SetGraphic(ShellPicture(fileName, icon.Index));
             ++k;
             QString caption = glimt::MsgI("msgIcon", "Icon %i1", k);
-            if (g != -1)
-                caption += QStringLiteral(" (") + QString::number(g) + QLatin1Char(')');
+            if (icon.Images != -1)
+                caption += QStringLiteral(" (") + QString::number(icon.Images) + QLatin1Char(')');
             tile->SetCaption(caption);
             SetStatusText(Progress(progress, k, n));
         }

@@ -111,6 +111,17 @@ private:
 };
 
 namespace glimt {
+// One icon of a file as the views list it: its number among the icons the shell reports, and
+// the number of images of its icon group (-1 when the file is not a module).
+struct TListedIcon {
+    int Index = 0;
+    int Images = -1;
+};
+// The icons of a file that LoadExeIcons shows, in tile order: every icon the shell reports
+// except groups the group reader refuses (more than MaxGroupImages images). Tile p stands for
+// icon ListExeIcons(file)[p].Index.
+std::vector<TListedIcon> ListExeIcons(const QString& fileName);
+
 // Caption of an image's tile: width "x" height and the depth suffix (" - 256", " - XP" ...).
 QString ImageTileCaption(const TmyImagePal& image);
 } // namespace glimt

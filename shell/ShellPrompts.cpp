@@ -1,6 +1,7 @@
 #include "shell/ShellPrompts.h"
 
 #include "editor/UserDialogs.h"
+#include "editor/formFrames.h"
 #include "engine/Errors.h"
 
 namespace glimt {
@@ -25,10 +26,9 @@ bool ShellPrompts::Confirm(const QString& text)
     return UserDialogs().YesNo(text);
 }
 
-// The frame picker is not part of the program yet: it cannot run.
-bool ShellPrompts::PickGifFrames(const QString&, int, int, int)
+bool ShellPrompts::PickGifFrames(const QString& fileName, int targetWidth, int targetHeight, int targetDepth)
 {
-    return false;
+    return RunFramesDialog(fileName, targetWidth, targetHeight, targetDepth);
 }
 
 bool GlimtApplication::notify(QObject* receiver, QEvent* event)

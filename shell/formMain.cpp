@@ -193,6 +193,8 @@ void TfrmMain::CreateActions()
     CreateEditActions();
     CreateImageActions();
     CreateIconActions();
+    CreateImportActions();
+    CreateExplorerActions();
 }
 
 namespace {
@@ -405,6 +407,7 @@ void TfrmMain::RestoreLayout()
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
+    RestoreExplorerLayout();
     BuildRecentFilesMenu();
     LoadLanguage();
     if (wasMaximized)
@@ -454,6 +457,7 @@ void TfrmMain::SaveLayout()
     SaveToolLayout();
     SavePreviewLayout();
     SaveColorsLayout();
+    SaveExplorerLayout();
 }
 
 bool TfrmMain::FormCloseQuery()

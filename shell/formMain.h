@@ -15,10 +15,14 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
-class TfrmChangePal;
+class TThumbail;
+class TfrmBatch;
 class TfrmBrush;
+class TfrmChangePal;
 class TfrmColors;
 class TfrmDesk;
+class TfrmExplorer;
+class TfrmExtract;
 class TfrmImageBig;
 class TfrmNewImage;
 class TfrmPreview;
@@ -139,6 +143,30 @@ public:
     TfrmDimension* DimensionDialog();
     TfrmRotate* RotateDialog();
     TfrmImageToIco* ImageToIcoDialog();
+    // --- Import, export, extract, batch and capture (formMain_Import.cpp) ----------------------
+    void actnImportBMPExecute();
+    void actexportExecute();
+    void actnExtractExecute();
+    void actnCaptureExecute();
+    void actBatchExecute();
+    // The extract and batch dialogs, made on first use and kept.
+    TfrmExtract* ExtractDialog();
+    TfrmBatch* BatchDialog();
+    // Shows a document window whose icon has just been filled: image 0 current, zoom, views.
+    void ShowLoadedDocument(TfrmDesk* desk);
+    // Gives up a document window that never became a document (no question is asked).
+    void DiscardDocumentWindow(TfrmDesk* desk);
+    QString DataFolderPath() const { return DataFolder; }
+
+    // --- The explorer window (formMain_Explorer.cpp) -------------------------------------------
+    // Made on first use, placed as the settings say.
+    TfrmExplorer* ExplorerWindow();
+    void actExplorerExecute();
+    void RestoreExplorerLayout();
+    void SaveExplorerLayout();
+    // Opens the files of the view's selected tiles in selection order, stopping at the first
+    // that fails; false when one failed.
+    bool OpenExplorerSelection(const TThumbail& Thumbnails);
 
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
@@ -272,6 +300,11 @@ private:
     void SaveColorsFile();
     void ShowDocumentColors(TfrmDesk* desk);
     QString ColorsFileName() const;
+    void CreateImportActions();
+    void CreateExplorerActions();
+    // The new-image dialog for a new document `desk` (source group hidden); true when it
+    // added an image, else the window has been closed.
+    bool AskFirstImage(TfrmDesk* desk);
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -294,6 +327,9 @@ private:
     TfrmDimension* m_frmDimension = nullptr;
     TfrmRotate* m_frmRotate = nullptr;
     TfrmImageToIco* m_frmImageToIco = nullptr;
+    TfrmExtract* m_frmExtract = nullptr;
+    TfrmBatch* m_frmBatch = nullptr;
+    TfrmExplorer* m_frmExplorer = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

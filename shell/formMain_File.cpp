@@ -99,7 +99,6 @@ bool TfrmMain::OpenIconFile(const QString& Path)
         return false;
 
     TfrmDesk* desk = ActiveDesk();
-    const int slot = m_activeSlot;
     TmyIcoIO reader(true);
     bool loaded = false;
     try {
@@ -108,38 +107,11 @@ bool TfrmMain::OpenIconFile(const QString& Path)
         glimt::UserDialogs().Warning(e.Text());
     }
     if (!loaded) {
-        QMdiSubWindow* sub = SubWindowOf(desk);
-        ReleaseDocumentWindow(slot);
-        delete sub;
+        DiscardDocumentWindow(desk);
         return false;
     }
-    SubWindowOf(desk)->show();
-    desk->Icon->Current = 0;
-    desk->FillImageCombo(true);
-    TmyImagePal* image = desk->CurrentImage();
-    desk->Zoom = std::uint8_t(std::clamp(image->Zoom, 1, 10));
-    desk->ShowImage(*image);
-    DocumentShown(desk);
-    desk->CenterImage();
-    UpdateUndoActions();
-    UpdateImageNavActions();
+    ShowLoadedDocument(desk);
     return true;
-}
-
-// Pictures and executables open once the importer and the extract dialog are part of the
-// program; until then they are refused like a file of unknown type.
-bool TfrmMain::ImportImageFile(const QString& Path)
-{
-    (void)Path;
-    glimt::UserDialogs().Warning(glimt::Msg("msgUnknown", "Unknown file type!"));
-    return false;
-}
-
-bool TfrmMain::OpenInExtractor(const QString& Path)
-{
-    (void)Path;
-    glimt::UserDialogs().Warning(glimt::Msg("msgUnknown", "Unknown file type!"));
-    return false;
 }
 
 TfrmNewImage* TfrmMain::NewImageDialog()
@@ -151,11 +123,8 @@ TfrmNewImage* TfrmMain::NewImageDialog()
     return m_frmNewImage;
 }
 
-void TfrmMain::actnNewExecute()
+bool TfrmMain::AskFirstImage(TfrmDesk* desk)
 {
-    if (!CreateDocumentWindow(QStringLiteral("Untitled")))
-        return;
-    TfrmDesk* desk = ActiveDesk();
     TfrmNewImage* dialog = NewImageDialog();
     dialog->ShowSourceGroup(false);
     // OK adds the image to the new document; Cancel has closed the new window already.
@@ -166,14 +135,24 @@ void TfrmMain::actnNewExecute()
             continue;
         QMdiSubWindow* sub = SubWindowOf(desk);
         if (!sub)
-            return;
+            return false;
         // A dialog left through its close box leaves no empty document behind.
-        if (!ok || !desk->Icon || desk->Icon->Count() == 0)
+        if (!ok || !desk->Icon || desk->Icon->Count() == 0) {
             sub->close();
-        else
-            sub->show();
-        return;
+            return false;
+        }
+        return true;
     }
+    return false;
+}
+
+void TfrmMain::actnNewExecute()
+{
+    if (!CreateDocumentWindow(QStringLiteral("Untitled")))
+        return;
+    TfrmDesk* desk = ActiveDesk();
+    if (AskFirstImage(desk))
+        SubWindowOf(desk)->show();
 }
 
 void TfrmMain::actnOpenExecute()

@@ -386,4 +386,17 @@ QByteArray IconFileOf(std::uint16_t type, const std::vector<QByteArray>& images)
     return w.Bytes();
 }
 
+QByteArray AnimatedCursorOf(const std::vector<QByteArray>& frames)
+{
+    const auto chunk = [](const char* id, const QByteArray& data) {
+        const quint32 n = quint32(data.size());
+        const char size[4] = {char(n & 0xFF), char((n >> 8) & 0xFF), char((n >> 16) & 0xFF), char(n >> 24)};
+        return QByteArray(id, 4) + QByteArray(size, 4) + data + (data.size() % 2 ? QByteArray(1, 0) : QByteArray());
+    };
+    QByteArray list = "fram";
+    for (const QByteArray& frame : frames)
+        list += chunk("icon", frame);
+    return chunk("RIFF", "ACON" + chunk("LIST", list));
+}
+
 } // namespace glimt::test

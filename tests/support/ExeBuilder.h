@@ -62,6 +62,9 @@ QByteArray PngImage(int width, int height);
 // EntryFor does (a cursor's hot spot is 3, 5).
 QByteArray IconFileOf(std::uint16_t type, const std::vector<QByteArray>& images);
 
+// An animated cursor (RIFF "ACON") whose "fram" list holds the given icon or cursor files.
+QByteArray AnimatedCursorOf(const std::vector<QByteArray>& frames);
+
 // One entry of an icon-group resource.
 struct GroupEntry {
     std::uint8_t width = 0;

@@ -23,7 +23,7 @@ int FakeDialogs::BoxCount() const
 {
     int n = 0;
     for (const Asked& a : Log)
-        n += a.kind != Kind::Open && a.kind != Kind::Save && a.kind != Kind::Color ? 1 : 0;
+        n += a.kind != Kind::Open && a.kind != Kind::Save && a.kind != Kind::Color && a.kind != Kind::Folder ? 1 : 0;
     return n;
 }
 
@@ -93,6 +93,25 @@ bool FakeDialogs::SaveFileName(TFileRequest& request, QString& file)
     if (!r)
         return false;
     file = *r;
+    if (!SaveFilterIndices.empty()) {
+        request.filterIndex = SaveFilterIndices.front();
+        SaveFilterIndices.pop_front();
+    }
+    return true;
+}
+
+bool FakeDialogs::FolderName(TFileRequest& request, QString& folder)
+{
+    Log.push_back({Kind::Folder, request.title, request});
+    if (FolderResults.empty()) {
+        ++Unexpected;
+        return false;
+    }
+    const std::optional<QString> r = FolderResults.front();
+    FolderResults.pop_front();
+    if (!r)
+        return false;
+    folder = *r;
     return true;
 }
 

@@ -12,7 +12,7 @@ namespace glimt::test {
 // dialog and counts the question in Unexpected, so a test sees a question it did not plan for.
 class FakeDialogs : public IUserDialogs {
 public:
-    enum class Kind { Warning, Error, Information, YesNo, YesNoCancel, Open, Save, Color };
+    enum class Kind { Warning, Error, Information, YesNo, YesNoCancel, Open, Save, Color, Folder };
     struct Asked {
         Kind kind;
         QString text;       // the message, or the dialog's title
@@ -29,6 +29,11 @@ public:
     // started from is kept in ColorStarts.
     std::deque<std::optional<TColor>> ColorResults;
     std::vector<TColor> ColorStarts;
+    // The filter the user picks in the save dialog (0-based), taken with each accepted result
+    // while any are left; otherwise the request's index stays as it came.
+    std::deque<int> SaveFilterIndices;
+    // Results of the folder picker: a path, or nullopt for Cancel.
+    std::deque<std::optional<QString>> FolderResults;
 
     std::vector<Asked> Log;
     int Unexpected = 0;
@@ -47,6 +52,7 @@ public:
     bool OpenFileNames(TFileRequest& request, bool multiple, QStringList& files) override;
     bool SaveFileName(TFileRequest& request, QString& file) override;
     bool ChooseColor(TColor& color) override;
+    bool FolderName(TFileRequest& request, QString& folder) override;
 };
 
 } // namespace glimt::test

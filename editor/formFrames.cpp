@@ -1,0 +1,167 @@
+#include "editor/formFrames.h"
+
+#include "editor/EditorHost.h"
+#include "editor/Translate.h"
+#include "editor/thumbnail.h"
+#include "engine/GifCodec.h"
+#include "engine/GifFrames.h"
+#include "engine/MyImage.h"
+#include "engine/PaletteLibrary.h"
+#include "engine/SafeFile.h"
+#include "engine/TypeCheck.h"
+#include "engine/myimport.h"
+
+#include <QCheckBox>
+#include <QKeyEvent>
+#include <QPointer>
+#include <QPushButton>
+
+namespace glimt {
+
+TmyImagePal GifFrameImage(const GifPicture& gif, int frame, bool overimpose, int targetWidth, int targetHeight,
+                          int targetDepth)
+{
+    PictureBitmap bitmap{ComposeGifFrames(gif, frame, overimpose), BitmapAlpha::Straight};
+    TmyImagePal image(targetHeight, targetWidth, 32);
+    TmyImport::BitmapToImage(bitmap, image, targetHeight, targetWidth);
+    TPaletteLibrary::ConvertImageDepth(image, targetDepth);
+    image.UpdateZoom();
+    return image;
+}
+
+namespace {
+
+// The decoded GIF of `fileName`; throws glimt::Error (or FileError) when it cannot be read.
+GifPicture LoadGif(const QString& fileName)
+{
+    const QByteArray bytes = ReadWholeFile(fileName);
+    return DecodeGif(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
+}
+
+} // namespace
+
+TfrmFrames* FramesDialog()
+{
+    static QPointer<TfrmFrames> dialog;
+    if (!dialog) {
+        IEditorHost* host = EditorHost();
+        dialog = new TfrmFrames(host ? host->MainWidget() : nullptr);
+    }
+    return dialog;
+}
+
+bool RunFramesDialog(const QString& fileName, int targetWidth, int targetHeight, int targetDepth)
+{
+    try {
+        if (DetectImageFileType(fileName) != iftGif || LoadGif(fileName).Frames.empty())
+            return false;
+    } catch (const std::exception&) {
+        return false;
+    }
+    TfrmFrames* dialog = FramesDialog();
+    dialog->FileName = fileName;
+    dialog->TargetWidth = targetWidth;
+    dialog->TargetHeight = targetHeight;
+    dialog->TargetDepth = targetDepth;
+    dialog->exec();
+    return true;
+}
+
+} // namespace glimt
+
+TfrmFrames::TfrmFrames(QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("frmFrames"));
+    setWindowTitle(QStringLiteral("Frames"));
+    setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
+    resize(496, 429);
+
+    Header.Create(this, QStringLiteral("Frames"), QStringLiteral("Select a frame to import"), width());
+
+    Thumbnails = new TThumbail(this);
+    Thumbnails->setObjectName(QStringLiteral("Thumbnails"));
+    Thumbnails->CanDrag = false;
+    Thumbnails->SelectionMode = TSelectMode::smMultiple;
+    Thumbnails->SetShowCaption(false);
+    Thumbnails->SetThumbnailSize(150);
+    Thumbnails->setFrameShape(QFrame::NoFrame);
+
+    cbOverimpose = new QCheckBox(QStringLiteral("Over-impose frames"), this);
+    cbOverimpose->setObjectName(QStringLiteral("cbOverimpose"));
+    cbOverimpose->setChecked(true);
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setAutoDefault(false);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setAutoDefault(false);
+
+    connect(btnOK, &QPushButton::clicked, this, &TfrmFrames::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(cbOverimpose, &QCheckBox::clicked, this, &TfrmFrames::FillFrames);
+    connect(Thumbnails, &TThumbail::OnItemDblClicked, btnOK, &QPushButton::click);
+    LayoutControls();
+    glimt::TranslateForm(this);
+}
+
+void TfrmFrames::LayoutControls()
+{
+    const int w = width(), h = height();
+    Header.Place(w);
+    Thumbnails->setGeometry(0, 48, w, std::max(10, h - 48 - 44));
+    cbOverimpose->setGeometry(10, h - 36, std::max(10, w - 200), 26);
+    btnOK->setGeometry(w - 180, h - 36, 80, 26);
+    btnCancel->setGeometry(w - 90, h - 36, 80, 26);
+}
+
+void TfrmFrames::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    LayoutControls();
+}
+
+void TfrmFrames::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    FillFrames();
+}
+
+void TfrmFrames::FillFrames()
+{
+    Thumbnails->ClearItems();
+    Thumbnails->LoadGifFrames(FileName, cbOverimpose->isChecked());
+    if (Thumbnails->Count() > 0)
+        Thumbnails->SelectIndex(0);
+}
+
+void TfrmFrames::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        btnOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmFrames::btnOKClick()
+{
+    if (Thumbnails->SelectedIndices.empty())
+        return;
+    const std::vector<int> frames = Thumbnails->SelectedIndices;
+    hide();
+    // Runs from a button's signal: a failure is reported here and ends the picker.
+    glimt::ReportFailures([&] {
+        // The file is read once more: the tiles were decoded when the picker opened.
+        const glimt::GifPicture gif = glimt::LoadGif(FileName);
+        glimt::IEditorHost* host = glimt::EditorHost();
+        for (int k : frames) {
+            if (!host || k < 0 || k >= int(gif.Frames.size()))
+                break;
+            const TmyImagePal image =
+                glimt::GifFrameImage(gif, k, cbOverimpose->isChecked(), TargetWidth, TargetHeight, TargetDepth);
+            if (!host->CreateDocumentFromImage(image))
+                break;
+        }
+    });
+    accept();
+}

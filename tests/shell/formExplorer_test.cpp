@@ -1,0 +1,145 @@
+#include "shell/formExplorer.h"
+
+#include "editor/formDesk.h"
+#include "editor/thumbnail.h"
+#include "engine/MyIcoIO.h"
+#include "engine/PngCodec.h"
+#include "engine/Settings.h"
+#include "shell/formBatch.h"
+#include "shell/formMain.h"
+#include "tests/shell/ShellFixtures.h"
+#include "tests/support/ExeBuilder.h"
+#include "tests/support/FakeDialogs.h"
+#include "tests/support/TempFiles.h"
+
+#include <QAction>
+#include <QListWidget>
+#include <QMenu>
+#include <QTreeView>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSplitter>
+#include <QToolBar>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace {
+
+class ExplorerTest : public glimt::test::MainWindowFixture {
+protected:
+    void SetUp() override
+    {
+        MainWindowFixture::SetUp();
+        m_a = m_files.Write("a.ico", glimt::test::IconFileOf(1, {glimt::test::DibImage(16, 16, 32)}));
+        m_b = m_files.Write("b.png", glimt::EncodePng(TmyImage(2, 3)));
+        m_files.Write("c.txt", "not a picture");
+    }
+
+    // Shows the explorer on the test folder.
+    TfrmExplorer* Show()
+    {
+        QAction* action = m_main->Action(QStringLiteral("actExplorer"));
+        EXPECT_FALSE(action->isChecked());
+        action->trigger();
+        TfrmExplorer* explorer = m_main->ExplorerWindow();
+        explorer->SelectFolder(QFileInfo(m_a).absolutePath());
+        return explorer;
+    }
+
+    glimt::test::TempFiles m_files;
+    QString m_a, m_b;
+};
+
+} // namespace
+
+TEST_F(ExplorerTest, ShowsTheFoldersPicturesAndHidingByItsCloseBoxUnchecksTheAction)
+{
+    TfrmExplorer* explorer = Show();
+    EXPECT_TRUE(explorer->isVisible());
+    EXPECT_TRUE(explorer->windowFlags().testFlag(Qt::Tool));
+    ASSERT_EQ(explorer->Thumbnails->Count(), 2);
+    EXPECT_EQ(explorer->Thumbnails->Items[0]->FileName, m_a);
+    EXPECT_TRUE(explorer->stTree->isEnabled());
+
+    // Refresh loads the folder once, not once more for the tree's own reselection.
+    const int loads = explorer->FoldersLoaded;
+    explorer->btnRefresh->click();
+    EXPECT_EQ(explorer->FoldersLoaded, loads + 1);
+    EXPECT_TRUE(explorer->TreeChangeEnabled);
+    EXPECT_EQ(explorer->CurrentPath(), QFileInfo(m_a).absolutePath());
+
+    explorer->close();
+    EXPECT_FALSE(m_main->Action(QStringLiteral("actExplorer"))->isChecked());
+    m_main->Action(QStringLiteral("actExplorer"))->trigger();
+    EXPECT_TRUE(explorer->isVisible());
+    m_main->Action(QStringLiteral("actExplorer"))->trigger();
+    EXPECT_FALSE(explorer->isVisible());
+}
+
+TEST_F(ExplorerTest, ToolBarSetsCaptionsAndTileSizeAndFollowsTheWidth)
+{
+    TfrmExplorer* explorer = Show();
+    EXPECT_FALSE(explorer->Thumbnails->ShowCaption());
+    explorer->btnFileName->click();
+    EXPECT_TRUE(explorer->Thumbnails->ShowCaption());
+    EXPECT_TRUE(explorer->btnFileName->isChecked());
+    explorer->tbSize->setValue(60);
+    EXPECT_EQ(explorer->Thumbnails->ThumbnailSize(), 60);
+    explorer->resize(300, 500);
+    QCoreApplication::processEvents();
+    const int wide = explorer->tbSize->width();
+    explorer->resize(200, 500);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(explorer->ToolBar1->width(), explorer->width());
+    EXPECT_EQ(explorer->tbSize->width(),
+              explorer->ToolBar1->width() - explorer->btnRefresh->width() - explorer->btnFileName->width() - 10);
+    EXPECT_LT(explorer->tbSize->width(), wide);
+
+    // The layout goes into the settings and comes back from them.
+    m_main->SaveLayout();
+    EXPECT_TRUE(Options().ExplorerVisible);
+    EXPECT_EQ(Options().ThumbSize, 60);
+    EXPECT_TRUE(Options().ShowLabel);
+    EXPECT_EQ(Options().ExplorerWidth, explorer->frameGeometry().width());
+    const TOptions saved = Options();
+    m_main.reset();
+    Options() = saved;
+    m_main = std::make_unique<TfrmMain>();
+    m_main->show();
+    QCoreApplication::processEvents();
+    ASSERT_TRUE(m_main->FirstActivationDone());
+    EXPECT_TRUE(m_main->Action(QStringLiteral("actExplorer"))->isChecked());
+    TfrmExplorer* again = m_main->ExplorerWindow();
+    EXPECT_TRUE(again->isVisible());
+    EXPECT_EQ(again->Thumbnails->ThumbnailSize(), 60);
+    EXPECT_TRUE(again->Thumbnails->ShowCaption());
+}
+
+TEST_F(ExplorerTest, DoubleClickOpensTheSelectionAndThePopUpPresetsTheBatchDialog)
+{
+    TfrmExplorer* explorer = Show();
+    ASSERT_EQ(explorer->Thumbnails->Count(), 2);
+    explorer->Thumbnails->ClearSelection();
+    explorer->Thumbnails->SelectItem(0);
+    emit explorer->Thumbnails->OnItemDblClicked(explorer->Thumbnails);
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->FilePath(), m_a);
+
+    // Both tiles, pictures first: the batch dialog comes up in that mode with both files.
+    explorer->Thumbnails->ClearSelection();
+    explorer->Thumbnails->SelectItem(1);
+    explorer->Thumbnails->SelectItem(0);
+    QStringList listed;
+    m_modals.Then([this] { return m_main->BatchDialog(); },
+                  [&listed](QWidget* w) {
+                      auto* dialog = static_cast<TfrmBatch*>(w);
+                      EXPECT_TRUE(dialog->rbIconImage->isChecked());
+                      listed = dialog->Files();
+                      dialog->btnCancel->click();
+                  });
+    ASSERT_TRUE(explorer->pmExtract->actions().contains(m_main->Action(QStringLiteral("actBatch1"))));
+    m_main->Action(QStringLiteral("actBatch1"))->trigger();
+    EXPECT_EQ(listed, QStringList({m_b, m_a}));
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
