@@ -1,5 +1,6 @@
 #include "shell/formMain.h"
 
+#include "editor/ToolCursors.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
@@ -179,6 +180,7 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 
     CreateDockingActions();
+    CreateViewActions();
 }
 
 namespace {
@@ -368,6 +370,7 @@ void TfrmMain::FormActivate()
         RestoreLayout();
         UpdateDocking();
         FormResize();
+        glimt::LoadToolCursors();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });
@@ -384,31 +387,12 @@ void TfrmMain::RestoreLayout()
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     RestoreToolLayout();
-    m_toolBar->setVisible(o.ToolbarVisible);
-    statusBar()->setVisible(o.StatusbarVisible);
+    RestoreViewLayout();
     ApplyPreferences(false);
     BuildRecentFilesMenu();
-    LoadLanguage();
+    BuildLanguageMenu();
     if (wasMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TfrmMain::LoadLanguage()
-{
-    const QString file = glimt::LanguageFileName(m_programFolder, Options().Language);
-    if (!QFileInfo::exists(file))
-        return;
-    Lang().SetFileName(file);
-    glimt::TranslateForm(this);
-    for (int slot = 1; slot <= m_deskCount; ++slot) {
-        TfrmDesk* desk = Desks[std::size_t(slot)];
-        glimt::TranslateForm(QStringLiteral("frmCanvas"), desk);
-        if (desk->FilePath().isEmpty())
-            desk->SetUntitled(desk->UntitledNumber());
-        desk->FillImageCombo(true);
-    }
-    TranslateDialogFilters();
-    BuildWindowMenu();
 }
 
 void TfrmMain::ApplyPreferences(bool RedrawAll)

@@ -7,9 +7,13 @@
 #include "editor/ToolFrame.h"
 #include "editor/formTools.h"
 #include "engine/Settings.h"
+#include "shell/About.h"
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -43,6 +47,7 @@ void TfrmMain::CreateToolWindows()
     m_frmTools = new TfrmTools(this);
     glimt::SetToolEngine(m_frmTools);
     AddToolWindow(m_frmTools, TDockMngr::SlotTools, Action(QStringLiteral("actnTools")));
+    m_frmAbout = new TfrmAbout(this);
 }
 
 glimt::TToolFrame* TfrmMain::AddToolWindow(QWidget* window, int dockSlot, QAction* toggle)
@@ -88,6 +93,7 @@ void TfrmMain::ToolWindowMoved(glimt::TToolFrame* frame)
         DockMngr.SnapWindow(slot);
     DockMngr.PlaceWindow(frame->Slot(), frame);
     frame->SaveDockRect();
+    FitMaximizedDesks();
 }
 
 void TfrmMain::UpdateWorkArea()
@@ -111,6 +117,7 @@ void TfrmMain::UpdateDocking()
     }
     for (int slot = TDockMngr::SlotPreview; slot <= TDockMngr::SlotExplorer; ++slot)
         DockMngr.SnapWindow(std::uint8_t(slot));
+    FitMaximizedDesks();
 }
 
 void TfrmMain::FormResize()
@@ -138,6 +145,19 @@ void TfrmMain::FormResize()
             frame->SaveDockRect();
         }
     }
+    FitMaximizedDesks();
+}
+
+void TfrmMain::FitMaximizedDesks()
+{
+    QTimer::singleShot(0, this, [this] {
+        const QSize area = m_panel1->viewport()->size();
+        const QRect target(DockMngr.DockedWidthLeft(), 0, std::max(1, area.width() - DockMngr.DockedWidth()),
+                           area.height());
+        for (QMdiSubWindow* sub : m_panel1->subWindowList())
+            if (sub->isMaximized() && sub->geometry() != target)
+                sub->setGeometry(target);
+    });
 }
 
 void TfrmMain::RestoreToolLayout()
@@ -163,6 +183,8 @@ void TfrmMain::SaveToolLayout()
 void TfrmMain::DetachToolWindows()
 {
     m_panel1->removeEventFilter(this);
+    for (QMdiSubWindow* sub : m_panel1->subWindowList())
+        disconnect(sub, nullptr, this, nullptr);
     for (glimt::TToolFrame* frame : m_toolFrames) {
         if (frame) {
             frame->FormShow = nullptr;

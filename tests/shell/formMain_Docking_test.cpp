@@ -1,12 +1,13 @@
 #include "shell/formMain.h"
 
 #include "editor/KeyState.h"
+#include "editor/ToolCursors.h"
 #include "editor/ToolFrame.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
 #include "engine/Settings.h"
 #include "shell/ShellPrompts.h"
-#include "tests/shell/ShellTestApp.h"
+#include "tests/shell/ShownMainWindow.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -14,73 +15,13 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-namespace {
+using DockingTest = glimt::test::ShownMainWindow;
 
-class DockingTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        glimt::test::EnsureShellApplication();
-        Options() = TOptions();
-        Options().MainMaximized = false;
-        Options().MainLeft = 0;
-        Options().MainTop = 0;
-        Options().MainWidth = 800;
-        Options().MainHeight = 600;
-        Options().ToolsLeft = 300;
-        Options().ToolsTop = 200;
-        m_main = std::make_unique<TfrmMain>();
-        m_main->show();
-        QCoreApplication::processEvents();
-        ASSERT_TRUE(m_main->FirstActivationDone());
-        m_frame = m_main->ToolFrame(TDockMngr::SlotTools);
-        ASSERT_NE(m_frame, nullptr);
-    }
-
-    void TearDown() override
-    {
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
-
-    QRect Panel() const { return m_main->Panel1()->geometry(); }
-
-    // Drags the frame by its caption so that its top-left corner lands on `to` (main window
-    // coordinates) and lets go.
-    void DragFrameTo(QPoint to)
-    {
-        glimt::TToolCaption* caption = m_frame->Caption();
-        const QPoint grip(30, caption->height() / 2);
-        const QPoint delta = to - m_frame->pos();
-        QTest::mousePress(caption, Qt::LeftButton, Qt::NoModifier, grip);
-        QMouseEvent move(QEvent::MouseMove, QPointF(grip + delta), caption->mapToGlobal(QPointF(grip + delta)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(caption, &move);
-        QTest::mouseRelease(caption, Qt::LeftButton, Qt::NoModifier, grip + delta);
-    }
-
-    void Resize(int width, int height)
-    {
-        m_main->resize(width, height);
-        QCoreApplication::processEvents();
-    }
-
-    glimt::test::FakeDialogs m_dialogs;
-    glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
-    glimt::ShellPrompts m_prompts;
-    glimt::ScopedPrompts m_installPrompts{&m_prompts};
-    std::unique_ptr<TfrmMain> m_main;
-    glimt::TToolFrame* m_frame = nullptr;
-};
-
-} // namespace
 
 TEST_F(DockingTest, TheToolWindowIsHostedInsideTheMainWindowAsTheToolEngine)
 {
@@ -219,10 +160,35 @@ TEST_F(DockingTest, AStrokeOnTheCanvasPaintsTheImage)
     ASSERT_TRUE(m_main->CreateDocumentFromImage(image));
     TfrmDesk* desk = m_main->ActiveDesk();
     m_main->Tools()->PressToolButton(8);
+    // The first activation loaded the tool cursors: the canvas shows the pencil.
+    EXPECT_EQ(desk->Image1->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(desk->Image1->cursor().hotSpot(), glimt::ScreenCursor(6).hotSpot());
     const int zoom = desk->Zoom;
     const QPoint at(3 * zoom + 1, 2 * zoom + 1);
     QTest::mousePress(desk->Image1, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(desk->Image1, Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(desk->CurrentImage()->Pixel(3, 2), m_main->Tools()->ForeColor);
     EXPECT_EQ(desk->CurrentImage()->Pixel(4, 2), TmyPixel::CreateRGBA(255, 255, 255, 255));
+}
+
+TEST_F(DockingTest, AMaximizedDocumentFillsTheWorkAreaBetweenTheDockedWindows)
+{
+    DragFrameTo(QPoint(Panel().x() + 5, Panel().y() + 40));
+    const int L = m_main->DockMngr.DockedWidthLeft();
+    ASSERT_EQ(L, m_frame->width());
+    TmyImagePal image(8, 8, 32);
+    ASSERT_TRUE(m_main->CreateDocumentFromImage(image));
+    auto* sub = qobject_cast<QMdiSubWindow*>(m_main->ActiveDesk()->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    const QSize area = m_main->Panel1()->viewport()->size();
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(sub->geometry(), QRect(L, 0, area.width() - L, area.height()));
+
+    // It keeps to that room when the main window grows.
+    Resize(900, 650);
+    QCoreApplication::processEvents();
+    const QSize wider = m_main->Panel1()->viewport()->size();
+    EXPECT_EQ(sub->geometry(), QRect(L, 0, wider.width() - L, wider.height()));
 }
