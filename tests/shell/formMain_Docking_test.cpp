@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
+#include <QSizeGrip>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
@@ -191,4 +192,28 @@ TEST_F(DockingTest, AMaximizedDocumentFillsTheWorkAreaBetweenTheDockedWindows)
     QCoreApplication::processEvents();
     const QSize wider = m_main->Panel1()->viewport()->size();
     EXPECT_EQ(sub->geometry(), QRect(L, 0, wider.width() - L, wider.height()));
+}
+
+TEST_F(DockingTest, AResizableFrameGrowsByItsGripAndSnapsWhenLetGo)
+{
+    m_frame->SetResizable(true);
+    QSizeGrip* grip = m_frame->SizeGrip();
+    ASSERT_NE(grip, nullptr);
+    const QRect before = m_frame->geometry();
+    const QRect panel = Panel();
+    // Drag the lower right corner to 5 pixels short of the work area's right edge.
+    const int grow = panel.x() + panel.width() - 5 - (before.x() + before.width());
+    const QPoint at(grip->width() / 2, grip->height() / 2);
+    QTest::mousePress(grip, Qt::LeftButton, Qt::NoModifier, at);
+    const QPoint to = at + QPoint(grow, 20);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), grip->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(grip, &move);
+    QTest::mouseRelease(grip, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(m_frame->height(), before.height() + 20);
+    EXPECT_EQ(m_frame->width(), before.width() + grow);
+    // Letting go snapped the grown frame's right edge to the work area's: it moved by 5.
+    EXPECT_EQ(m_frame->x() + m_frame->width(), panel.x() + panel.width());
+    EXPECT_EQ(m_frame->DockRect.RightTo, &m_main->WorkArea.Left);
+    EXPECT_EQ(grip->geometry().bottomRight(), m_frame->rect().bottomRight());
 }
