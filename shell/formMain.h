@@ -29,7 +29,9 @@ class TToolFrame;
 // document windows live. It keeps the document windows in slots 1..DeskCount, knows the
 // active one, and runs every command through one wrapper (RunCommand). Split by aspect:
 // formMain.cpp (creation, actions, start-up and shut-down), formMain_Desks.cpp (the document
-// list and the Window menu), formMain_File.cpp (opening, saving, recent and dropped files).
+// list and the Window menu), formMain_File.cpp (opening, saving, recent and dropped files),
+// formMain_Docking.cpp (the tool windows and their docking), formMain_View.cpp (View, language
+// and Help commands).
 class TfrmMain : public QMainWindow, public glimt::IEditorHost {
     Q_OBJECT
 
@@ -209,7 +211,8 @@ private:
     void actnGridExecute();
     void actSideBarExecute();
     void CreateDockingActions();
-    // Restores and stores the tool windows' positions and visibility.
+    // Restores and stores the tool windows' positions, the preview's and the explorer's sizes,
+    // and their visibility.
     void RestoreToolLayout();
     void SaveToolLayout();
     // Cuts the tool frames and the document windows' frames loose from this window before it
@@ -238,6 +241,7 @@ private:
 
     QMdiArea* m_panel1 = nullptr;
     std::array<glimt::TToolFrame*, TDockMngr::SlotCount + 1> m_toolFrames{};
+    std::array<QAction*, TDockMngr::SlotCount + 1> m_toolToggles{};
     TfrmTools* m_frmTools = nullptr;
     TfrmAbout* m_frmAbout = nullptr;
     QList<QAction*> m_languageActions;

@@ -44,6 +44,8 @@ void TfrmMain::CreateToolWindows()
     glimt::InstallKeyStateFilter();
     m_panel1->installEventFilter(this);
 
+    // In the program's creation order: the preview window, the tool window, the About box,
+    // the colour panel.
     m_frmTools = new TfrmTools(this);
     glimt::SetToolEngine(m_frmTools);
     AddToolWindow(m_frmTools, TDockMngr::SlotTools, Action(QStringLiteral("actnTools")));
@@ -57,6 +59,7 @@ glimt::TToolFrame* TfrmMain::AddToolWindow(QWidget* window, int dockSlot, QActio
     auto* frame = new glimt::TToolFrame(window, std::uint8_t(dockSlot), this);
     frame->hide();
     m_toolFrames[std::size_t(dockSlot)] = frame;
+    m_toolToggles[std::size_t(dockSlot)] = toggle;
     frame->FormShow = [this, frame] {
         frame->SaveDockRect();
         DockMngr.RegisterWindow(frame->Slot(), &frame->DockRect);
@@ -160,23 +163,64 @@ void TfrmMain::FitMaximizedDesks()
     });
 }
 
+namespace {
+
+// Where TOptions keeps each tool window's place (a null size: the window keeps its own).
+struct TToolLayout {
+    std::uint8_t slot;
+    std::int32_t TOptions::*top;
+    std::int32_t TOptions::*left;
+    std::int32_t TOptions::*height;
+    std::int32_t TOptions::*width;
+    bool TOptions::*visible;
+};
+
+constexpr TToolLayout kToolLayouts[] = {
+    {TDockMngr::SlotTools, &TOptions::ToolsTop, &TOptions::ToolsLeft, nullptr, nullptr, &TOptions::ToolsVisible},
+    {TDockMngr::SlotColors, &TOptions::ColorsTop, &TOptions::ColorsLeft, nullptr, nullptr, &TOptions::ColorsVisible},
+    {TDockMngr::SlotPreview, &TOptions::PrevTop, &TOptions::PrevLeft, &TOptions::PrevHeight, &TOptions::PrevWidth,
+     &TOptions::PrevVisible},
+    {TDockMngr::SlotExplorer, &TOptions::ExplorerTop, &TOptions::ExplorerLeft, &TOptions::ExplorerHeight,
+     &TOptions::ExplorerWidth, &TOptions::ExplorerVisible},
+};
+
+} // namespace
+
 void TfrmMain::RestoreToolLayout()
 {
-    const TOptions& o = Options();
-    if (glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotTools)) {
-        frame->move(o.ToolsLeft, o.ToolsTop);
-        Action(QStringLiteral("actnTools"))->setChecked(o.ToolsVisible);
-        frame->setVisible(o.ToolsVisible);
+    TOptions& o = Options();
+    for (const TToolLayout& l : kToolLayouts) {
+        glimt::TToolFrame* frame = ToolFrame(l.slot);
+        if (!frame)
+            continue;
+        frame->move(o.*l.left, o.*l.top);
+        if (l.height)
+            frame->resize(std::max(1, o.*l.width), std::max(1, o.*l.height));
+    }
+    for (const TToolLayout& l : kToolLayouts) {
+        glimt::TToolFrame* frame = ToolFrame(l.slot);
+        if (!frame)
+            continue;
+        if (QAction* toggle = m_toolToggles[l.slot])
+            toggle->setChecked(o.*l.visible);
+        frame->setVisible(o.*l.visible);
     }
 }
 
 void TfrmMain::SaveToolLayout()
 {
     TOptions& o = Options();
-    if (glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotTools)) {
-        o.ToolsTop = frame->y();
-        o.ToolsLeft = frame->x();
-        o.ToolsVisible = !frame->isHidden();
+    for (const TToolLayout& l : kToolLayouts) {
+        const glimt::TToolFrame* frame = ToolFrame(l.slot);
+        if (!frame)
+            continue;
+        o.*l.top = frame->y();
+        o.*l.left = frame->x();
+        if (l.height) {
+            o.*l.height = frame->height();
+            o.*l.width = frame->width();
+        }
+        o.*l.visible = !frame->isHidden();
     }
 }
 

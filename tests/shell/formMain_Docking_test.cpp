@@ -217,3 +217,69 @@ TEST_F(DockingTest, AResizableFrameGrowsByItsGripAndSnapsWhenLetGo)
     EXPECT_EQ(m_frame->DockRect.RightTo, &m_main->WorkArea.Left);
     EXPECT_EQ(grip->geometry().bottomRight(), m_frame->rect().bottomRight());
 }
+
+TEST_F(DockingTest, EscapeDuringALineStrokeCancelsItWhereverTheKeyWentTo)
+{
+    const TmyPixel white = TmyPixel::CreateRGBA(255, 255, 255, 255);
+    TmyImagePal image(8, 8, 32);
+    image.Fill(white);
+    ASSERT_TRUE(m_main->CreateDocumentFromImage(image));
+    TfrmDesk* desk = m_main->ActiveDesk();
+    m_main->Tools()->PressToolButton(9); // Line
+    const int zoom = desk->Zoom;
+    auto cellPoint = [zoom](int x, int y) { return QPoint(x * zoom + 1, y * zoom + 1); };
+    auto stroke = [&](bool escape) {
+        QTest::mousePress(desk->Image1, Qt::LeftButton, Qt::NoModifier, cellPoint(1, 1));
+        QMouseEvent move(QEvent::MouseMove, QPointF(cellPoint(6, 1)), desk->Image1->mapToGlobal(QPointF(cellPoint(6, 1))),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(desk->Image1, &move);
+        if (escape) {
+            // The key goes to the tool window; the running stroke still sees it.
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(m_main->Tools()->ToolButtons[0], &esc);
+            desk->Timer1Timer();
+            QKeyEvent up(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(m_main->Tools()->ToolButtons[0], &up);
+        }
+        QTest::mouseRelease(desk->Image1, Qt::LeftButton, Qt::NoModifier, cellPoint(6, 1));
+    };
+    stroke(true);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(desk->CurrentImage()->Pixel(x, 1), white) << x;
+    stroke(false);
+    EXPECT_EQ(desk->CurrentImage()->Pixel(1, 1), m_main->Tools()->ForeColor);
+    EXPECT_EQ(desk->CurrentImage()->Pixel(6, 1), m_main->Tools()->ForeColor);
+}
+
+TEST_F(DockingTest, AnotherHostedWindowKeepsItsPlaceAndSizeInTheLayout)
+{
+    auto* preview = new QWidget;
+    preview->setObjectName(QStringLiteral("frmPreview"));
+    preview->setWindowTitle(QStringLiteral("Preview"));
+    glimt::TToolFrame* frame = m_main->AddToolWindow(preview, TDockMngr::SlotPreview, nullptr);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(m_main->AddToolWindow(new QWidget(m_main.get()), TDockMngr::SlotPreview, nullptr), nullptr);
+    EXPECT_EQ(m_main->AddToolWindow(new QWidget(m_main.get()), 1, nullptr), nullptr);
+    EXPECT_TRUE(frame->isHidden());
+    EXPECT_EQ(frame->Caption()->Title->text(), QStringLiteral("Preview"));
+
+    Options().PrevLeft = 40;
+    Options().PrevTop = 300;
+    Options().PrevWidth = 231;
+    Options().PrevHeight = 170;
+    Options().PrevVisible = true;
+    m_main->RestoreLayout();
+    EXPECT_EQ(frame->geometry(), QRect(40, 300, 231, 170));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(m_main->DockMngr.Window(TDockMngr::SlotPreview), &frame->DockRect);
+
+    frame->setGeometry(50, 310, 200, 150);
+    frame->hide();
+    m_main->SaveLayout();
+    EXPECT_EQ(Options().PrevLeft, 50);
+    EXPECT_EQ(Options().PrevTop, 310);
+    EXPECT_EQ(Options().PrevWidth, 200);
+    EXPECT_EQ(Options().PrevHeight, 150);
+    EXPECT_FALSE(Options().PrevVisible);
+    EXPECT_EQ(m_main->DockMngr.Window(TDockMngr::SlotPreview), nullptr);
+}
