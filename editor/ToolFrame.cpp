@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSizeGrip>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -85,7 +86,8 @@ void TToolCaption::mouseReleaseEvent(QMouseEvent* event)
 }
 
 TToolFrame::TToolFrame(QWidget* content, std::uint8_t slot, QWidget* parent)
-    : QFrame(parent), m_content(content), m_slot(slot)
+    // A sub-window, so that a size grip inside resizes this frame and not the main window.
+    : QFrame(parent, Qt::SubWindow), m_content(content), m_slot(slot)
 {
     // Not "frm...": the frame is no form of its own for the translator.
     setObjectName(QStringLiteral("Dock") + content->objectName());
@@ -121,10 +123,36 @@ void TToolFrame::FitToContent()
     resize(sizeHint().expandedTo(minimumSizeHint()));
 }
 
+void TToolFrame::SetResizable(bool resizable)
+{
+    if (resizable == (m_grip != nullptr))
+        return;
+    if (!resizable) {
+        delete m_grip;
+        m_grip = nullptr;
+        return;
+    }
+    m_grip = new QSizeGrip(this);
+    m_grip->resize(m_grip->sizeHint());
+    m_grip->installEventFilter(this);
+    m_grip->move(width() - m_grip->width(), height() - m_grip->height());
+    m_grip->show();
+    m_grip->raise();
+}
+
+void TToolFrame::resizeEvent(QResizeEvent* event)
+{
+    QFrame::resizeEvent(event);
+    if (m_grip)
+        m_grip->move(width() - m_grip->width(), height() - m_grip->height());
+}
+
 bool TToolFrame::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_content && event->type() == QEvent::WindowTitleChange)
         m_caption->Title->setText(m_content->windowTitle());
+    if (watched == m_grip && event->type() == QEvent::MouseButtonRelease && Moved)
+        Moved();
     return QFrame::eventFilter(watched, event);
 }
 

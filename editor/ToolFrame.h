@@ -6,6 +6,7 @@
 #include <functional>
 
 class QLabel;
+class QSizeGrip;
 class QToolButton;
 
 namespace glimt {
@@ -59,16 +60,22 @@ public:
 
     // Sizes the frame to its content's size hint plus the caption.
     void FitToContent();
+    // A size grip in the lower right corner lets the user resize the frame (letting go of it
+    // counts as a move); off by default.
+    void SetResizable(bool resizable);
+    QSizeGrip* SizeGrip() const { return m_grip; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QWidget* m_content;
     std::uint8_t m_slot;
     TToolCaption* m_caption;
+    QSizeGrip* m_grip = nullptr;
 };
 
 } // namespace glimt

@@ -1,5 +1,6 @@
 #include "editor/formTools.h"
 
+#include "editor/ToolCursors.h"
 #include "editor/formDesk.h"
 #include "engine/MyFilter.h"
 #include "engine/Settings.h"
@@ -233,8 +234,9 @@ void TfrmTools::ShowToolOptions(bool size, bool shape, bool fill, bool direction
     Panel4->setVisible(direction);
 }
 
-void TfrmTools::SetToolCursor(Qt::CursorShape cursor)
+void TfrmTools::SetToolCursor(std::uint8_t CursorIndex)
 {
+    const QCursor cursor = glimt::ScreenCursor(CursorIndex);
     glimt::IEditorHost* host = glimt::EditorHost();
     if (!host)
         return;
@@ -249,11 +251,7 @@ void TfrmTools::ApplyToolCursor()
     const std::uint8_t tool = Engine.CurrentTool;
     if (tool != toolSelection)
         DropSelection();
-    switch (tool) {
-    case toolZoom: SetToolCursor(Qt::PointingHandCursor); break;
-    case toolText: SetToolCursor(Qt::IBeamCursor); break;
-    default: SetToolCursor(Qt::CrossCursor); break;
-    }
+    SetToolCursor(ToolCursorIndex(tool));
     if (HasBrushOutline(tool))
         UpdateBrushPreview();
     else if (BrushOutline)

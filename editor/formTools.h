@@ -90,7 +90,8 @@ public:
     // The digit keys 1 to 7 click the size buttons while the size panel shows; true when used.
     bool PressSizeKey(int digit);
     void ShowToolOptions(bool size, bool shape, bool fill, bool direction);
-    void SetToolCursor(Qt::CursorShape cursor);
+    // Gives the canvas of every open document window the numbered cursor (ToolCursors.h).
+    void SetToolCursor(std::uint8_t CursorIndex);
     // Color Eraser, Brush, Opacity, Brighten/Darken and Blur/Sharpen show the brush outline.
     static bool HasBrushOutline(std::uint8_t tool);
 

@@ -1,5 +1,6 @@
 #include "shell/formMain.h"
 
+#include "editor/ToolCursors.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formColors.h"
@@ -195,6 +196,7 @@ void TfrmMain::CreateActions()
     CreateIconActions();
     CreateImportActions();
     CreateExplorerActions();
+    CreateViewActions();
 }
 
 namespace {
@@ -386,6 +388,7 @@ void TfrmMain::FormActivate()
         RestoreLayout();
         UpdateDocking();
         FormResize();
+        glimt::LoadToolCursors();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });
@@ -402,34 +405,14 @@ void TfrmMain::RestoreLayout()
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
     RestoreToolLayout();
-    RestorePreviewLayout();
     RestoreColorsLayout();
-    m_toolBar->setVisible(o.ToolbarVisible);
-    statusBar()->setVisible(o.StatusbarVisible);
+    RestoreViewLayout();
     ApplyPreferences(false);
     RestoreExplorerLayout();
     BuildRecentFilesMenu();
-    LoadLanguage();
+    BuildLanguageMenu();
     if (wasMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
-}
-
-void TfrmMain::LoadLanguage()
-{
-    const QString file = glimt::LanguageFileName(m_programFolder, Options().Language);
-    if (!QFileInfo::exists(file))
-        return;
-    Lang().SetFileName(file);
-    glimt::TranslateForm(this);
-    for (int slot = 1; slot <= m_deskCount; ++slot) {
-        TfrmDesk* desk = Desks[std::size_t(slot)];
-        glimt::TranslateForm(QStringLiteral("frmCanvas"), desk);
-        if (desk->FilePath().isEmpty())
-            desk->SetUntitled(desk->UntitledNumber());
-        desk->FillImageCombo(true);
-    }
-    TranslateDialogFilters();
-    BuildWindowMenu();
 }
 
 void TfrmMain::ApplyPreferences(bool RedrawAll)
@@ -455,7 +438,6 @@ void TfrmMain::SaveLayout()
         o.MainWidth = width();
     }
     SaveToolLayout();
-    SavePreviewLayout();
     SaveColorsLayout();
     SaveExplorerLayout();
 }

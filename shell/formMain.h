@@ -24,6 +24,8 @@ class TfrmDesk;
 class TfrmExplorer;
 class TfrmExtract;
 class TfrmImageBig;
+class QUrl;
+class TfrmAbout;
 class TfrmNewImage;
 class TfrmPreview;
 class TfrmTools;
@@ -42,7 +44,9 @@ class TToolFrame;
 // document windows live. It keeps the document windows in slots 1..DeskCount, knows the
 // active one, and runs every command through one wrapper (RunCommand). Split by aspect:
 // formMain.cpp (creation, actions, start-up and shut-down), formMain_Desks.cpp (the document
-// list and the Window menu), formMain_File.cpp (opening, saving, recent and dropped files).
+// list and the Window menu), formMain_File.cpp (opening, saving, recent and dropped files),
+// formMain_Docking.cpp (the tool windows and their docking), formMain_View.cpp (View, language
+// and Help commands).
 class TfrmMain : public QMainWindow, public glimt::IEditorHost {
     Q_OBJECT
 
@@ -63,7 +67,7 @@ public:
     bool FirstActivationDone() const { return !FirstActivation; }
     void RestoreLayout();
     // Loads the language file that TOptions.Language names from the program's "Languages"
-    // folder, when there is one, and translates the main window and every document window.
+    // folder and translates every window (a missing file leaves every text as it is).
     void LoadLanguage();
     // The folder holding "Languages" (the executable's folder unless set).
     void SetProgramFolder(const QString& folder) { m_programFolder = folder; }
@@ -161,7 +165,6 @@ public:
     // --- The explorer window (formMain_Explorer.cpp) -------------------------------------------
     // Made on first use, placed as the settings say.
     TfrmExplorer* ExplorerWindow();
-    void actExplorerExecute();
     void RestoreExplorerLayout();
     void SaveExplorerLayout();
     // Opens the files of the view's selected tiles in selection order, stopping at the first
@@ -249,8 +252,27 @@ public:
     // The work area changed size: glued windows follow their edges (five passes so that
     // chains settle), then windows beyond the work area are pulled back into it.
     void FormResize();
+    // A maximized document window fills the work area between the tool windows docked along
+    // its left and right inner edges (from a queued call, after the work area's own layout).
+    void FitMaximizedDesks();
 
     TDockMngr DockMngr;
+
+    // --- View, language and help commands (formMain_View.cpp) -------------------------------
+    // Fills Options > Languages with one item per language file of the program's "Languages"
+    // folder, and switches to the one TOptions.Language names.
+    void BuildLanguageMenu();
+    // Switches the whole user interface to the language of `sender` (a Languages item).
+    void actLanguageExecute(QAction* sender);
+    QList<QAction*> LanguageActions() const { return m_languageActions; }
+    // The help file: Help/<language>.chm in the program's folder, else Help/english.chm there.
+    QString HelpFileName() const;
+    void actHelpExecute();
+    void actHomepageExecute();
+    void actnAboutExecute();
+    // How Help and Home Page hand an address to the desktop (tests replace it).
+    std::function<void(const QUrl&)> OpenUrl;
+    TfrmAbout* About() const { return m_frmAbout; }
     // Panel1's bounds as slot 1 of DockMngr, stored mirrored (see TDockRect).
     TDockRect WorkArea;
 
@@ -268,11 +290,21 @@ private:
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
     void CreateToolWindows();
+    void CreateViewActions();
+    void RestoreViewLayout();
+    // Shows or hides the main tool bar or the status bar after its View action, stores that,
+    // and re-docks the tool windows against the changed work area.
+    void ShowBar(QWidget* bar, const char* actionName);
+    void actnWindowToolbarExecute();
+    void actnGridExecute();
+    void actSideBarExecute();
     void CreateDockingActions();
-    // Restores and stores the tool windows' positions and visibility.
+    // Restores and stores the tool windows' positions, the preview's and the explorer's sizes,
+    // and their visibility.
     void RestoreToolLayout();
     void SaveToolLayout();
-    // Cuts the tool frames loose from this window before it is destroyed.
+    // Cuts the tool frames and the document windows' frames loose from this window before it
+    // is destroyed.
     void DetachToolWindows();
     // The user let go of a dragged tool frame.
     void ToolWindowMoved(glimt::TToolFrame* frame);
@@ -282,8 +314,6 @@ private:
     void CreateMenus();
     void CreatePreviewActions();
     void CreatePreviewWindow();
-    void RestorePreviewLayout();
-    void SavePreviewLayout();
     void ApplyPreviewPreferences();
     void ShowPreviewOf(TfrmDesk* desk);
     void CreatePromptDialogs();
@@ -337,7 +367,10 @@ private:
 
     QMdiArea* m_panel1 = nullptr;
     std::array<glimt::TToolFrame*, TDockMngr::SlotCount + 1> m_toolFrames{};
+    std::array<QAction*, TDockMngr::SlotCount + 1> m_toolToggles{};
     TfrmTools* m_frmTools = nullptr;
+    TfrmAbout* m_frmAbout = nullptr;
+    QList<QAction*> m_languageActions;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusPanel = nullptr;
     QMenu* m_fileMenu = nullptr;

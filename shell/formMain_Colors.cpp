@@ -35,8 +35,7 @@ void TfrmMain::WireColorPanel()
 void TfrmMain::RestoreColorsLayout()
 {
     const TOptions& o = Options();
-    glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotColors);
-    frame->move(o.ColorsLeft, o.ColorsTop);
+    // The frame's place and visibility come with the other tool windows'.
     if (o.ShowRGB) {
         m_frmColors->btnRGBClick();
         m_frmColors->btnRGB->setChecked(true);
@@ -44,8 +43,6 @@ void TfrmMain::RestoreColorsLayout()
         m_frmColors->btnHSBClick();
         m_frmColors->btnHSB->setChecked(true);
     }
-    Action(QStringLiteral("actnColors"))->setChecked(o.ColorsVisible);
-    frame->setVisible(o.ColorsVisible);
     m_frmColors->SetFavoriteIndex(o.FavoritColorPosition);
     m_frmColors->SetForeColor(o.ForeColor);
     m_frmColors->SetBackColor(o.BackColor);
@@ -58,10 +55,6 @@ void TfrmMain::RestoreColorsLayout()
 void TfrmMain::SaveColorsLayout()
 {
     TOptions& o = Options();
-    const glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotColors);
-    o.ColorsTop = frame->y();
-    o.ColorsLeft = frame->x();
-    o.ColorsVisible = !frame->isHidden();
     o.ShowRGB = m_frmColors->btnRGB->isChecked();
     o.ForeColor = m_frmColors->ForeColor();
     o.BackColor = m_frmColors->BackColor();

@@ -108,6 +108,7 @@ bool TfrmMain::CreateDocumentWindow(const QString& Caption)
         sub->setAttribute(Qt::WA_DeleteOnClose);
         sub->setWindowIcon(QIcon::fromTheme(QStringLiteral("image-x-generic"), style()->standardIcon(QStyle::SP_FileIcon)));
         sub->setMinimumSize(120, 120);
+        connect(sub, &QMdiSubWindow::windowStateChanged, this, [this] { FitMaximizedDesks(); });
         sub->resize(645, 580);
         // One cascade step is the window's frame and title height, less 4.
         const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);

@@ -7,9 +7,13 @@
 #include "editor/ToolFrame.h"
 #include "editor/formTools.h"
 #include "engine/Settings.h"
+#include "shell/About.h"
 
 #include <QAction>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -40,9 +44,12 @@ void TfrmMain::CreateToolWindows()
     glimt::InstallKeyStateFilter();
     m_panel1->installEventFilter(this);
 
+    // In the program's creation order: the preview window, the tool window, the About box,
+    // the colour panel.
     m_frmTools = new TfrmTools(this);
     glimt::SetToolEngine(m_frmTools);
     AddToolWindow(m_frmTools, TDockMngr::SlotTools, Action(QStringLiteral("actnTools")));
+    m_frmAbout = new TfrmAbout(this);
 }
 
 glimt::TToolFrame* TfrmMain::AddToolWindow(QWidget* window, int dockSlot, QAction* toggle)
@@ -52,6 +59,7 @@ glimt::TToolFrame* TfrmMain::AddToolWindow(QWidget* window, int dockSlot, QActio
     auto* frame = new glimt::TToolFrame(window, std::uint8_t(dockSlot), this);
     frame->hide();
     m_toolFrames[std::size_t(dockSlot)] = frame;
+    m_toolToggles[std::size_t(dockSlot)] = toggle;
     frame->FormShow = [this, frame] {
         frame->SaveDockRect();
         DockMngr.RegisterWindow(frame->Slot(), &frame->DockRect);
@@ -88,6 +96,7 @@ void TfrmMain::ToolWindowMoved(glimt::TToolFrame* frame)
         DockMngr.SnapWindow(slot);
     DockMngr.PlaceWindow(frame->Slot(), frame);
     frame->SaveDockRect();
+    FitMaximizedDesks();
 }
 
 void TfrmMain::UpdateWorkArea()
@@ -111,6 +120,7 @@ void TfrmMain::UpdateDocking()
     }
     for (int slot = TDockMngr::SlotPreview; slot <= TDockMngr::SlotExplorer; ++slot)
         DockMngr.SnapWindow(std::uint8_t(slot));
+    FitMaximizedDesks();
 }
 
 void TfrmMain::FormResize()
@@ -138,31 +148,87 @@ void TfrmMain::FormResize()
             frame->SaveDockRect();
         }
     }
+    FitMaximizedDesks();
 }
+
+void TfrmMain::FitMaximizedDesks()
+{
+    QTimer::singleShot(0, this, [this] {
+        const QSize area = m_panel1->viewport()->size();
+        const QRect target(DockMngr.DockedWidthLeft(), 0, std::max(1, area.width() - DockMngr.DockedWidth()),
+                           area.height());
+        for (QMdiSubWindow* sub : m_panel1->subWindowList())
+            if (sub->isMaximized() && sub->geometry() != target)
+                sub->setGeometry(target);
+    });
+}
+
+namespace {
+
+// Where TOptions keeps each tool window's place (a null size: the window keeps its own).
+struct TToolLayout {
+    std::uint8_t slot;
+    std::int32_t TOptions::*top;
+    std::int32_t TOptions::*left;
+    std::int32_t TOptions::*height;
+    std::int32_t TOptions::*width;
+    bool TOptions::*visible;
+};
+
+constexpr TToolLayout kToolLayouts[] = {
+    {TDockMngr::SlotTools, &TOptions::ToolsTop, &TOptions::ToolsLeft, nullptr, nullptr, &TOptions::ToolsVisible},
+    {TDockMngr::SlotColors, &TOptions::ColorsTop, &TOptions::ColorsLeft, nullptr, nullptr, &TOptions::ColorsVisible},
+    {TDockMngr::SlotPreview, &TOptions::PrevTop, &TOptions::PrevLeft, &TOptions::PrevHeight, &TOptions::PrevWidth,
+     &TOptions::PrevVisible},
+    {TDockMngr::SlotExplorer, &TOptions::ExplorerTop, &TOptions::ExplorerLeft, &TOptions::ExplorerHeight,
+     &TOptions::ExplorerWidth, &TOptions::ExplorerVisible},
+};
+
+} // namespace
 
 void TfrmMain::RestoreToolLayout()
 {
-    const TOptions& o = Options();
-    if (glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotTools)) {
-        frame->move(o.ToolsLeft, o.ToolsTop);
-        Action(QStringLiteral("actnTools"))->setChecked(o.ToolsVisible);
-        frame->setVisible(o.ToolsVisible);
+    TOptions& o = Options();
+    for (const TToolLayout& l : kToolLayouts) {
+        glimt::TToolFrame* frame = ToolFrame(l.slot);
+        if (!frame)
+            continue;
+        frame->move(o.*l.left, o.*l.top);
+        if (l.height)
+            frame->resize(std::max(1, o.*l.width), std::max(1, o.*l.height));
+    }
+    for (const TToolLayout& l : kToolLayouts) {
+        glimt::TToolFrame* frame = ToolFrame(l.slot);
+        if (!frame)
+            continue;
+        if (QAction* toggle = m_toolToggles[l.slot])
+            toggle->setChecked(o.*l.visible);
+        frame->setVisible(o.*l.visible);
     }
 }
 
 void TfrmMain::SaveToolLayout()
 {
     TOptions& o = Options();
-    if (glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotTools)) {
-        o.ToolsTop = frame->y();
-        o.ToolsLeft = frame->x();
-        o.ToolsVisible = !frame->isHidden();
+    for (const TToolLayout& l : kToolLayouts) {
+        const glimt::TToolFrame* frame = ToolFrame(l.slot);
+        if (!frame)
+            continue;
+        o.*l.top = frame->y();
+        o.*l.left = frame->x();
+        if (l.height) {
+            o.*l.height = frame->height();
+            o.*l.width = frame->width();
+        }
+        o.*l.visible = !frame->isHidden();
     }
 }
 
 void TfrmMain::DetachToolWindows()
 {
     m_panel1->removeEventFilter(this);
+    for (QMdiSubWindow* sub : m_panel1->subWindowList())
+        disconnect(sub, nullptr, this, nullptr);
     for (glimt::TToolFrame* frame : m_toolFrames) {
         if (frame) {
             frame->FormShow = nullptr;

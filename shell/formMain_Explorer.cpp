@@ -2,6 +2,7 @@
 // the two batch conversions of its pop-up menu.
 #include "shell/formMain.h"
 
+#include "editor/ToolFrame.h"
 #include "editor/thumbnail.h"
 #include "engine/Settings.h"
 #include "shell/formBatch.h"
@@ -14,8 +15,6 @@
 
 void TfrmMain::CreateExplorerActions()
 {
-    QAction* a = AddAction("actExplorer", tr("Explorer"), QStringLiteral("View"), [this] { actExplorerExecute(); });
-    a->setCheckable(true);
     AddAction("actBatch1", tr("Batch convert images to icon"), QString(), [this] {
         BatchDialog()->PrepareIconsFromImages(*ExplorerWindow()->Thumbnails);
         BatchDialog()->exec();
@@ -24,49 +23,39 @@ void TfrmMain::CreateExplorerActions()
         BatchDialog()->PrepareImagesFromIcons(*ExplorerWindow()->Thumbnails);
         BatchDialog()->exec();
     });
+    // After the batch actions: the explorer's pop-up menu holds them.
+    // Docked in the work area like the other tool windows; AddToolWindow gives View > Explorer
+    // its handler, which shows and hides the explorer's frame.
+    QAction* a = AddAction("actExplorer", tr("Explorer"), QStringLiteral("View"), nullptr);
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_E));
+    if (glimt::TToolFrame* frame = AddToolWindow(ExplorerWindow(), TDockMngr::SlotExplorer, a))
+        frame->SetResizable(true);
 }
 
 TfrmExplorer* TfrmMain::ExplorerWindow()
 {
-    if (!m_frmExplorer) {
+    if (!m_frmExplorer)
         m_frmExplorer = new TfrmExplorer(this);
-        const TOptions& o = Options();
-        m_frmExplorer->setGeometry(QRect(mapToGlobal(QPoint(o.ExplorerLeft, o.ExplorerTop)),
-                                         QSize(std::max(100, o.ExplorerWidth), std::max(100, o.ExplorerHeight))));
-        m_frmExplorer->Splitter1->setSizes({std::max(20, o.TreeHeight), std::max(20, o.ExplorerHeight - o.TreeHeight)});
-        m_frmExplorer->tbSize->setValue(std::clamp(o.ThumbSize, 30, 200));
-        m_frmExplorer->Thumbnails->SetShowCaption(o.ShowLabel);
-        m_frmExplorer->btnFileName->setChecked(o.ShowLabel);
-    }
     return m_frmExplorer;
 }
 
-void TfrmMain::actExplorerExecute()
-{
-    QAction* action = Action(QStringLiteral("actExplorer"));
-    ExplorerWindow()->setVisible(action->isChecked());
-}
-
+// The frame's place, size and visibility come with the other tool windows'; these are the
+// explorer's own parts of the layout.
 void TfrmMain::RestoreExplorerLayout()
 {
-    QAction* action = Action(QStringLiteral("actExplorer"));
-    action->setChecked(Options().ExplorerVisible);
-    if (Options().ExplorerVisible)
-        ExplorerWindow()->show();
+    const TOptions& o = Options();
+    TfrmExplorer* explorer = ExplorerWindow();
+    explorer->Splitter1->setSizes({std::max(20, o.TreeHeight), std::max(20, o.ExplorerHeight - o.TreeHeight)});
+    explorer->tbSize->setValue(std::clamp(o.ThumbSize, 30, 200));
+    explorer->Thumbnails->SetShowCaption(o.ShowLabel);
+    explorer->btnFileName->setChecked(o.ShowLabel);
 }
 
 void TfrmMain::SaveExplorerLayout()
 {
     TOptions& o = Options();
-    o.ExplorerVisible = Action(QStringLiteral("actExplorer"))->isChecked();
     if (!m_frmExplorer)
         return;
-    m_frmExplorer->SaveDockRect();
-    const QRect r = m_frmExplorer->DockRect;
-    o.ExplorerLeft = r.left();
-    o.ExplorerTop = r.top();
-    o.ExplorerWidth = r.width();
-    o.ExplorerHeight = r.height();
     o.TreeHeight = m_frmExplorer->Splitter1->sizes().value(0, o.TreeHeight);
     o.ThumbSize = m_frmExplorer->tbSize->value();
     o.ShowLabel = m_frmExplorer->Thumbnails->ShowCaption();

@@ -23,7 +23,8 @@ void TfrmMain::CreatePreviewWindow()
 {
     // Docked in the work area like the other tool windows; hidden until the layout is restored.
     m_frmPreview = new TfrmPreview(this);
-    AddToolWindow(m_frmPreview, TDockMngr::SlotPreview, Action(QStringLiteral("actnPreview")));
+    if (glimt::TToolFrame* frame = AddToolWindow(m_frmPreview, TDockMngr::SlotPreview, Action(QStringLiteral("actnPreview"))))
+        frame->SetResizable(true);
 }
 
 void TfrmMain::ConnectPreview(TfrmTools& tools)
@@ -35,32 +36,6 @@ void TfrmMain::ConnectPreview(TfrmTools& tools)
         if (m_frmPreview)
             m_frmPreview->PaintCells(image, cells);
     };
-}
-
-// The frame's place is kept in the main window's coordinates, like the other tool windows'.
-void TfrmMain::RestorePreviewLayout()
-{
-    const TOptions& o = Options();
-    glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotPreview);
-    if (!frame)
-        return;
-    frame->move(o.PrevLeft, o.PrevTop);
-    frame->resize(o.PrevWidth, o.PrevHeight);
-    Action(QStringLiteral("actnPreview"))->setChecked(o.PrevVisible);
-    frame->setVisible(o.PrevVisible);
-}
-
-void TfrmMain::SavePreviewLayout()
-{
-    TOptions& o = Options();
-    const glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotPreview);
-    if (!frame)
-        return;
-    o.PrevTop = frame->y();
-    o.PrevLeft = frame->x();
-    o.PrevHeight = frame->height();
-    o.PrevWidth = frame->width();
-    o.PrevVisible = !frame->isHidden();
 }
 
 void TfrmMain::ApplyPreviewPreferences()

@@ -1,3 +1,4 @@
+#include "editor/ToolFrame.h"
 #include "shell/formExplorer.h"
 
 #include "editor/formDesk.h"
@@ -13,6 +14,8 @@
 #include "tests/support/TempFiles.h"
 
 #include <QAction>
+#include <QTest>
+#include <QToolButton>
 #include <QListWidget>
 #include <QMenu>
 #include <QTreeView>
@@ -47,6 +50,7 @@ protected:
         return explorer;
     }
 
+    glimt::TToolFrame* Frame() const { return m_main->ToolFrame(TDockMngr::SlotExplorer); }
     glimt::test::TempFiles m_files;
     QString m_a, m_b;
 };
@@ -57,7 +61,8 @@ TEST_F(ExplorerTest, ShowsTheFoldersPicturesAndHidingByItsCloseBoxUnchecksTheAct
 {
     TfrmExplorer* explorer = Show();
     EXPECT_TRUE(explorer->isVisible());
-    EXPECT_TRUE(explorer->windowFlags().testFlag(Qt::Tool));
+    ASSERT_NE(Frame(), nullptr);
+    EXPECT_EQ(explorer->parentWidget(), Frame());
     ASSERT_EQ(explorer->Thumbnails->Count(), 2);
     EXPECT_EQ(explorer->Thumbnails->Items[0]->FileName, m_a);
     EXPECT_TRUE(explorer->stTree->isEnabled());
@@ -69,7 +74,7 @@ TEST_F(ExplorerTest, ShowsTheFoldersPicturesAndHidingByItsCloseBoxUnchecksTheAct
     EXPECT_TRUE(explorer->TreeChangeEnabled);
     EXPECT_EQ(explorer->CurrentPath(), QFileInfo(m_a).absolutePath());
 
-    explorer->close();
+    QTest::mouseClick(static_cast<QWidget*>(Frame()->Caption()->CloseButton), Qt::LeftButton);
     EXPECT_FALSE(m_main->Action(QStringLiteral("actExplorer"))->isChecked());
     m_main->Action(QStringLiteral("actExplorer"))->trigger();
     EXPECT_TRUE(explorer->isVisible());
@@ -86,10 +91,10 @@ TEST_F(ExplorerTest, ToolBarSetsCaptionsAndTileSizeAndFollowsTheWidth)
     EXPECT_TRUE(explorer->btnFileName->isChecked());
     explorer->tbSize->setValue(60);
     EXPECT_EQ(explorer->Thumbnails->ThumbnailSize(), 60);
-    explorer->resize(300, 500);
+    Frame()->resize(300, 500);
     QCoreApplication::processEvents();
     const int wide = explorer->tbSize->width();
-    explorer->resize(200, 500);
+    Frame()->resize(200, 500);
     QCoreApplication::processEvents();
     EXPECT_EQ(explorer->ToolBar1->width(), explorer->width());
     EXPECT_EQ(explorer->tbSize->width(),
@@ -101,7 +106,7 @@ TEST_F(ExplorerTest, ToolBarSetsCaptionsAndTileSizeAndFollowsTheWidth)
     EXPECT_TRUE(Options().ExplorerVisible);
     EXPECT_EQ(Options().ThumbSize, 60);
     EXPECT_TRUE(Options().ShowLabel);
-    EXPECT_EQ(Options().ExplorerWidth, explorer->frameGeometry().width());
+    EXPECT_EQ(Options().ExplorerWidth, Frame()->width());
     const TOptions saved = Options();
     m_main.reset();
     Options() = saved;

@@ -1,12 +1,13 @@
 #include "shell/formMain.h"
 
 #include "editor/KeyState.h"
+#include "editor/ToolCursors.h"
 #include "editor/ToolFrame.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
 #include "engine/Settings.h"
 #include "shell/ShellPrompts.h"
-#include "tests/shell/ShellTestApp.h"
+#include "tests/shell/ShownMainWindow.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -14,77 +15,14 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QSizeGrip>
 #include <QTest>
 #include <QToolButton>
 #include <gtest/gtest.h>
 
-namespace {
+using DockingTest = glimt::test::ShownMainWindow;
 
-class DockingTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        glimt::test::EnsureShellApplication();
-        Options() = TOptions();
-        Options().MainMaximized = false;
-        Options().MainLeft = 0;
-        Options().MainTop = 0;
-        Options().MainWidth = 800;
-        Options().MainHeight = 600;
-        Options().ToolsLeft = 300;
-        Options().ToolsTop = 200;
-        // Only the tool window shows, so that nothing else is there to snap to.
-        Options().PrevVisible = false;
-        Options().ColorsVisible = false;
-        Options().ExplorerVisible = false;
-        m_main = std::make_unique<TfrmMain>();
-        m_main->show();
-        QCoreApplication::processEvents();
-        ASSERT_TRUE(m_main->FirstActivationDone());
-        m_frame = m_main->ToolFrame(TDockMngr::SlotTools);
-        ASSERT_NE(m_frame, nullptr);
-    }
-
-    void TearDown() override
-    {
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
-
-    QRect Panel() const { return m_main->Panel1()->geometry(); }
-
-    // Drags the frame by its caption so that its top-left corner lands on `to` (main window
-    // coordinates) and lets go.
-    void DragFrameTo(QPoint to)
-    {
-        glimt::TToolCaption* caption = m_frame->Caption();
-        const QPoint grip(30, caption->height() / 2);
-        const QPoint delta = to - m_frame->pos();
-        QTest::mousePress(caption, Qt::LeftButton, Qt::NoModifier, grip);
-        QMouseEvent move(QEvent::MouseMove, QPointF(grip + delta), caption->mapToGlobal(QPointF(grip + delta)),
-                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
-        QApplication::sendEvent(caption, &move);
-        QTest::mouseRelease(caption, Qt::LeftButton, Qt::NoModifier, grip + delta);
-    }
-
-    void Resize(int width, int height)
-    {
-        m_main->resize(width, height);
-        QCoreApplication::processEvents();
-    }
-
-    glimt::test::FakeDialogs m_dialogs;
-    glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
-    glimt::ShellPrompts m_prompts;
-    glimt::ScopedPrompts m_installPrompts{&m_prompts};
-    std::unique_ptr<TfrmMain> m_main;
-    glimt::TToolFrame* m_frame = nullptr;
-};
-
-} // namespace
 
 TEST_F(DockingTest, TheToolWindowIsHostedInsideTheMainWindowAsTheToolEngine)
 {
@@ -223,10 +161,123 @@ TEST_F(DockingTest, AStrokeOnTheCanvasPaintsTheImage)
     ASSERT_TRUE(m_main->CreateDocumentFromImage(image));
     TfrmDesk* desk = m_main->ActiveDesk();
     m_main->Tools()->PressToolButton(8);
+    // The first activation loaded the tool cursors: the canvas shows the pencil.
+    EXPECT_EQ(desk->Image1->cursor().shape(), Qt::BitmapCursor);
+    EXPECT_EQ(desk->Image1->cursor().hotSpot(), glimt::ScreenCursor(6).hotSpot());
     const int zoom = desk->Zoom;
     const QPoint at(3 * zoom + 1, 2 * zoom + 1);
     QTest::mousePress(desk->Image1, Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(desk->Image1, Qt::LeftButton, Qt::NoModifier, at);
     EXPECT_EQ(desk->CurrentImage()->Pixel(3, 2), m_main->Tools()->ForeColor);
     EXPECT_EQ(desk->CurrentImage()->Pixel(4, 2), TmyPixel::CreateRGBA(255, 255, 255, 255));
+}
+
+TEST_F(DockingTest, AMaximizedDocumentFillsTheWorkAreaBetweenTheDockedWindows)
+{
+    DragFrameTo(QPoint(Panel().x() + 5, Panel().y() + 40));
+    const int L = m_main->DockMngr.DockedWidthLeft();
+    ASSERT_EQ(L, m_frame->width());
+    TmyImagePal image(8, 8, 32);
+    ASSERT_TRUE(m_main->CreateDocumentFromImage(image));
+    auto* sub = qobject_cast<QMdiSubWindow*>(m_main->ActiveDesk()->parentWidget());
+    ASSERT_NE(sub, nullptr);
+    sub->showMaximized();
+    QCoreApplication::processEvents();
+    const QSize area = m_main->Panel1()->viewport()->size();
+    EXPECT_TRUE(sub->isMaximized());
+    EXPECT_EQ(sub->geometry(), QRect(L, 0, area.width() - L, area.height()));
+
+    // It keeps to that room when the main window grows.
+    Resize(900, 650);
+    QCoreApplication::processEvents();
+    const QSize wider = m_main->Panel1()->viewport()->size();
+    EXPECT_EQ(sub->geometry(), QRect(L, 0, wider.width() - L, wider.height()));
+}
+
+TEST_F(DockingTest, AResizableFrameGrowsByItsGripAndSnapsWhenLetGo)
+{
+    m_frame->SetResizable(true);
+    QSizeGrip* grip = m_frame->SizeGrip();
+    ASSERT_NE(grip, nullptr);
+    const QRect before = m_frame->geometry();
+    const QRect panel = Panel();
+    // Drag the lower right corner to 5 pixels short of the work area's right edge.
+    const int grow = panel.x() + panel.width() - 5 - (before.x() + before.width());
+    const QPoint at(grip->width() / 2, grip->height() / 2);
+    QTest::mousePress(grip, Qt::LeftButton, Qt::NoModifier, at);
+    const QPoint to = at + QPoint(grow, 20);
+    QMouseEvent move(QEvent::MouseMove, QPointF(to), grip->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(grip, &move);
+    QTest::mouseRelease(grip, Qt::LeftButton, Qt::NoModifier, to);
+    EXPECT_EQ(m_frame->height(), before.height() + 20);
+    EXPECT_EQ(m_frame->width(), before.width() + grow);
+    // Letting go snapped the grown frame's right edge to the work area's: it moved by 5.
+    EXPECT_EQ(m_frame->x() + m_frame->width(), panel.x() + panel.width());
+    EXPECT_EQ(m_frame->DockRect.RightTo, &m_main->WorkArea.Left);
+    EXPECT_EQ(grip->geometry().bottomRight(), m_frame->rect().bottomRight());
+}
+
+TEST_F(DockingTest, EscapeDuringALineStrokeCancelsItWhereverTheKeyWentTo)
+{
+    const TmyPixel white = TmyPixel::CreateRGBA(255, 255, 255, 255);
+    TmyImagePal image(8, 8, 32);
+    image.Fill(white);
+    ASSERT_TRUE(m_main->CreateDocumentFromImage(image));
+    TfrmDesk* desk = m_main->ActiveDesk();
+    m_main->Tools()->PressToolButton(9); // Line
+    const int zoom = desk->Zoom;
+    auto cellPoint = [zoom](int x, int y) { return QPoint(x * zoom + 1, y * zoom + 1); };
+    auto stroke = [&](bool escape) {
+        QTest::mousePress(desk->Image1, Qt::LeftButton, Qt::NoModifier, cellPoint(1, 1));
+        QMouseEvent move(QEvent::MouseMove, QPointF(cellPoint(6, 1)), desk->Image1->mapToGlobal(QPointF(cellPoint(6, 1))),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(desk->Image1, &move);
+        if (escape) {
+            // The key goes to the tool window; the running stroke still sees it.
+            QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(m_main->Tools()->ToolButtons[0], &esc);
+            desk->Timer1Timer();
+            QKeyEvent up(QEvent::KeyRelease, Qt::Key_Escape, Qt::NoModifier);
+            QApplication::sendEvent(m_main->Tools()->ToolButtons[0], &up);
+        }
+        QTest::mouseRelease(desk->Image1, Qt::LeftButton, Qt::NoModifier, cellPoint(6, 1));
+    };
+    stroke(true);
+    for (int x = 0; x < 8; ++x)
+        EXPECT_EQ(desk->CurrentImage()->Pixel(x, 1), white) << x;
+    stroke(false);
+    EXPECT_EQ(desk->CurrentImage()->Pixel(1, 1), m_main->Tools()->ForeColor);
+    EXPECT_EQ(desk->CurrentImage()->Pixel(6, 1), m_main->Tools()->ForeColor);
+}
+
+TEST_F(DockingTest, AnotherHostedWindowKeepsItsPlaceAndSizeInTheLayout)
+{
+    // The preview's slot is taken, and slot 1 is the work area's.
+    glimt::TToolFrame* frame = m_main->ToolFrame(TDockMngr::SlotPreview);
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(m_main->AddToolWindow(new QWidget(m_main.get()), TDockMngr::SlotPreview, nullptr), nullptr);
+    EXPECT_EQ(m_main->AddToolWindow(new QWidget(m_main.get()), 1, nullptr), nullptr);
+    EXPECT_TRUE(frame->isHidden());
+    EXPECT_EQ(frame->Caption()->Title->text(), QStringLiteral("Preview"));
+
+    Options().PrevLeft = 40;
+    Options().PrevTop = 300;
+    Options().PrevWidth = 231;
+    Options().PrevHeight = 170;
+    Options().PrevVisible = true;
+    m_main->RestoreLayout();
+    EXPECT_EQ(frame->geometry(), QRect(40, 300, 231, 170));
+    EXPECT_TRUE(frame->isVisible());
+    EXPECT_EQ(m_main->DockMngr.Window(TDockMngr::SlotPreview), &frame->DockRect);
+
+    frame->setGeometry(50, 310, 200, 150);
+    frame->hide();
+    m_main->SaveLayout();
+    EXPECT_EQ(Options().PrevLeft, 50);
+    EXPECT_EQ(Options().PrevTop, 310);
+    EXPECT_EQ(Options().PrevWidth, 200);
+    EXPECT_EQ(Options().PrevHeight, 150);
+    EXPECT_FALSE(Options().PrevVisible);
+    EXPECT_EQ(m_main->DockMngr.Window(TDockMngr::SlotPreview), nullptr);
 }
