@@ -1,6 +1,7 @@
 #include "editor/formNew.h"
 
 #include "editor/EditorHost.h"
+#include "editor/FormBuilder.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
@@ -49,18 +50,7 @@ int NewImageInsertIndex(const TmyIcon& icon, int width, int height, int depth)
 
 } // namespace glimt
 
-namespace {
-
-template <class T>
-T* Make(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
-{
-    auto* widget = new T(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
-
-} // namespace
+using glimt::Make;
 
 TfrmNewImage::TfrmNewImage(QWidget* parent)
     : QDialog(parent)

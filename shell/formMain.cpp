@@ -87,7 +87,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     CreateActions();
     CreateMenus();
     CreatePreviewWindow();
-    CreatePromptDialogs();
+    CreateDialogs();
     TranslateDialogFilters();
     m_deskCount = 0;
     DisableDocumentActions();
@@ -178,6 +178,7 @@ void TfrmMain::CreateActions()
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 
     CreatePreviewActions();
+    CreateOptionsActions();
 }
 
 namespace {
@@ -410,8 +411,9 @@ void TfrmMain::LoadLanguage()
 
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
-    (void)RedrawAll;
     ApplyPreviewPreferences();
+    if (RedrawAll)
+        RedrawDocuments();
 }
 
 // ---------------------------------------------------------------------------------------------

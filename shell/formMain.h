@@ -18,6 +18,7 @@ class TfrmChangePal;
 class TfrmDesk;
 class TfrmImageBig;
 class TfrmNewImage;
+class TfrmOptions;
 class TfrmPreview;
 class TfrmTools;
 namespace glimt {
@@ -111,6 +112,8 @@ public:
     // The two questions of the core (formMain_Dialogs.cpp), handed to the installed prompts.
     TfrmChangePal* ChangePalDialog() const { return m_frmChangePal; }
     TfrmImageBig* ImageBigDialog() const { return m_frmImageBig; }
+    // The preferences dialog (formMain_Options.cpp).
+    TfrmOptions* OptionsDialog() const { return m_frmOptions; }
 
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
@@ -169,7 +172,10 @@ private:
     void SavePreviewLayout();
     void ApplyPreviewPreferences();
     void ShowPreviewOf(TfrmDesk* desk);
-    void CreatePromptDialogs();
+    void CreateDialogs();
+    void CreateOptionsActions();
+    // Every document window draws its current image again (and the floating selection's layer).
+    void RedrawDocuments();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -186,6 +192,7 @@ private:
     TfrmPreview* m_frmPreview = nullptr;
     TfrmChangePal* m_frmChangePal = nullptr;
     TfrmImageBig* m_frmImageBig = nullptr;
+    TfrmOptions* m_frmOptions = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;
