@@ -48,7 +48,10 @@ void RemoveFile(const QString& path)
         QFile::remove(path);
 }
 
-void WriteEntry(const char* entry, const QString& name, const QString& programPath, const QString& mimeTypes)
+// `listed`: the entry shows in the desktop's application menus (file managers offer entries
+// for their types either way).
+void WriteEntry(const char* entry, const QString& name, const QString& programPath, const QString& mimeTypes,
+                bool listed)
 {
     const QString path = EntryPath(entry);
     if (path.isEmpty())
@@ -58,7 +61,7 @@ void WriteEntry(const char* entry, const QString& name, const QString& programPa
     ini.WriteString(kEntryGroup, QStringLiteral("Name"), name);
     ini.WriteString(kEntryGroup, QStringLiteral("Exec"), OpenCommand(programPath));
     ini.WriteString(kEntryGroup, QStringLiteral("MimeType"), mimeTypes);
-    ini.WriteString(kEntryGroup, QStringLiteral("NoDisplay"), QStringLiteral("true"));
+    ini.WriteString(kEntryGroup, QStringLiteral("NoDisplay"), listed ? QStringLiteral("false") : QStringLiteral("true"));
     Store(ini);
 }
 
@@ -129,7 +132,8 @@ bool IsContextMenuSet(const QString& programPath)
 
 void AddContextMenu(const QString& programPath)
 {
-    WriteEntry(kOpenEntry, QStringLiteral("Open with Glimt"), programPath, QStringLiteral("application/octet-stream;"));
+    // File managers offer it as "Open With" and the name.
+    WriteEntry(kOpenEntry, QStringLiteral("Glimt"), programPath, QStringLiteral("application/octet-stream;"), true);
 }
 
 void RemoveContextMenu()
@@ -172,7 +176,7 @@ void AssociateIco(const QString& programPath)
         ini.WriteString(kPreviousGroup, mime, old);
     ini.WriteString(kDefaultsGroup, mime, QLatin1String(kIconEntry));
     Store(ini);
-    WriteEntry(kIconEntry, QStringLiteral("Icon"), programPath, mime + QLatin1Char(';'));
+    WriteEntry(kIconEntry, QStringLiteral("Icon"), programPath, mime + QLatin1Char(';'), false);
 }
 
 void UnassociateIco()

@@ -5,7 +5,8 @@
 // in $XDG_DATA_HOME/applications (else ~/.local/share/applications) and the per-user defaults
 // in $XDG_CONFIG_HOME/mimeapps.list (else ~/.config/mimeapps.list).
 //
-//   "glimt-open.desktop"   the "Open with Glimt" entry that file managers offer for any file;
+//   "glimt-open.desktop"   the "Open with Glimt" entry that file managers offer for any file
+//                          (every type derives from application/octet-stream);
 //   "glimt-icon.desktop"   the handler of icon files, named as the default of
 //                          image/vnd.microsoft.icon in "[Default Applications]" while
 //                          associated; the default it replaced is kept in the group
