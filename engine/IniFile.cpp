@@ -170,6 +170,20 @@ int IniFile::FindSectionEnd(const QString& section) const
     return end;
 }
 
+void IniFile::DeleteKey(const QString& section, const QString& key)
+{
+    for (int i = FindKey(section, key); i >= 0; i = FindKey(section, key)) {
+        m_lines.erase(m_lines.begin() + i);
+        m_indexValid = false;
+    }
+}
+
+void IniFile::DeleteSection(const QString& section)
+{
+    std::erase_if(m_lines, [&](const Line& l) { return SameName(l.section, section); });
+    m_indexValid = false;
+}
+
 void IniFile::WriteString(const QString& section, const QString& key, const QString& value)
 {
     const int i = FindKey(section, key);
@@ -218,7 +232,7 @@ QByteArray IniFile::ToText() const
     QString out;
     for (const Line& l : m_lines) {
         out += l.text;
-        out += QLatin1String("\r\n");
+        out += m_unixLineBreaks ? QLatin1String("\n") : QLatin1String("\r\n");
     }
     return out.toUtf8();
 }

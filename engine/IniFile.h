@@ -25,6 +25,8 @@ public:
     static IniFile FromText(const QByteArray& bytes);
 
     const QString& Path() const { return m_path; }
+    // Lines are written ending in CR LF; files of the Linux desktop take LF alone.
+    void SetUnixLineBreaks(bool lf) { m_unixLineBreaks = lf; }
 
     bool HasKey(const QString& section, const QString& key) const;
     bool HasSection(const QString& section) const;
@@ -37,6 +39,10 @@ public:
     void WriteString(const QString& section, const QString& key, const QString& value);
     void WriteInteger(const QString& section, const QString& key, int value);
     void WriteBool(const QString& section, const QString& key, bool value);
+    // Removes every line of that key; the section stays, even when empty.
+    void DeleteKey(const QString& section, const QString& key);
+    // Removes the section's headers and every line below them (its keys and comments).
+    void DeleteSection(const QString& section);
 
     QByteArray ToText() const;
     // Writes the file to Path() through a temporary and rename; creates the folder when it
@@ -64,6 +70,7 @@ private:
     // Case-folded "section\0key" to the first line holding it; rebuilt after lines move.
     mutable QHash<QString, int> m_index;
     mutable bool m_indexValid = false;
+    bool m_unixLineBreaks = false;
 };
 
 } // namespace glimt

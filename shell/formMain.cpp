@@ -89,7 +89,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     CreateActions();
     CreateMenus();
     CreatePreviewWindow();
-    CreatePromptDialogs();
+    CreateDialogs();
     TranslateDialogFilters();
     m_deskCount = 0;
     DisableDocumentActions();
@@ -197,6 +197,7 @@ void TfrmMain::CreateActions()
     CreateImportActions();
     CreateExplorerActions();
     CreateViewActions();
+    CreateOptionsActions();
 }
 
 namespace {
@@ -417,9 +418,10 @@ void TfrmMain::RestoreLayout()
 
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
-    (void)RedrawAll;
     ApplyPreviewPreferences();
     m_frmColors->RedrawSwatches();
+    if (RedrawAll)
+        RedrawDocuments();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -27,6 +27,7 @@ class TfrmImageBig;
 class QUrl;
 class TfrmAbout;
 class TfrmNewImage;
+class TfrmOptions;
 class TfrmPreview;
 class TfrmTools;
 class TfrmProperties;
@@ -170,6 +171,8 @@ public:
     // Opens the files of the view's selected tiles in selection order, stopping at the first
     // that fails; false when one failed.
     bool OpenExplorerSelection(const TThumbail& Thumbnails);
+    // The preferences dialog (formMain_Options.cpp).
+    TfrmOptions* OptionsDialog() const { return m_frmOptions; }
 
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
@@ -316,7 +319,6 @@ private:
     void CreatePreviewWindow();
     void ApplyPreviewPreferences();
     void ShowPreviewOf(TfrmDesk* desk);
-    void CreatePromptDialogs();
     void CreatePropertiesActions();
     void CreateBrushWindow();
     void StopBrushWindow();
@@ -335,6 +337,10 @@ private:
     // The new-image dialog for a new document `desk` (source group hidden); true when it
     // added an image, else the window has been closed.
     bool AskFirstImage(TfrmDesk* desk);
+    void CreateDialogs();
+    void CreateOptionsActions();
+    // Every document window draws its current image again (and the floating selection's layer).
+    void RedrawDocuments();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
                        const std::function<void()>& handler);
     QMdiSubWindow* SubWindowOf(TfrmDesk* desk) const;
@@ -360,6 +366,7 @@ private:
     TfrmExtract* m_frmExtract = nullptr;
     TfrmBatch* m_frmBatch = nullptr;
     TfrmExplorer* m_frmExplorer = nullptr;
+    TfrmOptions* m_frmOptions = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;

@@ -85,3 +85,17 @@ TEST(IniFile, MissingFileReadsEmptyAndUpdateCreatesIt)
     ini.UpdateFile();
     EXPECT_EQ(IniFile(dir.filePath("sub/dir/x.ini")).ReadString("S", "K", ""), "v");
 }
+
+TEST(IniFile, DeletingKeysAndSectionsKeepsTheRest)
+{
+    IniFile ini = IniFile::FromText("; head\r\n[A]\r\nk=1\r\nK=2\r\nj=3\r\n[B]\r\n; b's note\r\nx=1\r\n[a]\r\nk=4\r\n[C]\r\ny=2\r\n");
+    ini.DeleteKey("a", "K");
+    EXPECT_FALSE(ini.HasKey("A", "k")) << "every line of the key goes, in repeated sections too";
+    EXPECT_EQ(ini.ReadString("A", "j", "d"), "3");
+    ini.DeleteSection("b");
+    EXPECT_FALSE(ini.HasSection("B"));
+    EXPECT_EQ(ini.ToText(), QByteArray("; head\r\n[A]\r\nj=3\r\n[a]\r\n[C]\r\ny=2\r\n"));
+    ini.SetUnixLineBreaks(true);
+    ini.WriteString("C", "z", "3");
+    EXPECT_EQ(ini.ToText(), QByteArray("; head\n[A]\nj=3\n[a]\n[C]\ny=2\nz=3\n"));
+}

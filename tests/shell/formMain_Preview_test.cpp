@@ -11,6 +11,7 @@
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
+#include "shell/formOptions.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 
@@ -185,4 +186,25 @@ TEST_F(PreviewWindowTest, TheQuestionDialogsBelongToTheMainWindowAndAreTranslate
     EXPECT_EQ(m_main->ChangePalDialog()->rbNotChange->text(), QStringLiteral("Palette behalten"));
     EXPECT_EQ(m_main->ImageBigDialog()->lblMsg->text(), QStringLiteral("Zu gross!"));
     EXPECT_EQ(Preview()->windowTitle(), QStringLiteral("Vorschau"));
+}
+
+TEST_F(PreviewWindowTest, PreferencesCommandAndTheRedrawOfTheLook)
+{
+    QAction* prefs = m_main->Action(QStringLiteral("actPreferences"));
+    ASSERT_NE(prefs, nullptr);
+    EXPECT_EQ(prefs->text(), QStringLiteral("Preferences..."));
+    EXPECT_EQ(prefs->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+    EXPECT_TRUE(m_main->Menu(QStringLiteral("Options"))->actions().contains(prefs));
+    ASSERT_NE(m_main->OptionsDialog(), nullptr);
+    EXPECT_EQ(m_main->OptionsDialog()->parentWidget(), m_main.get());
+
+    Start();
+    TfrmDesk* desk = NewDocument(TmyPixel::CreateRGBA(0, 0, 0, 0), 4, 4);
+    const QRgb before = desk->Image1->Bitmap.pixel(0, 0);
+    Options().Color2 = 0x0000FF;
+    Options().Color1 = 0x0000FF;
+    m_main->ApplyPreferences(false);
+    EXPECT_EQ(desk->Image1->Bitmap.pixel(0, 0), before);
+    m_main->ApplyPreferences(true);
+    EXPECT_EQ(desk->Image1->Bitmap.pixel(0, 0), qRgb(254, 0, 0)); // the board, blended as 32-bit pixels are
 }
