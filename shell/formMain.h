@@ -15,6 +15,7 @@ class QMdiSubWindow;
 class QMenu;
 class QToolBar;
 class TfrmDesk;
+class TfrmFilter;
 class TfrmNewImage;
 namespace glimt {
 class TActionManager;
@@ -131,6 +132,9 @@ public:
     void ArrowExecute(QAction* action);
     // The object name of the effect action of a tag 1..50; empty for other tags.
     static QString EffectActionName(int tag);
+    // The custom filter dialog, made on first use and kept: its boxes hold the kernel that
+    // the custom filter applies as the last effect.
+    TfrmFilter* CustomFilterDialog();
 
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;

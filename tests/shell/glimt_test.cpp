@@ -45,7 +45,7 @@ TEST(glimt, OpensTheCommandLineIconAndEndsWithExit)
     run.setWorkingDirectory(dir.path());
     run.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
                      QStringLiteral("sh"), QStringLiteral("-c"),
-                     QStringLiteral("\"$GLIMT\" red.ico & pid=$!; sleep 4; xdotool key ctrl+q; wait $pid")});
+                     QStringLiteral("\"$GLIMT\" red.ico & pid=$!; sleep 4; xdotool key alt+F4; wait $pid")});
     ASSERT_TRUE(run.waitForStarted());
     const bool ended = run.waitForFinished(60000);
     if (!ended)
