@@ -41,6 +41,11 @@ public:
     // The picture; always QImage::Format_RGB32, sized with the widget by SetCanvasSize.
     QImage Bitmap;
     void SetCanvasSize(int width, int height);
+    // Repaints the rectangle `r` of canvas pixels. Every change of the picture goes through
+    // here; the counters tell how many rectangles were repainted and their total area.
+    void Invalidate(const QRect& r);
+    std::int64_t Invalidations = 0;
+    std::int64_t InvalidatedArea = 0;
 
 signals:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -142,6 +147,9 @@ public:
     // Redraws cell (X, Y) of the current image (cells, inside the image): blended over the
     // checkerboard or solid, then its grid lines. Repaints only that cell.
     void DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel);
+    // Redraws the cells of `image` (the current image) inside `cells` as DrawCellAt does and
+    // repaints their bounding rectangle once.
+    void DrawCells(const TmyImagePal& image, const QRect& cells);
     void DrawCellBlended(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
     void DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
     void DrawCellGrid(int X, int Y);

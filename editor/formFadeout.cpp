@@ -26,7 +26,7 @@ TfrmFadeout::TfrmFadeout(QWidget* parent)
         auto* b = new QToolButton(Body());
         b->setObjectName(QString::fromLatin1(name));
         b->setToolTip(QString::fromLatin1(hint));
-        b->setText(QString::fromLatin1(glyph));
+        b->setText(QString::fromUtf8(glyph));
         b->setCheckable(true);
         group->addButton(b);
         typeRow->addWidget(b);

@@ -46,7 +46,8 @@ public:
     TmyPixel BackColor = TmyPixel::CreateRGBA(255, 255, 255, 255);
     // Told about every painted rectangle of cells of `image` (the preview window redraws them).
     std::function<void(const TmyImagePal& image, const QRect& cells)> CellsPainted;
-    // Shows the brush outline of `mask` at `zoom`, or hides it (null mask).
+    // Shows the brush outline of `mask` at `zoom` and lets it follow the cursor, or hides it
+    // (null mask). Called only while the current tool has an outline, or to hide it.
     std::function<void(const QImage* mask, int zoom)> BrushOutline;
 
     // --- IToolEngine -----------------------------------------------------------------------
@@ -64,6 +65,8 @@ public:
     bool PressSizeKey(int digit);
     void ShowToolOptions(bool size, bool shape, bool fill, bool direction);
     void SetToolCursor(Qt::CursorShape cursor);
+    // Color Eraser, Brush, Opacity, Brighten/Darken and Blur/Sharpen show the brush outline.
+    static bool HasBrushOutline(std::uint8_t tool);
 
     // --- controls (object names are the component names) -------------------------------
     std::array<QToolButton*, glimt::kToolCount> ToolButtons{}; // index = tool number - 1

@@ -86,20 +86,27 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     CreateActions();
     CreateMenus();
+    CreatePreviewWindow();
+    CreatePromptDialogs();
     TranslateDialogFilters();
     m_deskCount = 0;
     DisableDocumentActions();
     setAcceptDrops(true);
     CascadeIndex = 0;
     FirstActivation = true;
+    CreateToolWindows();
+    ConnectPreview(*m_frmTools);
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
+    CreateBrushWindow();
 }
 
 TfrmMain::~TfrmMain()
 {
-    // The work area and the actions outlive this object's own part of the destruction.
+    // The work area, the tool windows and the actions outlive this object's own part of the
+    // destruction.
+    DetachToolWindows();
     disconnect(m_panel1, nullptr, this, nullptr);
     for (QAction* a : m_windowActions + m_recentActions + m_actions.values())
         disconnect(a, nullptr, this, nullptr);
@@ -175,6 +182,9 @@ void TfrmMain::CreateActions()
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 
+    CreateDockingActions();
+    CreatePreviewActions();
+    CreatePropertiesActions();
     CreateEffectActions();
 }
 
@@ -364,6 +374,8 @@ void TfrmMain::FormActivate()
     FirstActivation = false;
     RunCommand(nullptr, [this] {
         RestoreLayout();
+        UpdateDocking();
+        FormResize();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });
@@ -379,6 +391,8 @@ void TfrmMain::RestoreLayout()
     resize(o.MainWidth, o.MainHeight);
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    RestoreToolLayout();
+    RestorePreviewLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
     ApplyPreferences(false);
@@ -409,6 +423,7 @@ void TfrmMain::LoadLanguage()
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
     (void)RedrawAll;
+    ApplyPreviewPreferences();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -426,6 +441,8 @@ void TfrmMain::SaveLayout()
         o.MainHeight = height();
         o.MainWidth = width();
     }
+    SaveToolLayout();
+    SavePreviewLayout();
 }
 
 bool TfrmMain::FormCloseQuery()
@@ -444,6 +461,7 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::FormClose()
 {
+    StopBrushWindow();
     // Failures while storing the layout and clearing the clipboard never stop the program.
     try {
         SaveLayout();
@@ -483,6 +501,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             auto* key = static_cast<QKeyEvent*>(event);
             FormKeyPress(key->key(), key->text());
         }
+    } else if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_panel1) {
+        FormResize();
     } else if (event->type() == QEvent::MouseMove && watched == m_panel1->viewport()) {
         SetStatusText(0, QString());
     }

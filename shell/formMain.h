@@ -1,5 +1,6 @@
 #pragma once
 #include "editor/EditorHost.h"
+#include "editor/dockmngr.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -14,11 +15,18 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class TfrmChangePal;
+class TfrmBrush;
 class TfrmDesk;
 class TfrmFilter;
+class TfrmImageBig;
 class TfrmNewImage;
+class TfrmPreview;
+class TfrmTools;
+class TfrmProperties;
 namespace glimt {
 class TActionManager;
+class TToolFrame;
 }
 
 // The main window: menus, tool bar, status bar and the work area `Panel1` in which the
@@ -100,6 +108,15 @@ public:
     // not kept waiting while our questions run).
     void OpenDroppedFiles(const QStringList& paths);
 
+    // --- Long-lived windows, made once with the main window ------------------------------
+    // The preview tool window (formMain_Preview.cpp).
+    TfrmPreview* PreviewWindow() const { return m_frmPreview; }
+    // Lets the preview follow the cells that the tools of `tools` paint.
+    void ConnectPreview(TfrmTools& tools);
+    // The two questions of the core (formMain_Dialogs.cpp), handed to the installed prompts.
+    TfrmChangePal* ChangePalDialog() const { return m_frmChangePal; }
+    TfrmImageBig* ImageBigDialog() const { return m_frmImageBig; }
+
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
     QAction* Action(const QString& name) const;
@@ -110,7 +127,8 @@ public:
     // The enabled and checked states of every action, from the document list.
     void updateActions();
 
-    QMdiArea* WorkArea() const { return m_panel1; }
+    // The work area `Panel1`, parent of the document windows.
+    QMdiArea* Panel1() const { return m_panel1; }
     // A menu of the menu bar by its key: "File", "Edit", "View", "Effect", "Image", "Icon",
     // "Options", "Window", "Help", and the submenus "Rotate/Flip", "Data Type", "Recent",
     // "Languages"; null for other keys.
@@ -118,6 +136,11 @@ public:
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
+    // View > Properties (formMain_Properties.cpp): the dialog, made on first use and kept.
+    TfrmProperties* PropertiesDialog();
+    void actnPropExecute();
+    // The brush outline window (formMain_Brush.cpp).
+    TfrmBrush* BrushWindow() const { return m_frmBrush; }
 
     // --- Effects (formMain_Effects.cpp) ----------------------------------------------------------
     // The action of the last effect run; null until the first. "Last Effect" repeats it.
@@ -154,6 +177,31 @@ public:
     void BuildWindowMenu() override;
     void DocumentShown(TfrmDesk* desk) override;
 
+    // --- Tool windows and docking (formMain_Docking.cpp) ----------------------------------------
+    // Hosts `window` as a tool window: a child frame of the main window above the work area,
+    // with a caption strip (its window title, and a close button that hides it), moved by
+    // dragging the caption and snapped by DockMngr in `dockSlot` (2 preview, 3 colour panel,
+    // 4 tools, 5 explorer). The frame takes `window` as its child and starts hidden. `toggle`
+    // (may be null; normally a View action made by AddAction) becomes checkable and shows or
+    // hides the frame; hiding the frame by its close box unchecks it. Returns the frame.
+    glimt::TToolFrame* AddToolWindow(QWidget* window, int dockSlot, QAction* toggle);
+    // The frame hosting the tool window of `dockSlot`, or null.
+    glimt::TToolFrame* ToolFrame(int dockSlot) const;
+    // The tool window (tool palette and tool engine); it lives as long as the main window.
+    TfrmTools* Tools() const { return m_frmTools; }
+    // Copies the tool windows' bounds and the work area into the docking manager's slots
+    // (hidden windows leave theirs) and re-snaps every tool window.
+    void UpdateDocking();
+    // WorkArea := Panel1's bounds, mirrored.
+    void UpdateWorkArea();
+    // The work area changed size: glued windows follow their edges (five passes so that
+    // chains settle), then windows beyond the work area are pulled back into it.
+    void FormResize();
+
+    TDockMngr DockMngr;
+    // Panel1's bounds as slot 1 of DockMngr, stored mirrored (see TDockRect).
+    TDockRect WorkArea;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -167,7 +215,26 @@ private:
     void FormClose();
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
+    void CreateToolWindows();
+    void CreateDockingActions();
+    // Restores and stores the tool windows' positions and visibility.
+    void RestoreToolLayout();
+    void SaveToolLayout();
+    // Cuts the tool frames loose from this window before it is destroyed.
+    void DetachToolWindows();
+    // The user let go of a dragged tool frame.
+    void ToolWindowMoved(glimt::TToolFrame* frame);
     void CreateMenus();
+    void CreatePreviewActions();
+    void CreatePreviewWindow();
+    void RestorePreviewLayout();
+    void SavePreviewLayout();
+    void ApplyPreviewPreferences();
+    void ShowPreviewOf(TfrmDesk* desk);
+    void CreatePromptDialogs();
+    void CreatePropertiesActions();
+    void CreateBrushWindow();
+    void StopBrushWindow();
     void CreateEffectActions();
     void BuildEffectMenu();
     QAction* AddAction(const char* name, const QString& caption, const QString& category,
@@ -183,12 +250,19 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmPreview* m_frmPreview = nullptr;
+    TfrmChangePal* m_frmChangePal = nullptr;
+    TfrmImageBig* m_frmImageBig = nullptr;
+    TfrmBrush* m_frmBrush = nullptr;
+    TfrmProperties* m_frmProperties = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
     int m_activeSlot = 0;
     int m_commandDepth = 0;
 
     QMdiArea* m_panel1 = nullptr;
+    std::array<glimt::TToolFrame*, TDockMngr::SlotCount + 1> m_toolFrames{};
+    TfrmTools* m_frmTools = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusPanel = nullptr;
     QMenu* m_fileMenu = nullptr;

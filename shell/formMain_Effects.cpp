@@ -4,6 +4,7 @@
 #include "shell/formMain.h"
 
 #include "editor/Effects.h"
+#include "editor/Translate.h"
 #include "editor/formBrightness.h"
 #include "editor/formColorBalance.h"
 #include "editor/formDesk.h"
@@ -114,7 +115,13 @@ template <class TDialog>
 TDialog* EffectDialog(TfrmMain* main)
 {
     auto* dialog = main->findChild<TDialog*>(QString(), Qt::FindDirectChildrenOnly);
-    return dialog ? dialog : new TDialog(main);
+    if (!dialog) {
+        dialog = new TDialog(main);
+        // Made after the language was loaded: it takes the texts now (later switches reach it
+        // as a window of the main window).
+        glimt::TranslateForm(dialog);
+    }
+    return dialog;
 }
 
 // Opacity works on a floating selection of any document, or on a 32-bit current image.
@@ -188,7 +195,7 @@ TfrmFilter* TfrmMain::CustomFilterDialog()
 {
     auto* dialog = findChild<TfrmFilter*>(QString(), Qt::FindDirectChildrenOnly);
     if (!dialog) {
-        dialog = new TfrmFilter(this);
+        dialog = EffectDialog<TfrmFilter>(this);
         connect(dialog, &TfrmFilter::FilterApplied, this, [this] { SetLastEffect(Action(QStringLiteral("actCustom"))); });
     }
     return dialog;

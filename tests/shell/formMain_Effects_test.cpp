@@ -5,6 +5,7 @@
 #include "editor/formTools.h"
 #include "engine/Prompts.h"
 #include "engine/Settings.h"
+#include "engine/language.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -12,6 +13,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -381,4 +385,27 @@ TEST_F(EffectsTest, NoTwoActionsShareAShortcut)
     }
     EXPECT_EQ(owner.value(QStringLiteral("Ctrl+Q")), QStringLiteral("actOpacity"));
     EXPECT_EQ(owner.value(QStringLiteral("Ctrl+W")), QStringLiteral("actAdvancedShadow"));
+}
+
+TEST_F(EffectsTest, AnEffectDialogMadeAfterTheLanguageWasLoadedTakesItsTexts)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Deutsch.lng"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[frmFilter]\nfrmFilter.Caption=Eigener Filter\nbtnTest.Caption=Probe\nlblCaption.Caption=Filter\n"
+                "[MSG]\nmsgLastEffect=Letzter Effekt: %s1\n");
+    }
+    Lang().SetFileName(path);
+    TfrmFilter* dialog = m_main->CustomFilterDialog();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Eigener Filter"));
+    EXPECT_EQ(dialog->btnTest->text(), QStringLiteral("Probe"));
+    EXPECT_EQ(dialog->lblCaption->text(), QStringLiteral("Filter"));
+
+    Open(Picture());
+    Trigger("actnInvert");
+    EXPECT_EQ(ActionOf("actLast")->text(), QStringLiteral("Letzter Effekt: Invert"));
+    Lang().SetFileName(QString());
 }

@@ -1,12 +1,16 @@
 #include "shell/formMain.h"
 
 #include "editor/formDesk.h"
+#include "editor/formTools.h"
+#include "editor/formbrush.h"
 #include "editor/formNew.h"
+#include "editor/formProperties.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
+#include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -17,6 +21,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -35,16 +40,6 @@ using glimt::test::FakeDialogs;
 using Kind = glimt::test::FakeDialogs::Kind;
 
 namespace {
-
-void EnsureApplication()
-{
-    if (!qApp) {
-        static int argc = 1;
-        static char name[] = "glimt_shell_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 QByteArray IconBytes(int width, int height, std::uint8_t red)
 {
@@ -72,22 +67,14 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
+        glimt::test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
         Options() = TOptions();
         Options().MainMaximized = false;
         m_main = std::make_unique<TfrmMain>();
     }
 
-    void TearDown() override
-    {
-        // Whatever a test left open goes without questions.
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
-    }
+    void TearDown() override { glimt::test::CloseMainWindow(m_main); }
 
     QString Write(const QString& name, const QByteArray& bytes)
     {
@@ -484,27 +471,33 @@ TEST_F(MainWindowTest, ACommandThatThrowsEndsInAnErrorBox)
 
 TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
 {
+    Options().ToolsLeft = 0;
     Start();
     m_main->resize(900, 700);
     QCoreApplication::processEvents();
     for (int n = 0; n < 5; ++n)
         NewChangedDocument();
-    const int W = m_main->WorkArea()->viewport()->width();
-    const int H = m_main->WorkArea()->viewport()->height();
+    // The tool window, stored at the work area's left edge, is docked there: the windows are
+    // arranged right of it.
+    const int L = m_main->DockMngr.DockedWidthLeft();
+    ASSERT_GT(L, 0);
+    ASSERT_EQ(m_main->DockMngr.DockedWidth(), L);
+    const int W = m_main->Panel1()->viewport()->width() - L;
+    const int H = m_main->Panel1()->viewport()->height();
     Trigger("actTile"); // 5 windows: 2 columns, 3 rows
     auto geometry = [this](int slot) { return m_main->Desk(slot)->parentWidget()->geometry(); };
-    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
-    EXPECT_EQ(geometry(2).topLeft(), QPoint(W / 2, 0));
-    EXPECT_EQ(geometry(3).topLeft(), QPoint(0, H / 3));
-    EXPECT_EQ(geometry(5).topLeft(), QPoint(0, 2 * (H / 3)));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(L, 0));
+    EXPECT_EQ(geometry(2).topLeft(), QPoint(L + W / 2, 0));
+    EXPECT_EQ(geometry(3).topLeft(), QPoint(L, H / 3));
+    EXPECT_EQ(geometry(5).topLeft(), QPoint(L, 2 * (H / 3)));
     EXPECT_EQ(geometry(5).size(), QSize(W / 2, H / 3));
 
     Trigger("actTileVert");
-    EXPECT_EQ(geometry(3), QRect(2 * (W / 5), 0, W / 5, H));
+    EXPECT_EQ(geometry(3), QRect(L + 2 * (W / 5), 0, W / 5, H));
 
     Trigger("actCascade");
     EXPECT_EQ(geometry(1).size(), QSize(645, 580));
-    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(L, 0));
     // The active window (slot 5) comes last, one step after slot 4.
     EXPECT_GT(geometry(5).top(), geometry(4).top());
 }
@@ -597,4 +590,63 @@ TEST_F(MainWindowTest, NewAsksForTheFirstImageAndCancelLeavesNoDocument)
     EXPECT_EQ(m_main->DeskCount(), 1);
     EXPECT_EQ(m_main->ActiveDesk(), desk);
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStopsAtClose)
+{
+    Start();
+    TfrmBrush* brush = m_main->BrushWindow();
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(brush->parentWidget(), m_main.get());
+    EXPECT_EQ(frmBrush(), brush);
+    EXPECT_FALSE(brush->isVisible());
+
+    TfrmTools tools;
+    glimt::SetToolEngine(&tools);
+    glimt::ConnectBrushOutline(tools, *brush);
+    TfrmDesk* desk = NewChangedDocument();
+    ASSERT_NE(desk, nullptr);
+    desk->Saved = true;
+    QCoreApplication::processEvents();
+    tools.PressToolButton(glimt::toolBrush);
+    tools.PressSizeKey(3);
+    ASSERT_TRUE(brush->Timer1->isActive());
+    const int zoom = desk->Zoom;
+    brush->FollowCursor(desk->Image1->mapToGlobal(QPoint(zoom + 1, zoom + 1)));
+    ASSERT_TRUE(brush->isVisible());
+    const QPoint ringOnCanvas = desk->Image1->mapFromGlobal(brush->mapToGlobal(brush->WindowRegion().boundingRect().topLeft()));
+    EXPECT_EQ(ringOnCanvas, QPoint(-1, -1)) << "cell (1, 1) is the centre of the size-3 ring";
+
+    EXPECT_TRUE(m_main->close());
+    EXPECT_FALSE(brush->Timer1->isActive());
+    EXPECT_FALSE(brush->isVisible());
+}
+
+TEST_F(MainWindowTest, PropertiesShowsTheActiveDocumentModallyAndOkClosesIt)
+{
+    Start();
+    QAction* prop = m_main->Action(QStringLiteral("actnProp"));
+    ASSERT_NE(prop, nullptr);
+    EXPECT_FALSE(prop->isEnabled()) << "no document";
+    EXPECT_EQ(prop->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Return));
+    ASSERT_NE(NewChangedDocument(), nullptr);
+    m_main->ActiveDesk()->Saved = true;
+    EXPECT_TRUE(prop->isEnabled());
+
+    QString shown;
+    bool modal = false;
+    QTimer::singleShot(0, m_main.get(), [&] {
+        TfrmProperties* dialog = m_main->PropertiesDialog();
+        modal = dialog->isModal() && dialog->isVisible();
+        shown = dialog->lblImageNo->text() + QLatin1Char('|') + dialog->lblSize->text();
+        dialog->btnOK->click();
+    });
+    Trigger("actnProp");
+    EXPECT_TRUE(modal);
+    // One image 2 wide and 3 high: header 40, colour rows 3 x 8, mask rows 3 x 4; then the file
+    // header 6 and one directory entry 16.
+    EXPECT_EQ(shown, QStringLiteral("Image Number: 1|Size: 98 bytes"));
+    EXPECT_FALSE(m_main->PropertiesDialog()->isVisible());
+    EXPECT_TRUE(m_main->PropertiesDialog()->Rows().empty());
+    EXPECT_EQ(m_main->Menu(QStringLiteral("Icon"))->actions().last(), prop);
 }
