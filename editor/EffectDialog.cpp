@@ -1,7 +1,7 @@
 #include "editor/EffectDialog.h"
 
 #include "editor/advancedtrackbar.h"
-#include "engine/Mypreview.h"
+#include "editor/framePreview.h"
 #include "engine/Settings.h"
 
 #include <QGridLayout>
@@ -12,7 +12,6 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 namespace glimt {
@@ -35,48 +34,7 @@ QPixmap Banner()
     return pixmap;
 }
 
-QColor ColourOf(TColor c)
-{
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 } // namespace
-
-TDialogPreview::TDialogPreview(QWidget* parent) : QWidget(parent)
-{
-    setObjectName(QStringLiteral("preview1"));
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    ScrollBox1 = new QScrollArea(this);
-    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setFrameShape(QFrame::NoFrame);
-    ScrollBox1->setAlignment(Qt::AlignCenter);
-    ScrollBox1->setWidgetResizable(false);
-    Image1 = new QLabel;
-    Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setToolTip(QStringLiteral("Preview"));
-    ScrollBox1->setWidget(Image1);
-    layout->addWidget(ScrollBox1);
-}
-
-void TDialogPreview::Render(const TmyImagePal& image)
-{
-    const TColor background = Options().PrevColor;
-    TmyPreview::RenderToImage(image, m_picture, background);
-    QPalette pal = ScrollBox1->viewport()->palette();
-    pal.setColor(QPalette::Window, ColourOf(background));
-    ScrollBox1->viewport()->setPalette(pal);
-    ScrollBox1->viewport()->setAutoFillBackground(true);
-    Image1->setPixmap(QPixmap::fromImage(m_picture));
-    Image1->resize(m_picture.size());
-}
-
-void TDialogPreview::CenterPreview()
-{
-    // The scroll box centres a picture smaller than itself; a larger one starts at its
-    // top-left corner.
-    ScrollBox1->ensureVisible(0, 0, 0, 0);
-}
 
 TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QString& caption, const QString& help,
                              bool fitPaletteOnOK)
@@ -122,7 +80,7 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     grpPreview = new QGroupBox(QStringLiteral(" Preview "), this);
     grpPreview->setObjectName(QStringLiteral("grpPreview"));
     auto* previewLayout = new QVBoxLayout(grpPreview);
-    preview1 = new TDialogPreview(grpPreview);
+    preview1 = new Tpreview(grpPreview);
     preview1->setMinimumSize(280, 140);
     previewLayout->addWidget(preview1);
     auto* previewRow = new QHBoxLayout;
@@ -178,7 +136,7 @@ void TEffectDialog::FormShow()
         WorkImage = *Source;
     else
         WorkImage = TmyImagePal(1, 1, 32);
-    preview1->Render(WorkImage);
+    RenderPreview(WorkImage);
     preview1->CenterPreview();
     Shown();
 }
@@ -189,7 +147,18 @@ void TEffectDialog::UpdatePreview()
         return;
     WorkImage = *Source;
     Operation(WorkImage, true);
-    preview1->Render(WorkImage);
+    RenderPreview(WorkImage);
+}
+
+void TEffectDialog::RenderPreview(const TmyImagePal& image)
+{
+    preview1->SetBoxColor(Options().PrevColor);
+    preview1->Render(image, Options().PrevColor);
+}
+
+const QImage& TEffectDialog::PreviewPicture() const
+{
+    return preview1->Image1->Picture;
 }
 
 void TEffectDialog::Commit(const std::function<void(TmyImagePal&)>& operation)

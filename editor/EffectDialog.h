@@ -10,29 +10,10 @@ class QGridLayout;
 class QGroupBox;
 class QLabel;
 class QPushButton;
-class QScrollArea;
 class TAdvancedTrackBar;
+class Tpreview;
 
 namespace glimt {
-
-// A dialog's preview: a scroll box (`ScrollBox1`) holding one picture (`Image1`) at one screen
-// pixel per image pixel, centred while smaller than the box.
-class TDialogPreview : public QWidget {
-    Q_OBJECT
-public:
-    explicit TDialogPreview(QWidget* parent);
-    QScrollArea* ScrollBox1 = nullptr;
-    QLabel* Image1 = nullptr;
-
-    // Renders `image` over the preview colour of the settings and shows it.
-    void Render(const TmyImagePal& image);
-    // The picture shown last (24 bits, the image's size).
-    const QImage& Picture() const { return m_picture; }
-    void CenterPreview();
-
-private:
-    QImage m_picture;
-};
 
 // The pattern every effect dialog follows. When shown it picks its Source (the floating
 // selection's picture when that belongs to the active document, else the active document's
@@ -58,7 +39,7 @@ public:
     QLabel* lblCaption = nullptr;
     QLabel* lblHelp = nullptr;
     QGroupBox* grpPreview = nullptr;
-    TDialogPreview* preview1 = nullptr;
+    Tpreview* preview1 = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
@@ -66,10 +47,14 @@ public:
     void FormShow();
     // WorkImage := Source with the operation applied (palette kept), then rendered.
     void UpdatePreview();
+    // The picture the preview shows (24 bits, the image's size).
+    const QImage& PreviewPicture() const;
     virtual void btnOKClick();
     void btnCancelClick();
 
 protected:
+    // Renders `image` into the preview over the preview colour of the settings.
+    void RenderPreview(const TmyImagePal& image);
     // The dialog's operation with its current control values; `preview` keeps the palette.
     virtual void Operation(TmyImagePal& image, bool preview) = 0;
     // Called at the end of FormShow.

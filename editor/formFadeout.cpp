@@ -1,6 +1,7 @@
 #include "editor/formFadeout.h"
 
 #include "editor/advancedtrackbar.h"
+#include "editor/framePreview.h"
 #include "engine/MyPainter.h"
 #include "engine/myUndo.h"
 

@@ -189,7 +189,7 @@ void TfrmFilter::btnTestClick()
         return;
     WorkImage = *Source;
     TmyFilter::ApplyFilterKernel(WorkImage, kernel, Options().FilterOnAlpha);
-    preview1->Render(WorkImage);
+    RenderPreview(WorkImage);
 }
 
 void TfrmFilter::btnOKClick()

@@ -51,14 +51,14 @@ TEST(TEffectDialog, ShowingStartsAtZeroAndThePreviewStartsAgainFromTheSourceOnEv
     TfrmBrightness dialog;
     dialog.show();
     EXPECT_EQ(dialog.Source, &env.Image());
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(original));
-    EXPECT_EQ(dialog.preview1->Picture().size(), QSize(3, 2));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(original));
+    EXPECT_EQ(dialog.PreviewPicture().size(), QSize(3, 2));
 
     Type(dialog.TrackBar1, QStringLiteral("40"));
     Type(dialog.TrackBar2, QStringLiteral("-30"));
     EXPECT_EQ(dialog.TrackBar1->Position(), 40);
     EXPECT_EQ(dialog.TrackBar2->Position(), -30);
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(Brightened(original, 40, -30)));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(Brightened(original, 40, -30)));
     EXPECT_TRUE(env.Image().SamePixels(original));
 
     // Cancel leaves the image, the history and the saved state as they were.
@@ -73,7 +73,7 @@ TEST(TEffectDialog, ShowingStartsAtZeroAndThePreviewStartsAgainFromTheSourceOnEv
     EXPECT_EQ(dialog.TrackBar1->Position(), 0);
     EXPECT_EQ(dialog.TrackBar2->Position(), 0);
     EXPECT_EQ(dialog.TrackBar1->Edit()->text(), QStringLiteral("0"));
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(original));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(original));
 }
 
 TEST(TEffectDialog, OkChangesTheImageWithAnUndoStepEvenWithTheBarsAtZero)
@@ -172,6 +172,6 @@ TEST(TEffectDialog, TheLowerHueStripFollowsTheHue)
     EXPECT_EQ(dialog.Image2->x(), -152);
     TmyImagePal want = env.Image();
     TmyAdjustments::AdjustHueSatLight(want, 90, 0, 0, true);
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(want));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(want));
     dialog.btnCancel->click();
 }

@@ -102,14 +102,14 @@ TEST(TfrmFadeout, TheDialogFadesOnOkAndKeepsItsChoicesForTheNextShowing)
 
     dialog.btnVert->click();
     EXPECT_EQ(dialog.FillDirection, 0);
-    const QImage preview = dialog.preview1->Picture();
+    const QImage preview = dialog.PreviewPicture();
     dialog.btnOK->click();
     EXPECT_EQ(env.desk.Undo->Count(), 1);
     EXPECT_FALSE(env.desk.Saved);
     EXPECT_EQ(env.Image().Pixel(3, 0).A, 255);
     EXPECT_EQ(env.Image().Pixel(3, 1).A, 128);
     EXPECT_EQ(env.Image().Pixel(0, 2).A, 0);
-    EXPECT_EQ(preview.pixel(0, 2), dialog.preview1->Picture().pixel(0, 2));
+    EXPECT_EQ(preview.pixel(0, 2), dialog.PreviewPicture().pixel(0, 2));
 
     dialog.show();
     EXPECT_EQ(dialog.FillDirection, 0);

@@ -93,18 +93,18 @@ TEST(TfrmFilter, TestPreviewsAndResetGivesTheIdentity)
     EffectDialogEnv env(SmallPicture());
     TfrmFilter dialog;
     dialog.show();
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(env.Image()));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(env.Image()));
     dialog.cmbSample->setCurrentIndex(9); // "Sharpen": no preview until Test
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(env.Image()));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(env.Image()));
     dialog.btnTest->click();
     TmyImagePal sharpened = env.Image();
     TmyFilter::ApplyFilterKernel(sharpened, FilterPresets[8], Options().FilterOnAlpha);
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(sharpened));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(sharpened));
 
     dialog.btnReset->click();
     EXPECT_EQ(dialog.cmbSample->currentIndex(), 0);
     dialog.btnTest->click();
-    EXPECT_EQ(dialog.preview1->Picture(), Rendered(env.Image()));
+    EXPECT_EQ(dialog.PreviewPicture(), Rendered(env.Image()));
     dialog.btnCancel->click();
 }
 
@@ -149,7 +149,7 @@ TEST(TfrmFilter, ABoxWithoutANumberStopsOkBeforeAnythingChanges)
         EXPECT_TRUE(env.desk.Saved);
         EXPECT_EQ(applied.count(), 0);
         dialog.btnTest->click(); // Test reports it too and keeps the preview
-        EXPECT_EQ(dialog.preview1->Picture(), Rendered(original));
+        EXPECT_EQ(dialog.PreviewPicture(), Rendered(original));
         dialog.btnCancel->click();
     }
     EXPECT_EQ(dialogs.Count(FakeDialogs::Kind::Error), 8);
