@@ -217,12 +217,17 @@ TEST_F(EffectsTest, TheSelectionOfTheActiveDocumentTakesTheEffectWithoutAnUndoSt
     EXPECT_EQ(desk->Undo->Count(), 0);
     EXPECT_TRUE(desk->Saved);
 
-    // A quarter turn turns the selection's picture only.
+    // A quarter turn turns the selection's picture and its layer only.
     s.Image = Picture(3, 2);
+    desk->ImgSel->SetCanvasSize(3 * desk->Zoom, 2 * desk->Zoom);
+    desk->ImgSel->show();
+    ASSERT_FALSE(desk->ImgSel->isHidden());
     Trigger("actnRotateLeft");
     EXPECT_EQ(s.Image.Width(), 2);
     EXPECT_EQ(s.Image.Height(), 3);
+    EXPECT_EQ(desk->ImgSel->size(), QSize(2 * desk->Zoom, 3 * desk->Zoom));
     EXPECT_EQ(desk->CurrentImage()->Width(), 3);
+    EXPECT_EQ(desk->Undo->Count(), 0);
 }
 
 TEST_F(EffectsTest, ASelectionOfAnotherDocumentLeavesTheEffectToTheActiveImage)
