@@ -47,10 +47,19 @@ void ChangeEffectTarget(const TEffectTarget& target, const std::function<void(Tm
     const BusyGuard busy;
     TmyImagePal& image = *target.Image;
     if (target.OnSelection()) {
+        const int width = image.Width(), height = image.Height();
         operation(image);
         target.Selection->OriginalImage = image;
-        if (target.Desk)
-            target.Desk->RefreshSelection();
+        if (TfrmDesk* desk = target.Desk; desk && desk->ImgSel) {
+            // A quarter turn turns the layer with the picture.
+            if ((image.Width() != width || image.Height() != height) && !desk->ImgSel->isHidden()) {
+                desk->ImgSel->SetCanvasSize(image.Width() * desk->Zoom, image.Height() * desk->Zoom);
+                desk->PlaceHandles();
+            }
+            desk->RefreshSelection();
+            if (IEditorHost* host = EditorHost())
+                host->DocumentShown(desk);
+        }
         return;
     }
     TfrmDesk& desk = *target.Desk;

@@ -34,7 +34,8 @@ void BeginImageChange(TfrmDesk& desk);
 
 // Runs `operation` on the target under the busy cursor, with the follow-up of its kind.
 // On the floating selection: its first-lifted copy takes the changed pixels (so that a later
-// resize keeps the change) and the layer is redrawn; no undo snapshot, the saved state stays.
+// resize keeps the change) and the layer is redrawn (resized with a turned picture); no undo
+// snapshot, the saved state stays.
 // On the current image: BeginImageChange first; afterwards, with `fitPalette`, a paletted
 // image is fitted back to a palette (ApplyPaletteAction); the canvas is redrawn (and
 // re-centred when the size changed) and the tool windows show the image.

@@ -167,12 +167,12 @@ void TfrmMain::CreateActions()
     a->setIcon(ThemeIcon("document-save-as", QStyle::SP_DialogSaveButton));
 
     a = AddAction("actClose", tr("&Close"), file, [this] { actCloseExecute(); });
-    a->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_F4), QKeySequence(QKeySequence::Close)});
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F4)); // Ctrl+W belongs to Shadow
 
     AddAction("actCloseAll", tr("Close All"), file, [this] { actCloseAllExecute(); });
 
     a = AddAction("actnExit", tr("E&xit"), file, [this] { actnExitExecute(); });
-    a->setShortcuts({QKeySequence(Qt::ALT | Qt::Key_F4), QKeySequence(QKeySequence::Quit)});
+    a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4)); // Ctrl+Q belongs to Opacity
     a->setIcon(ThemeIcon("application-exit", QStyle::SP_DialogCloseButton));
 
     AddAction("actClear", tr("Clear"), QStringLiteral("Recent Files"), [this] { actClearExecute(); });

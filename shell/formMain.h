@@ -23,6 +23,7 @@ class TfrmColors;
 class TfrmDesk;
 class TfrmExplorer;
 class TfrmExtract;
+class TfrmFilter;
 class TfrmImageBig;
 class QUrl;
 class TfrmAbout;
@@ -214,6 +215,9 @@ public:
     void ArrowExecute(QAction* action);
     // The object name of the effect action of a tag 1..50; empty for other tags.
     static QString EffectActionName(int tag);
+    // The custom filter dialog, made on first use and kept: its boxes hold the kernel that
+    // the custom filter applies as the last effect.
+    TfrmFilter* CustomFilterDialog();
 
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;

@@ -4,7 +4,15 @@
 #include "shell/formMain.h"
 
 #include "editor/Effects.h"
+#include "editor/Translate.h"
+#include "editor/formBrightness.h"
+#include "editor/formColorBalance.h"
 #include "editor/formDesk.h"
+#include "editor/formFadeout.h"
+#include "editor/formFilter.h"
+#include "editor/formHue.h"
+#include "editor/formOpacity.h"
+#include "editor/formshadow.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "engine/myselection.h"
@@ -102,6 +110,32 @@ int EffectTag(const QAction* action)
     return action ? action->data().toInt() : -1;
 }
 
+// The effect dialog of a kind, made on first use as a child of the main window and kept.
+template <class TDialog>
+TDialog* EffectDialog(TfrmMain* main)
+{
+    auto* dialog = main->findChild<TDialog*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = new TDialog(main);
+        // Made after the language was loaded: it takes the texts now (later switches reach it
+        // as a window of the main window).
+        glimt::TranslateForm(dialog);
+    }
+    return dialog;
+}
+
+// Opacity works on a floating selection of any document, or on a 32-bit current image.
+bool OpacityApplies(TfrmMain* main)
+{
+    glimt::IToolEngine* tools = glimt::ToolEngine();
+    const tmyselection* selection = tools ? tools->Selection() : nullptr;
+    if (selection && !selection->IsEmpty())
+        return true;
+    TfrmDesk* desk = main->ActiveDesk();
+    const TmyImagePal* image = desk ? desk->CurrentImage() : nullptr;
+    return image && image->BitDepth == 32;
+}
+
 } // namespace
 
 QString TfrmMain::EffectActionName(int tag)
@@ -126,6 +160,45 @@ void TfrmMain::CreateEffectActions()
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
     a->setEnabled(false);
 
+    // The effects with parameters: each opens its dialog, which changes the document on OK.
+    const struct {
+        const char* name;
+        const char* caption;
+        QKeyCombination key;
+        std::function<void()> show;
+    } dialogs[] = {
+        {"actnBrightness", "Brightness/Contrast...", Qt::CTRL | Qt::Key_B,
+         [this] { EffectDialog<TfrmBrightness>(this)->exec(); }},
+        {"ActnHue", "Hue/Saturation...", Qt::CTRL | Qt::Key_H, [this] { EffectDialog<TfrmHue>(this)->exec(); }},
+        {"actnColor", "Color Balance...", Qt::CTRL | Qt::Key_J,
+         [this] { EffectDialog<TfrmColorBalance>(this)->exec(); }},
+        {"actOpacity", "Opacity...", Qt::CTRL | Qt::Key_Q,
+         [this] {
+             if (OpacityApplies(this))
+                 EffectDialog<TfrmOpacity>(this)->exec();
+         }},
+        {"actFadeout", "Fadeout...", Qt::CTRL | Qt::Key_U, [this] { EffectDialog<TfrmFadeout>(this)->exec(); }},
+        {"actAdvancedShadow", "Shadow...", Qt::CTRL | Qt::Key_W, [this] { EffectDialog<TfrmShadow>(this)->exec(); }},
+    };
+    for (const auto& d : dialogs) {
+        a = AddAction(d.name, tr(d.caption), QStringLiteral("Image"), d.show);
+        a->setShortcut(QKeySequence(d.key));
+    }
+
+    a = AddAction("actCustom", tr("Custom Filter..."), QStringLiteral("Effect"),
+                  [this] { CustomFilterDialog()->exec(); });
+    a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    a->setData(0);
+}
+
+TfrmFilter* TfrmMain::CustomFilterDialog()
+{
+    auto* dialog = findChild<TfrmFilter*>(QString(), Qt::FindDirectChildrenOnly);
+    if (!dialog) {
+        dialog = EffectDialog<TfrmFilter>(this);
+        connect(dialog, &TfrmFilter::FilterApplied, this, [this] { SetLastEffect(Action(QStringLiteral("actCustom"))); });
+    }
+    return dialog;
 }
 
 void TfrmMain::BuildEffectMenu()
@@ -154,8 +227,13 @@ void TfrmMain::BuildEffectMenu()
         addTag(menu, tag);
     addTag(menu, 50);
     menu->addSeparator();
-    if (QAction* custom = Action(QStringLiteral("actCustom")))
-        menu->addAction(custom);
+    menu->addAction(Action(QStringLiteral("actCustom")));
+    // Opacity applies to 32-bit images and to floating selections only.
+    if (QMenu* image = Menu(QStringLiteral("Image")))
+        connect(image, &QMenu::aboutToShow, this, [this] {
+            if (QAction* opacity = Action(QStringLiteral("actOpacity")); opacity && m_deskCount > 0)
+                opacity->setEnabled(OpacityApplies(this));
+        });
 }
 
 void TfrmMain::ApplyEffect(QAction* action)
@@ -167,7 +245,8 @@ void TfrmMain::ApplyEffect(QAction* action)
     if (!target)
         return;
     const int tag = EffectTag(action);
-    const TFilterKernel custom;
+    // The custom kernel is read before anything changes: a box without a number stops here.
+    const TFilterKernel custom = tag == 0 ? CustomFilterDialog()->GetFilterKernel() : TFilterKernel{};
     const bool onAlpha = Options().FilterOnAlpha;
     glimt::ChangeEffectTarget(
         target, [&](TmyImagePal& image) { glimt::ApplyEffectTag(tag, image, custom, onAlpha); },

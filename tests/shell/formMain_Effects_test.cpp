@@ -1,13 +1,21 @@
 #include "shell/formMain.h"
 
 #include "editor/formDesk.h"
+#include "editor/formFilter.h"
 #include "editor/formTools.h"
 #include "engine/Prompts.h"
 #include "engine/Settings.h"
+#include "engine/language.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QTemporaryDir>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -209,12 +217,17 @@ TEST_F(EffectsTest, TheSelectionOfTheActiveDocumentTakesTheEffectWithoutAnUndoSt
     EXPECT_EQ(desk->Undo->Count(), 0);
     EXPECT_TRUE(desk->Saved);
 
-    // A quarter turn turns the selection's picture only.
+    // A quarter turn turns the selection's picture and its layer only.
     s.Image = Picture(3, 2);
+    desk->ImgSel->SetCanvasSize(3 * desk->Zoom, 2 * desk->Zoom);
+    desk->ImgSel->show();
+    ASSERT_FALSE(desk->ImgSel->isHidden());
     Trigger("actnRotateLeft");
     EXPECT_EQ(s.Image.Width(), 2);
     EXPECT_EQ(s.Image.Height(), 3);
+    EXPECT_EQ(desk->ImgSel->size(), QSize(2 * desk->Zoom, 3 * desk->Zoom));
     EXPECT_EQ(desk->CurrentImage()->Width(), 3);
+    EXPECT_EQ(desk->Undo->Count(), 0);
 }
 
 TEST_F(EffectsTest, ASelectionOfAnotherDocumentLeavesTheEffectToTheActiveImage)
@@ -305,4 +318,99 @@ TEST_F(EffectsTest, APalettedImageIsFittedBackAsTheSettingsSay)
     Trigger("actnGrayscale");
     EXPECT_EQ(m_prompts.Asked, 3);
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(EffectsTest, TheCustomFilterBecomesTheLastEffectAndIsAppliedAgainWithoutItsDialog)
+{
+    const TmyImagePal original = Picture(4, 3);
+    TfrmDesk* desk = Open(original);
+    TfrmFilter* dialog = m_main->CustomFilterDialog();
+    ASSERT_EQ(dialog, m_main->CustomFilterDialog());
+    EXPECT_EQ(ActionOf("actCustom")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F));
+    EXPECT_EQ(ActionOf("actCustom")->data().toInt(), 0);
+    EXPECT_EQ(Names(m_main->Menu(QStringLiteral("Effect"))).last(), QStringLiteral("actCustom"));
+
+    dialog->show();
+    dialog->cmbSample->setCurrentIndex(5); // "Blur"
+    dialog->btnOK->click();
+    EXPECT_EQ(m_main->LastEffect, ActionOf("actCustom"));
+    EXPECT_EQ(ActionOf("actLast")->text(), QStringLiteral("Last Effect (Custom Filter)"));
+    EXPECT_EQ(desk->Undo->Count(), 1);
+
+    TmyImagePal twice = original;
+    TmyFilter::ApplyFilterKernel(twice, FilterPresets[4], Options().FilterOnAlpha);
+    TmyFilter::ApplyFilterKernel(twice, FilterPresets[4], Options().FilterOnAlpha);
+    Trigger("actLast");
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(desk->Undo->Count(), 2);
+    EXPECT_TRUE(desk->CurrentImage()->SamePixels(twice));
+
+    // A box emptied since then stops Last Effect before anything changes.
+    dialog->Edits[3]->setText(QString());
+    Trigger("actLast");
+    EXPECT_EQ(desk->Undo->Count(), 2);
+    EXPECT_TRUE(desk->CurrentImage()->SamePixels(twice));
+    EXPECT_EQ(m_dialogs.Count(glimt::test::FakeDialogs::Kind::Error), 1);
+}
+
+TEST_F(EffectsTest, TheDialogActionsSitInTheImageMenuWithTheirShortcuts)
+{
+    const struct {
+        const char* name;
+        QKeyCombination key;
+    } rows[] = {{"actnBrightness", Qt::CTRL | Qt::Key_B}, {"ActnHue", Qt::CTRL | Qt::Key_H},
+                {"actnColor", Qt::CTRL | Qt::Key_J},      {"actOpacity", Qt::CTRL | Qt::Key_Q},
+                {"actFadeout", Qt::CTRL | Qt::Key_U},     {"actAdvancedShadow", Qt::CTRL | Qt::Key_W}};
+    const QStringList image = Names(m_main->Menu(QStringLiteral("Image")));
+    for (const auto& r : rows) {
+        QAction* a = ActionOf(r.name);
+        EXPECT_EQ(a->shortcut(), QKeySequence(r.key)) << r.name;
+        EXPECT_FALSE(a->isEnabled()) << r.name;
+        EXPECT_TRUE(image.contains(QString::fromLatin1(r.name))) << r.name;
+    }
+    // Opacity applies only to a 32-bit image or a floating selection.
+    Open(Picture(3, 2, 24));
+    m_main->Menu(QStringLiteral("Image"))->aboutToShow();
+    EXPECT_FALSE(ActionOf("actOpacity")->isEnabled());
+    Float(Picture(2, 2), m_main->ActiveSlot());
+    m_main->Menu(QStringLiteral("Image"))->aboutToShow();
+    EXPECT_TRUE(ActionOf("actOpacity")->isEnabled());
+}
+
+TEST_F(EffectsTest, NoTwoActionsShareAShortcut)
+{
+    QHash<QString, QString> owner;
+    for (const QAction* a : m_main->findChildren<QAction*>()) {
+        for (const QKeySequence& key : a->shortcuts()) {
+            const QString text = key.toString();
+            EXPECT_FALSE(owner.contains(text)) << text.toStdString() << ": " << owner.value(text).toStdString()
+                                               << " and " << a->objectName().toStdString();
+            owner.insert(text, a->objectName());
+        }
+    }
+    EXPECT_EQ(owner.value(QStringLiteral("Ctrl+Q")), QStringLiteral("actOpacity"));
+    EXPECT_EQ(owner.value(QStringLiteral("Ctrl+W")), QStringLiteral("actAdvancedShadow"));
+}
+
+TEST_F(EffectsTest, AnEffectDialogMadeAfterTheLanguageWasLoadedTakesItsTexts)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString path = dir.filePath(QStringLiteral("Deutsch.lng"));
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[frmFilter]\nfrmFilter.Caption=Eigener Filter\nbtnTest.Caption=Probe\nlblCaption.Caption=Filter\n"
+                "[MSG]\nmsgLastEffect=Letzter Effekt: %s1\n");
+    }
+    Lang().SetFileName(path);
+    TfrmFilter* dialog = m_main->CustomFilterDialog();
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Eigener Filter"));
+    EXPECT_EQ(dialog->btnTest->text(), QStringLiteral("Probe"));
+    EXPECT_EQ(dialog->lblCaption->text(), QStringLiteral("Filter"));
+
+    Open(Picture());
+    Trigger("actnInvert");
+    EXPECT_EQ(ActionOf("actLast")->text(), QStringLiteral("Letzter Effekt: Invert"));
+    Lang().SetFileName(QString());
 }

@@ -49,7 +49,7 @@ TEST(glimt, OpensTheCommandLineIconAndEndsWithExit)
                      QStringLiteral("sh"), QStringLiteral("-c"),
                      QStringLiteral("\"$GLIMT\" red.ico & pid=$!; "
                                     "xdotool search --sync --onlyvisible --name Glimt windowfocus --sync; "
-                                    "sleep 1; xdotool key ctrl+q; wait $pid")});
+                                    "sleep 1; xdotool key alt+F4; wait $pid")});
     ASSERT_TRUE(run.waitForStarted());
     const bool ended = run.waitForFinished(60000);
     if (!ended)

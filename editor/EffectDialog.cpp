@@ -1,0 +1,192 @@
+#include "editor/EffectDialog.h"
+
+#include "editor/advancedtrackbar.h"
+#include "editor/framePreview.h"
+#include "engine/Settings.h"
+
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace glimt {
+
+namespace {
+
+// The header's banner: a small picture of a few overlapping squares.
+QPixmap Banner()
+{
+    QPixmap pixmap(48, 48);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor colours[] = {QColor(230, 80, 60, 210), QColor(70, 160, 90, 210), QColor(60, 110, 220, 210)};
+    for (int i = 0; i < 3; ++i) {
+        p.setBrush(colours[i]);
+        p.setPen(Qt::NoPen);
+        p.drawRoundedRect(QRectF(4 + 10 * i, 4 + 10 * i, 22, 22), 4, 4);
+    }
+    return pixmap;
+}
+
+} // namespace
+
+TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QString& caption, const QString& help,
+                             bool fitPaletteOnOK)
+    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_fitPaletteOnOK(fitPaletteOnOK)
+{
+    setObjectName(QString::fromLatin1(formName));
+    setWindowTitle(caption);
+    setModal(true);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 8);
+
+    Panel3 = new QFrame(this);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setAutoFillBackground(true);
+    QPalette headerPalette = Panel3->palette();
+    headerPalette.setColor(QPalette::Window, Qt::white);
+    headerPalette.setColor(QPalette::WindowText, Qt::black);
+    Panel3->setPalette(headerPalette);
+    auto* header = new QHBoxLayout(Panel3);
+    auto* texts = new QVBoxLayout;
+    lblCaption = new QLabel(caption, Panel3);
+    lblCaption->setObjectName(QStringLiteral("lblCaption"));
+    QFont bold = lblCaption->font();
+    bold.setBold(true);
+    lblCaption->setFont(bold);
+    lblHelp = new QLabel(help, Panel3);
+    lblHelp->setObjectName(QStringLiteral("lblHelp"));
+    texts->addWidget(lblCaption);
+    texts->addWidget(lblHelp);
+    header->addLayout(texts, 1);
+    Image4 = new QLabel(Panel3);
+    Image4->setObjectName(QStringLiteral("Image4"));
+    Image4->setPixmap(Banner());
+    header->addWidget(Image4);
+    outer->addWidget(Panel3);
+
+    m_body = new QWidget(this);
+    outer->addWidget(m_body);
+
+    grpPreview = new QGroupBox(QStringLiteral(" Preview "), this);
+    grpPreview->setObjectName(QStringLiteral("grpPreview"));
+    auto* previewLayout = new QVBoxLayout(grpPreview);
+    preview1 = new Tpreview(grpPreview);
+    preview1->setMinimumSize(280, 140);
+    previewLayout->addWidget(preview1);
+    auto* previewRow = new QHBoxLayout;
+    previewRow->setContentsMargins(8, 0, 8, 0);
+    previewRow->addWidget(grpPreview);
+    outer->addLayout(previewRow, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(8, 0, 8, 0);
+    buttons->addStretch(1);
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setAutoDefault(false);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setAutoDefault(false);
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnCancel);
+    outer->addLayout(buttons);
+
+    connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
+    connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+}
+
+TAdvancedTrackBar* TEffectDialog::AddTrackBar(QGridLayout* grid, int row, const char* name, const QString& label,
+                                              int min, int max, int position, const std::function<void()>& onChange)
+{
+    auto* caption = new QLabel(label, m_body);
+    caption->setObjectName(QStringLiteral("lbl") + QString::fromLatin1(name));
+    auto* bar = new TAdvancedTrackBar(m_body);
+    bar->setObjectName(QString::fromLatin1(name));
+    bar->SetRange(min, max);
+    bar->SetTickStyle(TAdvancedTrackBar::tsManual);
+    bar->SetPosition(position);
+    grid->addWidget(caption, row, 0);
+    grid->addWidget(bar, row, 1);
+    connect(bar, &TAdvancedTrackBar::Change, this, onChange);
+    return bar;
+}
+
+void TEffectDialog::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (!event->spontaneous())
+        FormShow();
+}
+
+void TEffectDialog::FormShow()
+{
+    m_target = ActiveEffectTarget();
+    Source = m_target.Image;
+    if (Source)
+        WorkImage = *Source;
+    else
+        WorkImage = TmyImagePal(1, 1, 32);
+    RenderPreview(WorkImage);
+    preview1->CenterPreview();
+    Shown();
+}
+
+void TEffectDialog::UpdatePreview()
+{
+    if (!Source)
+        return;
+    WorkImage = *Source;
+    Operation(WorkImage, true);
+    RenderPreview(WorkImage);
+}
+
+void TEffectDialog::RenderPreview(const TmyImagePal& image)
+{
+    preview1->SetBoxColor(Options().PrevColor);
+    preview1->Render(image, Options().PrevColor);
+}
+
+const QImage& TEffectDialog::PreviewPicture() const
+{
+    return preview1->Image1->Picture;
+}
+
+void TEffectDialog::Commit(const std::function<void(TmyImagePal&)>& operation)
+{
+    if (Source)
+        ChangeEffectTarget(m_target, operation, m_fitPaletteOnOK);
+    Source = nullptr;
+    accept();
+}
+
+void TEffectDialog::btnOKClick()
+{
+    Commit([this](TmyImagePal& image) { Operation(image, false); });
+}
+
+void TEffectDialog::btnCancelClick()
+{
+    Source = nullptr;
+    reject();
+}
+
+void TEffectDialog::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        btnOK->click();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+} // namespace glimt
