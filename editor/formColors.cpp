@@ -245,9 +245,8 @@ void TfrmColors::CreateControls()
     connect(Image5, &TColorImage::MouseDown, this, &TfrmColors::Image5MouseDown);
     connect(Panel9, &TColorFrame::MouseDown, this, &TfrmColors::Panel9MouseDown);
 
-    m_spectrum = glimt::SpectrumPicture();
     Image1 = MakeImage(this, "Image1", nullptr, kSpectrum);
-    Image1->SetPicture(m_spectrum);
+    Image1->SetPicture(glimt::SpectrumPicture());
     Image1->setCursor(Qt::CrossCursor);
     connect(Image1, &TColorImage::MouseDown, this, &TfrmColors::Image1MouseDown);
 

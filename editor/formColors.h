@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <QImage>
 #include <QWidget>
-#include <optional>
 
 class QLineEdit;
 class QToolButton;
@@ -186,8 +185,6 @@ private:
     int m_paletteIndex = -1;
     int m_loadFilterIndex = 2; // "All supported palette files"
     int m_saveFilterIndex = 0;
-    std::optional<TmyPalette> m_shownPalette;
-    QImage m_spectrum;
 };
 
 // The single colour panel (null while none exists).

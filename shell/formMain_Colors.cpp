@@ -17,7 +17,8 @@ QString TfrmMain::ColorsFileName() const
 
 void TfrmMain::CreateColorsActions()
 {
-    // A tool window of its own until the tool windows are docked inside the main window.
+    // A tool window of its own until the docking manager places the tool windows inside the
+    // main window (the colour panel takes dock slot 3).
     m_frmColors = new TfrmColors(ColorsFileName(), this);
     m_frmColors->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
 
