@@ -78,6 +78,13 @@ public:
     // Resamples the floating selection to width x height cells from its pixels as first lifted
     // and redraws the selection layer.
     virtual void ResizeSelection(int width, int height) { (void)width; (void)height; }
+    // The floating selection now belongs to the document of `slot` and floats in front of it.
+    virtual void AssignSelectionToDocument(int slot) { (void)slot; }
+    // Sizes the active document's selection layer to the selection image at its zoom and
+    // redraws it, when the layer shows or `force` is set.
+    virtual void ShowSelectionLayer(bool force) { (void)force; }
+    // Chooses tool 1..18 as a click of its button does and holds the button down.
+    virtual void PressToolButton(std::uint8_t tool) { (void)tool; }
 };
 
 // The installed host and tool engine (null until installed). Not owned.

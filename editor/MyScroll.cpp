@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
 #include <QStyleOption>
 #include <QTimer>
 
@@ -119,6 +120,15 @@ TMyScrollBox::TMyScrollBox(QWidget* parent)
 void TMyScrollBox::DoScroll()
 {
     emit OnScroll();
+}
+
+void TMyScrollBox::SetContentSize(QSize size)
+{
+    const QSize box = viewport()->size();
+    horizontalScrollBar()->setRange(0, std::max(0, size.width() - box.width()));
+    horizontalScrollBar()->setPageStep(box.width());
+    verticalScrollBar()->setRange(0, std::max(0, size.height() - box.height()));
+    verticalScrollBar()->setPageStep(box.height());
 }
 
 void TMyScrollBox::scrollContentsBy(int, int)

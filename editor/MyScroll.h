@@ -56,6 +56,8 @@ class TMyScrollBox : public QAbstractScrollArea {
 public:
     explicit TMyScrollBox(QWidget* parent = nullptr);
     void DoScroll();
+    // The scroll ranges and page steps for content of `size` pixels in the viewport.
+    void SetContentSize(QSize size);
 
 signals:
     void OnScroll();

@@ -11,14 +11,22 @@ bool ApplyPaletteAction(TmyImagePal& image)
 {
     if (image.BitDepth >= 24)
         return false;
-    int answer = Options().PaletteAction;
-    if (answer == 2)
-        answer = Prompts().AskChangePalette();
+    FitToPalette(image, PaletteActionAnswer());
+    return true;
+}
+
+int PaletteActionAnswer()
+{
+    const int answer = Options().PaletteAction;
+    return answer == 2 ? Prompts().AskChangePalette() : answer;
+}
+
+void FitToPalette(TmyImagePal& image, int answer)
+{
     if (answer == 0 || !image.Palette)
         TPaletteLibrary::ConvertImageDepth(image, image.BitDepth);
     else
         TPaletteLibrary::MapToPalette(image, *image.Palette);
-    return true;
 }
 
 } // namespace glimt

@@ -10,4 +10,10 @@ namespace glimt {
 // image was fitted (its pixels or palette may have changed).
 bool ApplyPaletteAction(TmyImagePal& image);
 
+// The answer ApplyPaletteAction works with: the palette-action setting, or the change-palette
+// question when it is 2 (ask).
+int PaletteActionAnswer();
+// The fitting of ApplyPaletteAction with that answer already given (any depth below 24).
+void FitToPalette(TmyImagePal& image, int answer);
+
 } // namespace glimt

@@ -271,6 +271,9 @@ void TToolEngine::RunTool(TToolContext& c, QPoint cell, int button, std::uint8_t
     TPaintContext& p = c.Paint;
     const TmyPixel& colour = button == 0 ? p.ForeColor : p.BackColor;
     switch (CurrentTool) {
+    case toolSelection: SelectionToolEvent(c, cell, button, code, r); break;
+    case toolCrop: CropToolEvent(c, cell, code, r); break;
+    case toolText: r.TextRequested = code == kCodeRelease; break;
     case toolColorEraser:
     case toolBrush:
     case toolOpacity:

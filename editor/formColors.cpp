@@ -8,7 +8,6 @@
 #include "editor/formDesk.h"
 #include "engine/Errors.h"
 
-#include <QCloseEvent>
 #include <algorithm>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -652,10 +651,4 @@ void TfrmColors::mouseMoveEvent(QMouseEvent* event)
     if (glimt::IEditorHost* host = glimt::EditorHost())
         host->SetStatusText(0, QString());
     QWidget::mouseMoveEvent(event);
-}
-
-void TfrmColors::closeEvent(QCloseEvent* event)
-{
-    QWidget::closeEvent(event);
-    emit Closed();
 }

@@ -147,13 +147,8 @@ public:
     std::array<TmyScroll*, 7> ScrollBars{};
     std::array<QLineEdit*, 7> Edits{};
 
-signals:
-    // The user closed the panel's window.
-    void Closed();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:

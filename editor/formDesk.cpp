@@ -7,6 +7,7 @@
 #include "editor/MyScroll.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
+#include "editor/formbrush.h"
 #include "editor/thumbnail.h"
 #include "engine/Mypreview.h"
 #include "engine/Settings.h"
@@ -49,6 +50,15 @@ void TDeskCanvas::SetCanvasSize(int width, int height)
     if (Bitmap.width() != width || Bitmap.height() != height)
         Bitmap = QImage(width, height, QImage::Format_RGB32);
     resize(width, height);
+}
+
+void TDeskCanvas::Invalidate(const QRect& r)
+{
+    if (r.isEmpty())
+        return;
+    ++Invalidations;
+    InvalidatedArea += std::int64_t(r.width()) * r.height();
+    update(r);
 }
 
 void TDeskCanvas::paintEvent(QPaintEvent* event)
@@ -370,14 +380,14 @@ void TfrmDesk::ShowImage(const TmyImagePal& image)
 void TfrmDesk::RenderZoomed(const TmyImagePal& image, glimt::TDeskCanvas* target)
 {
     const QRect r = glimt::RenderZoomedImage(image, Zoom, glimt::Checkerboard::FromOptions(), target->Bitmap);
-    target->update(r);
+    target->Invalidate(r);
 }
 
 void TfrmDesk::DrawGrid()
 {
     if (!GridVisible || Zoom < 2)
         return;
-    Image1->update(glimt::DrawGridLines(Image1->Bitmap, Zoom, glimt::CurrentGrid()));
+    Image1->Invalidate(glimt::DrawGridLines(Image1->Bitmap, Zoom, glimt::CurrentGrid()));
 }
 
 void TfrmDesk::DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel)
@@ -389,21 +399,44 @@ void TfrmDesk::DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel)
     DrawCellGrid(X, Y);
 }
 
+void TfrmDesk::DrawCells(const TmyImagePal& image, const QRect& cells)
+{
+    const QRect r = cells & QRect(0, 0, image.Width(), image.Height());
+    if (r.isEmpty() || !Image1)
+        return;
+    const bool blended = image.BitDepth >= 24;
+    const glimt::Checkerboard checker = glimt::Checkerboard::FromOptions();
+    const bool grid = GridVisible && Zoom >= 2;
+    const glimt::TGridLook look = glimt::CurrentGrid();
+    QImage& bitmap = Image1->Bitmap;
+    QRect dirty;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            const TmyPixel& p = image.Pixel(x, y);
+            dirty |= blended ? glimt::DrawCellBlendedAt(bitmap, x, y, Zoom, checker, p)
+                             : glimt::DrawCellSolidAt(bitmap, x, y, Zoom, checker, p);
+            if (grid)
+                dirty |= glimt::DrawCellGridAt(bitmap, x, y, Zoom, look);
+        }
+    }
+    Image1->Invalidate(dirty);
+}
+
 void TfrmDesk::DrawCellBlended(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel)
 {
-    target->update(glimt::DrawCellBlendedAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
+    target->Invalidate(glimt::DrawCellBlendedAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
 }
 
 void TfrmDesk::DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel)
 {
-    target->update(glimt::DrawCellSolidAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
+    target->Invalidate(glimt::DrawCellSolidAt(target->Bitmap, X, Y, Zoom, glimt::Checkerboard::FromOptions(), pixel));
 }
 
 void TfrmDesk::DrawCellGrid(int X, int Y)
 {
     if (!GridVisible || Zoom < 2)
         return;
-    Image1->update(glimt::DrawCellGridAt(Image1->Bitmap, X, Y, Zoom, glimt::CurrentGrid()));
+    Image1->Invalidate(glimt::DrawCellGridAt(Image1->Bitmap, X, Y, Zoom, glimt::CurrentGrid()));
 }
 
 void TfrmDesk::CenterImage()
@@ -430,13 +463,7 @@ void TfrmDesk::CenterImage()
 
 void TfrmDesk::UpdateScrollRange()
 {
-    const QWidget* vp = ScrollBox1->viewport();
-    QScrollBar* h = ScrollBox1->horizontalScrollBar();
-    QScrollBar* v = ScrollBox1->verticalScrollBar();
-    h->setRange(0, std::max(0, Image1->width() - vp->width()));
-    h->setPageStep(vp->width());
-    v->setRange(0, std::max(0, Image1->height() - vp->height()));
-    v->setPageStep(vp->height());
+    ScrollBox1->SetContentSize(Image1->size());
 }
 
 void TfrmDesk::ActivateDocument()
@@ -642,6 +669,9 @@ void TfrmDesk::Image1MouseDown(QObject*, TMouseButton button, TShiftState shift,
 void TfrmDesk::Image1MouseMove(QObject* sender, TShiftState shift, int X, int Y)
 {
     LastMouse = QPoint(X, Y);
+    // The brush outline follows at once instead of at its next tick.
+    if (TfrmBrush* brush = frmBrush(); brush && brush->Timer1->isActive())
+        brush->FollowCursor(Image1->mapToGlobal(QPoint(X, Y)));
     if ((shift & (glimt::ssLeft | glimt::ssRight)) != 0 || !InStroke) {
         if (glimt::IToolEngine* tools = ToolEngine())
             tools->DispatchToolEvent(X, Y, StrokeButton, (shift & glimt::ssShift) != 0, 1);
@@ -723,6 +753,8 @@ bool TfrmDesk::FormCloseQuery()
     glimt::IToolEngine* tools = ToolEngine();
     if (tools && Tag != 0 && tools->SelectionDocumentSlot() == Tag)
         tools->DropSelection();
+    if (TfrmBrush* brush = frmBrush())
+        brush->hide();
     Closing = true;
     Undo.reset();
     Icon.reset();

@@ -41,6 +41,11 @@ public:
     // The picture; always QImage::Format_RGB32, sized with the widget by SetCanvasSize.
     QImage Bitmap;
     void SetCanvasSize(int width, int height);
+    // Repaints the rectangle `r` of canvas pixels. Every change of the picture goes through
+    // here; the counters tell how many rectangles were repainted and their total area.
+    void Invalidate(const QRect& r);
+    std::int64_t Invalidations = 0;
+    std::int64_t InvalidatedArea = 0;
 
 signals:
     void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
@@ -85,6 +90,8 @@ public:
     QSize SelSize;                     // unsnapped layer size while resized
     TThumbail* Thumbnails = nullptr;   // side bar view, owned through Qt parenting
     bool SelDragging = false;
+    bool SelDraggingOut = false;       // the dragged layer's cursor has left the scroll box
+    QPoint SelDragStart;               // the layer's position when its drag began
     bool SelResizing = false;
     QPoint LastCursor;                 // screen position at the previous drag or resize step
     QPoint LastMouse;                  // canvas pixels, replayed by the stroke timer
@@ -146,6 +153,9 @@ public:
     // Redraws cell (X, Y) of the current image (cells, inside the image): blended over the
     // checkerboard or solid, then its grid lines. Repaints only that cell.
     void DrawCellAt(int X, int Y, bool Blended, const TmyPixel& pixel);
+    // Redraws the cells of `image` (the current image) inside `cells` as DrawCellAt does and
+    // repaints their bounding rectangle once.
+    void DrawCells(const TmyImagePal& image, const QRect& cells);
     void DrawCellBlended(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
     void DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
     void DrawCellGrid(int X, int Y);
@@ -192,6 +202,13 @@ public:
     void ImgSelMouseUp(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
     // One step of a drag with the cursor at screen position `cursor`.
     void SelectionDragStep(QPoint cursor, bool fromMouse);
+    // The layer dragged out of the scroll box, cursor at screen position `cursor`: the
+    // read-out and the cursor shape tell whether a drop there would be taken.
+    void SelectionDragOver(QPoint cursor);
+    // The layer released outside the scroll box: onto another document's canvas it moves
+    // there, onto the empty work area it becomes a new document. True when it was taken;
+    // otherwise the layer goes back to where the drag began.
+    bool SelectionDragDrop(QPoint cursor);
     // Resizing by one of the eight handles (the handle is known by its name).
     void rpBottomRightMouseDown(QWidget* handle);
     void rpBottomRightMouseMove(QWidget* handle);

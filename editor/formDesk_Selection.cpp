@@ -4,6 +4,7 @@
 #include "editor/DeskRender.h"
 #include "editor/EditorHost.h"
 #include "editor/MyScroll.h"
+#include "editor/SelectionDrop.h"
 #include "engine/MyPainter.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
@@ -32,6 +33,15 @@ QImage HandlePicture(const QColor& face)
     p.setBrush(Qt::white);
     p.drawEllipse(QRectF(0.5, 0.5, kHandleSize - 1, kHandleSize - 1));
     return img;
+}
+
+// The screen position of a layer event: where the mouse is for the layer's own events, the
+// screen cursor for the main window's arrow-key moves.
+QPoint CursorOf(QObject* sender, int X, int Y)
+{
+    if (auto* layer = qobject_cast<QWidget*>(sender); layer && layer->objectName() == QLatin1String("ImgSel"))
+        return layer->mapToGlobal(QPoint(X, Y));
+    return QCursor::pos();
 }
 
 bool OnLeftEdge(const QString& name)
@@ -263,7 +273,7 @@ void TfrmDesk::ShowSelectionStatus()
                                .arg(glimt::Msg("msgHeight", "H")).arg(H));
 }
 
-void TfrmDesk::ImgSelMouseDown(QObject*, TMouseButton button, TShiftState, int, int)
+void TfrmDesk::ImgSelMouseDown(QObject* sender, TMouseButton button, TShiftState, int X, int Y)
 {
     ActivateDocument();
     glimt::IEditorHost* host = EditorHost();
@@ -272,7 +282,9 @@ void TfrmDesk::ImgSelMouseDown(QObject*, TMouseButton button, TShiftState, int, 
     SelOffset = ImgSel->pos() - Image1->pos();
     if (button == TMouseButton::Left) {
         SelDragging = true;
-        LastCursor = QCursor::pos();
+        SelDraggingOut = false;
+        SelDragStart = ImgSel->pos();
+        LastCursor = CursorOf(sender, X, Y);
     } else if (button == TMouseButton::Right && host) {
         host->ExecuteAction(QStringLiteral("actDropSelection"));
     }
@@ -290,16 +302,24 @@ void TfrmDesk::ImgSelMouseMove(QObject* sender, TShiftState, int X, int Y)
         LastCursor = QCursor::pos();
         SelectionDragStep(LastCursor + QPoint(X, Y), false);
     } else {
-        SelectionDragStep(QCursor::pos(), true);
+        SelectionDragStep(CursorOf(sender, X, Y), true);
     }
 }
 
 void TfrmDesk::SelectionDragStep(QPoint cursor, bool fromMouse)
 {
     const QRect box(ScrollBox1->mapToGlobal(QPoint(0, 0)), ScrollBox1->size());
-    // With drag and drop switched off the layer stops at the scroll box's edge.
-    if (fromMouse && !box.contains(cursor) && !Options().AllowDragAndDrop)
-        return;
+    // With drag and drop switched off the layer stops at the scroll box's edge; with it on,
+    // leaving the box turns the move into a drag that may end on another document or on the
+    // work area, and coming back resumes the ordinary move.
+    if (fromMouse && !box.contains(cursor)) {
+        if (!Options().AllowDragAndDrop)
+            return;
+        SelDraggingOut = true;
+    } else if (fromMouse && SelDraggingOut) {
+        SelDraggingOut = false;
+        ImgSel->setCursor(Qt::SizeAllCursor);
+    }
     SelOffset += cursor - LastCursor;
     const int zoom = std::max<int>(1, Zoom);
     const QPoint snapped(SelOffset.x() / zoom * zoom, SelOffset.y() / zoom * zoom);
@@ -317,17 +337,56 @@ void TfrmDesk::SelectionDragStep(QPoint cursor, bool fromMouse)
     if (glimt::IEditorHost* host = EditorHost())
         host->DocumentShown(this);
     LastCursor = cursor;
+    if (SelDraggingOut)
+        SelectionDragOver(cursor);
 }
 
-void TfrmDesk::ImgSelMouseUp(QObject*, TMouseButton button, TShiftState, int, int)
+void TfrmDesk::ImgSelMouseUp(QObject* sender, TMouseButton button, TShiftState, int X, int Y)
 {
     SelDragging = false;
+    const bool draggedOut = SelDraggingOut && button == TMouseButton::Left;
+    SelDraggingOut = false;
+    ImgSel->setCursor(Qt::SizeAllCursor);
     glimt::IEditorHost* host = EditorHost();
     if (!host)
         return;
     host->EnableToolActions();
+    // A selection that went to another document is not this window's to delete any more.
+    if (draggedOut && SelectionDragDrop(CursorOf(sender, X, Y)))
+        return;
     if (button == TMouseButton::Left && ImgSel->width() <= 0)
         host->ExecuteAction(QStringLiteral("actnDel"));
+}
+
+void TfrmDesk::SelectionDragOver(QPoint cursor)
+{
+    const glimt::TSelectionDropTarget target = glimt::FindSelectionDropTarget(*this, cursor);
+    ImgSel->setCursor(target.kind == glimt::TSelectionDropTarget::None ? Qt::ForbiddenCursor : Qt::DragMoveCursor);
+    if (target.kind == glimt::TSelectionDropTarget::Desk) {
+        const int zoom = std::max<int>(1, target.desk->Zoom);
+        if (glimt::IEditorHost* host = EditorHost())
+            host->SetStatusText(0, QStringLiteral("(%1,%2)").arg(target.canvasPos.x() / zoom).arg(target.canvasPos.y() / zoom));
+    }
+}
+
+bool TfrmDesk::SelectionDragDrop(QPoint cursor)
+{
+    const glimt::TSelectionDropTarget target = glimt::FindSelectionDropTarget(*this, cursor);
+    bool taken = false;
+    if (target.kind == glimt::TSelectionDropTarget::Desk) {
+        glimt::MoveSelectionToDesk(target.desk->Tag, target.canvasPos.x(), target.canvasPos.y());
+        taken = true;
+    } else if (target.kind == glimt::TSelectionDropTarget::WorkArea) {
+        taken = glimt::DropSelectionOnWorkArea();
+    }
+    if (!taken && ImgSel->isVisible()) {
+        // A drag that found no taker leaves the layer where it was.
+        SelOffset = SelDragStart - Image1->pos();
+        ImgSel->move(SelDragStart);
+        RefreshSelection();
+        ScrollBox1->viewport()->update();
+    }
+    return taken;
 }
 
 void TfrmDesk::rpBottomRightMouseDown(QWidget*)

@@ -254,16 +254,24 @@ void TfrmTools::ApplyToolCursor()
     case toolText: SetToolCursor(Qt::IBeamCursor); break;
     default: SetToolCursor(Qt::CrossCursor); break;
     }
-    const bool outline = tool == toolColorEraser || tool == toolBrush || tool == toolOpacity || tool == toolBrighten ||
-                         tool == toolBlur;
-    if (outline)
+    if (HasBrushOutline(tool))
         UpdateBrushPreview();
     else if (BrushOutline)
         BrushOutline(nullptr, 0);
 }
 
+bool TfrmTools::HasBrushOutline(std::uint8_t tool)
+{
+    using namespace glimt;
+    return tool == toolColorEraser || tool == toolBrush || tool == toolOpacity || tool == toolBrighten || tool == toolBlur;
+}
+
 void TfrmTools::UpdateBrushPreview()
 {
+    // Size, shape and zoom changes of the other tools leave the outline off: the tool change
+    // that brings it back redraws it from the brush of that moment.
+    if (!HasBrushOutline(Engine.CurrentTool))
+        return;
     glimt::IEditorHost* host = glimt::EditorHost();
     TfrmDesk* desk = host ? host->ActiveDesk() : nullptr;
     if (desk && BrushOutline)
@@ -275,10 +283,7 @@ void TfrmTools::RedrawCells(TfrmDesk& desk, TmyImagePal& image, const QRect& cel
     const QRect r = cells & QRect(0, 0, image.Width(), image.Height());
     if (r.isEmpty())
         return;
-    const bool blended = image.BitDepth >= 24;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            desk.DrawCellAt(x, y, blended, image.Pixel(x, y));
+    desk.DrawCells(image, r);
     if (CellsPainted)
         CellsPainted(image, r);
 }
@@ -300,6 +305,7 @@ void TfrmTools::DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift,
     c.Paint.CellFilter = FilterCell;
     c.Canvas = desk->Image1 ? &desk->Image1->Bitmap : nullptr;
     c.Zoom = desk->Zoom;
+    FillSelectionContext(c, *desk);
     const std::uint8_t tool = Engine.CurrentTool;
 
     const glimt::TToolResult r = Engine.Dispatch(c, X, Y, button, shift, code);
@@ -311,7 +317,8 @@ void TfrmTools::DispatchToolEvent(int X, int Y, std::uint8_t button, bool shift,
         RedrawCells(*desk, *image, r.Cells);
     }
     if (!r.CanvasPixels.isEmpty() && desk->Image1)
-        desk->Image1->update(r.CanvasPixels);
+        desk->Image1->Invalidate(r.CanvasPixels);
+    ApplySelectionResult(*desk, r, button);
     if (r.ForeColorPicked) {
         if (m_colors)
             m_colors->PickForeColor(c.Paint.ForeColor);

@@ -11,6 +11,7 @@ class QButtonGroup;
 class QFrame;
 class QToolButton;
 class TfrmDesk;
+class TfrmText;
 
 namespace glimt {
 
@@ -46,8 +47,14 @@ public:
     TmyPixel BackColor = TmyPixel::CreateRGBA(255, 255, 255, 255);
     // Told about every painted rectangle of cells of `image` (the preview window redraws them).
     std::function<void(const TmyImagePal& image, const QRect& cells)> CellsPainted;
-    // Shows the brush outline of `mask` at `zoom`, or hides it (null mask).
+    // Shows the brush outline of `mask` at `zoom` and lets it follow the cursor, or hides it
+    // (null mask). Called only while the current tool has an outline, or to hide it.
     std::function<void(const QImage* mask, int zoom)> BrushOutline;
+    // Asks for the Text tool's text; false when the user cancelled. Unset: the Text dialog
+    // (TextDialog) is shown modally.
+    std::function<bool(glimt::TTextChoice& text)> AskText;
+    // The Text dialog, made on first use and kept (it remembers the last choice).
+    TfrmText* TextDialog();
 
     // --- IToolEngine -----------------------------------------------------------------------
     std::uint8_t CurrentTool() const override { return Engine.CurrentTool; }
@@ -55,15 +62,32 @@ public:
     tmyselection* Selection() override { return &m_selection; }
     void ApplyToolCursor() override;
     void UpdateBrushPreview() override;
+    int SelectionDocumentSlot() override;
+    // Merges the floating selection into the current image of its document (which need not be
+    // the active one), with an undo step, at the cell where its layer lies; nothing when the
+    // selection is empty.
+    void DropSelection() override;
+    const TmyImagePal* SelectionImage() override;
+    bool SelectionInFront() override { return m_selection.InFront; }
+    void ResizeSelection(int width, int height) override;
+    void AssignSelectionToDocument(int slot) override;
+    void ShowSelectionLayer(bool force) override;
+
+    // --- floating selection (formTools_Selection.cpp) --------------------------------------
+    // Makes the rectangle spanned by two cells of the active document's current image the
+    // floating selection and shows its layer there; the image is not changed.
+    void LiftSelection(int X1, int Y1, int X2, int Y2);
 
     // --- tool choice -------------------------------------------------------------------------
     void SelectTool(std::uint8_t tool);
     // Clicks the button of tool 1..18 and sets it down; other values do nothing.
-    void PressToolButton(std::uint8_t tool);
+    void PressToolButton(std::uint8_t tool) override;
     // The digit keys 1 to 7 click the size buttons while the size panel shows; true when used.
     bool PressSizeKey(int digit);
     void ShowToolOptions(bool size, bool shape, bool fill, bool direction);
     void SetToolCursor(Qt::CursorShape cursor);
+    // Color Eraser, Brush, Opacity, Brighten/Darken and Blur/Sharpen show the brush outline.
+    static bool HasBrushOutline(std::uint8_t tool);
 
     // --- controls (object names are the component names) -------------------------------
     std::array<QToolButton*, glimt::kToolCount> ToolButtons{}; // index = tool number - 1
@@ -87,7 +111,15 @@ public:
 private:
     void ToolButtonClick(std::uint8_t tool);
     void RedrawCells(TfrmDesk& desk, TmyImagePal& image, const QRect& cells);
+    // The Selection, Crop and Text tools around one event (formTools_Selection.cpp): what the
+    // engine needs to know, and the window work that its result asks for.
+    void FillSelectionContext(glimt::TToolContext& c, TfrmDesk& desk);
+    void ApplySelectionResult(TfrmDesk& desk, const glimt::TToolResult& r, std::uint8_t button);
+    void TextToolEvent(TfrmDesk& desk, QPoint cell, std::uint8_t button);
+    // Places the active window's layer over the selection's Bounds and shows it.
+    void ShowLiftedSelection(TfrmDesk& desk);
 
     tmyselection m_selection;
+    TfrmText* m_frmText = nullptr; // owned through Qt parenting
     glimt::IPaintColors* m_colors = nullptr;
 };

@@ -25,18 +25,7 @@ bool ShellPrompts::Confirm(const QString& text)
     return UserDialogs().YesNo(text);
 }
 
-// The change-palette and image-too-big dialogs and the frame picker are not part of the
-// program yet: the questions take their first answer, and the picker cannot run.
-int ShellPrompts::AskChangePalette()
-{
-    return 0;
-}
-
-int ShellPrompts::AskImageTooBig()
-{
-    return 0;
-}
-
+// The frame picker is not part of the program yet: it cannot run.
 bool ShellPrompts::PickGifFrames(const QString&, int, int, int)
 {
     return false;

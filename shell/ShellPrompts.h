@@ -1,17 +1,17 @@
 #pragma once
-#include "engine/Prompts.h"
+#include "editor/DialogPrompts.h"
 
 #include <QApplication>
 
 namespace glimt {
 
-// The core's questions and messages, answered through the installed user dialogs.
-class ShellPrompts : public IPrompts {
+// The core's questions and messages: messages and confirmations through the installed user
+// dialogs, the change-palette and image-too-big questions through the main window's dialogs
+// (handed over by SetDialogs).
+class ShellPrompts : public TDialogPrompts {
 public:
     void Message(TMsgKind kind, const QString& text) override;
     bool Confirm(const QString& text) override;
-    int AskChangePalette() override;
-    int AskImageTooBig() override;
     bool PickGifFrames(const QString& fileName, int targetWidth, int targetHeight, int targetDepth) override;
 };
 

@@ -87,22 +87,29 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
 
     CreateActions();
     CreateMenus();
+    CreatePreviewWindow();
+    CreatePromptDialogs();
     TranslateDialogFilters();
     m_deskCount = 0;
     DisableDocumentActions();
     setAcceptDrops(true);
     CascadeIndex = 0;
     FirstActivation = true;
+    CreateToolWindows();
+    ConnectPreview(*m_frmTools);
 
     qApp->installEventFilter(this);
     glimt::SetEditorHost(this);
+    CreateBrushWindow();
     // Once the tool window exists: it paints with the colour panel's colours.
     WireColorPanel();
 }
 
 TfrmMain::~TfrmMain()
 {
-    // The work area and the actions outlive this object's own part of the destruction.
+    // The work area, the tool windows and the actions outlive this object's own part of the
+    // destruction.
+    DetachToolWindows();
     disconnect(m_panel1, nullptr, this, nullptr);
     for (QAction* a : m_windowActions + m_recentActions + m_actions.values())
         disconnect(a, nullptr, this, nullptr);
@@ -178,6 +185,10 @@ void TfrmMain::CreateActions()
     a = AddAction("actCascade", tr("Cascade"), window, [this] { actCascadeExecute(); });
     a->setShortcut(QKeySequence(Qt::ALT | Qt::Key_C));
 
+    CreateDockingActions();
+    CreatePreviewActions();
+    CreatePropertiesActions();
+    CreateEffectActions();
     CreateColorsActions();
 }
 
@@ -281,6 +292,7 @@ void TfrmMain::CreateMenus()
     m_recentMenu->addAction(Action(QStringLiteral("actClear")));
     m_recentMenu->addSeparator();
     m_windowMenu = Menu(QStringLiteral("Window"));
+    BuildEffectMenu();
 
     m_toolBar = addToolBar(tr("Main Toolbar"));
     m_toolBar->setObjectName(QStringLiteral("ActionToolBar1"));
@@ -366,6 +378,8 @@ void TfrmMain::FormActivate()
     FirstActivation = false;
     RunCommand(nullptr, [this] {
         RestoreLayout();
+        UpdateDocking();
+        FormResize();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });
@@ -381,6 +395,8 @@ void TfrmMain::RestoreLayout()
     resize(o.MainWidth, o.MainHeight);
     if (o.MainMaximized)
         setWindowState(windowState() | Qt::WindowMaximized);
+    RestoreToolLayout();
+    RestorePreviewLayout();
     RestoreColorsLayout();
     m_toolBar->setVisible(o.ToolbarVisible);
     statusBar()->setVisible(o.StatusbarVisible);
@@ -412,6 +428,7 @@ void TfrmMain::LoadLanguage()
 void TfrmMain::ApplyPreferences(bool RedrawAll)
 {
     (void)RedrawAll;
+    ApplyPreviewPreferences();
     m_frmColors->RedrawSwatches();
 }
 
@@ -430,6 +447,8 @@ void TfrmMain::SaveLayout()
         o.MainHeight = height();
         o.MainWidth = width();
     }
+    SaveToolLayout();
+    SavePreviewLayout();
     SaveColorsLayout();
 }
 
@@ -449,6 +468,7 @@ bool TfrmMain::FormCloseQuery()
 
 void TfrmMain::FormClose()
 {
+    StopBrushWindow();
     // Failures while storing the layout and clearing the clipboard never stop the program.
     try {
         SaveLayout();
@@ -489,6 +509,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
             auto* key = static_cast<QKeyEvent*>(event);
             FormKeyPress(key->key(), key->text());
         }
+    } else if ((event->type() == QEvent::Resize || event->type() == QEvent::Move) && watched == m_panel1) {
+        FormResize();
     } else if (event->type() == QEvent::MouseMove && watched == m_panel1->viewport()) {
         SetStatusText(0, QString());
     }

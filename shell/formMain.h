@@ -1,5 +1,6 @@
 #pragma once
 #include "editor/EditorHost.h"
+#include "editor/dockmngr.h"
 
 #include <QHash>
 #include <QMainWindow>
@@ -14,11 +15,18 @@ class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 class QToolBar;
+class TfrmChangePal;
+class TfrmBrush;
 class TfrmColors;
 class TfrmDesk;
+class TfrmImageBig;
 class TfrmNewImage;
+class TfrmPreview;
+class TfrmTools;
+class TfrmProperties;
 namespace glimt {
 class TActionManager;
+class TToolFrame;
 }
 
 // The main window: menus, tool bar, status bar and the work area `Panel1` in which the
@@ -100,6 +108,15 @@ public:
     // not kept waiting while our questions run).
     void OpenDroppedFiles(const QStringList& paths);
 
+    // --- Long-lived windows, made once with the main window ------------------------------
+    // The preview tool window (formMain_Preview.cpp).
+    TfrmPreview* PreviewWindow() const { return m_frmPreview; }
+    // Lets the preview follow the cells that the tools of `tools` paint.
+    void ConnectPreview(TfrmTools& tools);
+    // The two questions of the core (formMain_Dialogs.cpp), handed to the installed prompts.
+    TfrmChangePal* ChangePalDialog() const { return m_frmChangePal; }
+    TfrmImageBig* ImageBigDialog() const { return m_frmImageBig; }
+
     // --- Actions ------------------------------------------------------------------------------
     // The action of that object name, or null.
     QAction* Action(const QString& name) const;
@@ -110,7 +127,8 @@ public:
     // The enabled and checked states of every action, from the document list.
     void updateActions();
 
-    QMdiArea* WorkArea() const { return m_panel1; }
+    // The work area `Panel1`, parent of the document windows.
+    QMdiArea* Panel1() const { return m_panel1; }
     // The colour panel (created with the window, kept for its lifetime).
     TfrmColors* ColorPanel() const { return m_frmColors; }
     // A menu of the menu bar by its key: "File", "Edit", "View", "Effect", "Image", "Icon",
@@ -120,6 +138,25 @@ public:
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
+    // View > Properties (formMain_Properties.cpp): the dialog, made on first use and kept.
+    TfrmProperties* PropertiesDialog();
+    void actnPropExecute();
+    // The brush outline window (formMain_Brush.cpp).
+    TfrmBrush* BrushWindow() const { return m_frmBrush; }
+
+    // --- Effects (formMain_Effects.cpp) ----------------------------------------------------------
+    // The action of the last effect run; null until the first. "Last Effect" repeats it.
+    QAction* LastEffect = nullptr;
+    // The dispatcher of the tagged effect actions (the tag is the action's data, 0..50): on the
+    // floating selection of the active document, else on its current image with an undo step.
+    void ApplyEffect(QAction* action);
+    void SetLastEffect(QAction* action);
+    void actLastExecute();
+    // Left, Right, Up and Down: the floating selection moves one cell, or without one the
+    // image shifts one pixel through the dispatcher.
+    void ArrowExecute(QAction* action);
+    // The object name of the effect action of a tag 1..50; empty for other tags.
+    static QString EffectActionName(int tag);
 
     // --- glimt::IEditorHost --------------------------------------------------------------------
     TfrmDesk* ActiveDesk() override;
@@ -139,6 +176,31 @@ public:
     void BuildWindowMenu() override;
     void DocumentShown(TfrmDesk* desk) override;
 
+    // --- Tool windows and docking (formMain_Docking.cpp) ----------------------------------------
+    // Hosts `window` as a tool window: a child frame of the main window above the work area,
+    // with a caption strip (its window title, and a close button that hides it), moved by
+    // dragging the caption and snapped by DockMngr in `dockSlot` (2 preview, 3 colour panel,
+    // 4 tools, 5 explorer). The frame takes `window` as its child and starts hidden. `toggle`
+    // (may be null; normally a View action made by AddAction) becomes checkable and shows or
+    // hides the frame; hiding the frame by its close box unchecks it. Returns the frame.
+    glimt::TToolFrame* AddToolWindow(QWidget* window, int dockSlot, QAction* toggle);
+    // The frame hosting the tool window of `dockSlot`, or null.
+    glimt::TToolFrame* ToolFrame(int dockSlot) const;
+    // The tool window (tool palette and tool engine); it lives as long as the main window.
+    TfrmTools* Tools() const { return m_frmTools; }
+    // Copies the tool windows' bounds and the work area into the docking manager's slots
+    // (hidden windows leave theirs) and re-snaps every tool window.
+    void UpdateDocking();
+    // WorkArea := Panel1's bounds, mirrored.
+    void UpdateWorkArea();
+    // The work area changed size: glued windows follow their edges (five passes so that
+    // chains settle), then windows beyond the work area are pulled back into it.
+    void FormResize();
+
+    TDockMngr DockMngr;
+    // Panel1's bounds as slot 1 of DockMngr, stored mirrored (see TDockRect).
+    TDockRect WorkArea;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -152,7 +214,28 @@ private:
     void FormClose();
     void FormKeyPress(int key, const QString& text);
     void CreateActions();
+    void CreateToolWindows();
+    void CreateDockingActions();
+    // Restores and stores the tool windows' positions and visibility.
+    void RestoreToolLayout();
+    void SaveToolLayout();
+    // Cuts the tool frames loose from this window before it is destroyed.
+    void DetachToolWindows();
+    // The user let go of a dragged tool frame.
+    void ToolWindowMoved(glimt::TToolFrame* frame);
     void CreateMenus();
+    void CreatePreviewActions();
+    void CreatePreviewWindow();
+    void RestorePreviewLayout();
+    void SavePreviewLayout();
+    void ApplyPreviewPreferences();
+    void ShowPreviewOf(TfrmDesk* desk);
+    void CreatePromptDialogs();
+    void CreatePropertiesActions();
+    void CreateBrushWindow();
+    void StopBrushWindow();
+    void CreateEffectActions();
+    void BuildEffectMenu();
     // formMain_Colors.cpp: the colour panel and View > Colors.
     void CreateColorsActions();
     void WireColorPanel();
@@ -174,6 +257,11 @@ private:
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
     TfrmNewImage* m_frmNewImage = nullptr;
+    TfrmPreview* m_frmPreview = nullptr;
+    TfrmChangePal* m_frmChangePal = nullptr;
+    TfrmImageBig* m_frmImageBig = nullptr;
+    TfrmBrush* m_frmBrush = nullptr;
+    TfrmProperties* m_frmProperties = nullptr;
     TfrmColors* m_frmColors = nullptr;
     QStringList m_commandLine;
     int m_deskCount = 0;
@@ -181,6 +269,8 @@ private:
     int m_commandDepth = 0;
 
     QMdiArea* m_panel1 = nullptr;
+    std::array<glimt::TToolFrame*, TDockMngr::SlotCount + 1> m_toolFrames{};
+    TfrmTools* m_frmTools = nullptr;
     QToolBar* m_toolBar = nullptr;
     QLabel* m_statusPanel = nullptr;
     QMenu* m_fileMenu = nullptr;

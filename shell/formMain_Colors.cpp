@@ -1,6 +1,7 @@
 // The main window's part of the colour panel: creating it, the View > Colors command, its
 // layout in the settings, "colors.dat", and showing the current image's palette.
 #include "editor/ColorPanel.h"
+#include "editor/ToolFrame.h"
 #include "editor/formColors.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
@@ -17,18 +18,12 @@ QString TfrmMain::ColorsFileName() const
 
 void TfrmMain::CreateColorsActions()
 {
-    // A tool window of its own until the docking manager places the tool windows inside the
-    // main window (the colour panel takes dock slot 3).
+    // Docked in the work area like the other tool windows; AddToolWindow gives View > Colors
+    // its handler, which shows and hides the panel's frame.
     m_frmColors = new TfrmColors(ColorsFileName(), this);
-    m_frmColors->setWindowFlags(Qt::Tool | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-
-    QAction* a = AddAction("actnColors", tr("Colors"), QStringLiteral("View"), [this] {
-        if (QAction* toggle = Action(QStringLiteral("actnColors")))
-            m_frmColors->setVisible(toggle->isChecked());
-    });
-    a->setCheckable(true);
+    QAction* a = AddAction("actnColors", tr("Colors"), QStringLiteral("View"), nullptr);
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key_C));
-    connect(m_frmColors, &TfrmColors::Closed, a, [a] { a->setChecked(false); });
+    AddToolWindow(m_frmColors, TDockMngr::SlotColors, a);
 }
 
 void TfrmMain::WireColorPanel()
@@ -40,7 +35,8 @@ void TfrmMain::WireColorPanel()
 void TfrmMain::RestoreColorsLayout()
 {
     const TOptions& o = Options();
-    m_frmColors->move(o.ColorsLeft, o.ColorsTop);
+    glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotColors);
+    frame->move(o.ColorsLeft, o.ColorsTop);
     if (o.ShowRGB) {
         m_frmColors->btnRGBClick();
         m_frmColors->btnRGB->setChecked(true);
@@ -49,7 +45,7 @@ void TfrmMain::RestoreColorsLayout()
         m_frmColors->btnHSB->setChecked(true);
     }
     Action(QStringLiteral("actnColors"))->setChecked(o.ColorsVisible);
-    m_frmColors->setVisible(o.ColorsVisible);
+    frame->setVisible(o.ColorsVisible);
     m_frmColors->SetFavoriteIndex(o.FavoritColorPosition);
     m_frmColors->SetForeColor(o.ForeColor);
     m_frmColors->SetBackColor(o.BackColor);
@@ -62,9 +58,10 @@ void TfrmMain::RestoreColorsLayout()
 void TfrmMain::SaveColorsLayout()
 {
     TOptions& o = Options();
-    o.ColorsTop = m_frmColors->y();
-    o.ColorsLeft = m_frmColors->x();
-    o.ColorsVisible = !m_frmColors->isHidden();
+    const glimt::TToolFrame* frame = ToolFrame(TDockMngr::SlotColors);
+    o.ColorsTop = frame->y();
+    o.ColorsLeft = frame->x();
+    o.ColorsVisible = !frame->isHidden();
     o.ShowRGB = m_frmColors->btnRGB->isChecked();
     o.ForeColor = m_frmColors->ForeColor();
     o.BackColor = m_frmColors->BackColor();

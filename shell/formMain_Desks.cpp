@@ -5,6 +5,7 @@
 
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
+#include "editor/formTools.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 
@@ -28,7 +29,7 @@ const QStringList& DocumentActionNames()
         QStringList list = {QStringLiteral("actLast"), QStringLiteral("actnLeft"), QStringLiteral("actnRight"),
                             QStringLiteral("actnUp"), QStringLiteral("actnDown")};
         for (int tag = 1; tag <= 40; ++tag)
-            list.append(QStringLiteral("#effect") + QString::number(tag));
+            list.append(TfrmMain::EffectActionName(tag));
         list += {QStringLiteral("actn32bit"),     QStringLiteral("actn24bit"),     QStringLiteral("actn8bit"),
                  QStringLiteral("actn4bit"),      QStringLiteral("actn1bit"),      QStringLiteral("actnUndo"),
                  QStringLiteral("actnRedo"),      QStringLiteral("actnCut"),       QStringLiteral("actnCopy"),
@@ -113,7 +114,7 @@ bool TfrmMain::CreateDocumentWindow(const QString& Caption)
         const int title = sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, sub);
         const int frame = sub->style()->pixelMetric(QStyle::PM_MdiSubWindowFrameWidth, nullptr, sub);
         const int step = std::max(1, title + 2 * frame - 4);
-        sub->move(step * CascadeIndex, step * CascadeIndex);
+        sub->move(DockMngr.DockedWidthLeft() + step * CascadeIndex, step * CascadeIndex);
         CascadeIndex = CascadeIndex >= 10 ? 0 : std::uint8_t(CascadeIndex + 1);
 
         EnableDocumentActions();
@@ -167,6 +168,7 @@ bool TfrmMain::CreateDocumentFromImage(const TmyImagePal& image)
 
 void TfrmMain::DocumentShown(TfrmDesk* desk)
 {
+    ShowPreviewOf(desk);
     ShowDocumentColors(desk);
 }
 
@@ -249,8 +251,8 @@ void TfrmMain::BuildWindowMenu()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Arrangement over the work area's client size; windows are placed in slot order. No tool
-// window docks along the work area, so the docked widths are 0.
+// Arrangement over the work area's client size between the tool windows docked along its left
+// and right inner edges; windows are placed in slot order.
 
 namespace {
 
@@ -289,9 +291,10 @@ void TfrmMain::actTileVertExecute()
     if (n == 0)
         return;
     const QSize area = m_panel1->viewport()->size();
-    const Span w = SpanOf(n, area.width());
+    const int L = DockMngr.DockedWidthLeft();
+    const Span w = SpanOf(n, area.width() - DockMngr.DockedWidth());
     for (int k = 1; k <= n; ++k)
-        Place(SubWindowOf(Desks[std::size_t(k)]), (k - 1) * (w.size - w.overlap), 0, w.size, area.height());
+        Place(SubWindowOf(Desks[std::size_t(k)]), L + (k - 1) * (w.size - w.overlap), 0, w.size, area.height());
 }
 
 void TfrmMain::actTileHorizExecute()
@@ -302,7 +305,8 @@ void TfrmMain::actTileHorizExecute()
     const QSize area = m_panel1->viewport()->size();
     const Span h = SpanOf(n, area.height());
     for (int k = 1; k <= n; ++k)
-        Place(SubWindowOf(Desks[std::size_t(k)]), 0, (k - 1) * (h.size - h.overlap), area.width(), h.size);
+        Place(SubWindowOf(Desks[std::size_t(k)]), DockMngr.DockedWidthLeft(), (k - 1) * (h.size - h.overlap),
+              area.width() - DockMngr.DockedWidth(), h.size);
 }
 
 void TfrmMain::actTileExecute()
@@ -314,11 +318,13 @@ void TfrmMain::actTileExecute()
     const double root = std::sqrt(double(n));
     const int c = RoundEven(root);
     const int r = c + (root > c ? 1 : 0);
-    const Span w = SpanOf(c, area.width());
+    const int L = DockMngr.DockedWidthLeft();
+    const Span w = SpanOf(c, area.width() - DockMngr.DockedWidth());
     const Span h = SpanOf(r, area.height());
     int i = 0, j = 0;
     for (int k = 1; k <= n; ++k) {
-        Place(SubWindowOf(Desks[std::size_t(k)]), j * (w.size - w.overlap), i * (h.size - h.overlap), w.size, h.size);
+        Place(SubWindowOf(Desks[std::size_t(k)]), L + j * (w.size - w.overlap), i * (h.size - h.overlap), w.size,
+              h.size);
         if (++j == c) {
             j = 0;
             if (++i == r)
@@ -337,18 +343,19 @@ void TfrmMain::actCascadeExecute()
         return std::max(1, title + 2 * frame - 4);
     };
     auto advance = [this] { CascadeIndex = CascadeIndex >= 10 ? 0 : std::uint8_t(CascadeIndex + 1); };
+    const int L = DockMngr.DockedWidthLeft();
     CascadeIndex = 0;
     for (int slot = 1; slot <= m_deskCount; ++slot) {
         QMdiSubWindow* sub = SubWindowOf(Desks[std::size_t(slot)]);
         if (!sub || slot == m_activeSlot)
             continue;
         const int step = stepOf(sub);
-        Place(sub, step * CascadeIndex, step * CascadeIndex, 645, 580);
+        Place(sub, L + step * CascadeIndex, step * CascadeIndex, 645, 580);
         advance();
     }
     if (QMdiSubWindow* sub = SubWindowOf(ActiveDesk())) {
         const int step = stepOf(sub);
-        Place(sub, step * CascadeIndex, step * CascadeIndex, 645, 580);
+        Place(sub, L + step * CascadeIndex, step * CascadeIndex, 645, 580);
         advance();
     }
 }
@@ -387,5 +394,8 @@ void TfrmMain::FormKeyPress(int key, const QString& text)
     } else if (text == QLatin1String("-")) {
         if (desk->btnZoomOut && desk->btnZoomOut->isEnabled())
             desk->btnZoomOut->click();
+    } else if (text.size() == 1 && text[0] >= QLatin1Char('1') && text[0] <= QLatin1Char('7')) {
+        if (m_frmTools)
+            m_frmTools->PressSizeKey(text[0].digitValue());
     }
 }

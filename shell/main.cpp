@@ -22,6 +22,7 @@ int main(int argc, char* argv[])
 
         TfrmMain mainWindow;
         dialogs.SetParent(&mainWindow);
+        prompts.SetDialogs(mainWindow.ChangePalDialog(), mainWindow.ImageBigDialog());
         mainWindow.SetCommandLineFiles(QCoreApplication::arguments().mid(1));
         mainWindow.show();
         status = app.exec();

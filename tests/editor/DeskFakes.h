@@ -4,6 +4,8 @@
 
 #include <QSize>
 #include <QStringList>
+#include <QTest>
+#include <gtest/gtest.h>
 #include <functional>
 #include <vector>
 
@@ -77,6 +79,22 @@ public:
     bool SelectionInFront() override { return InFront; }
     void ResizeSelection(int w, int h) override { Resizes.push_back(QSize(w, h)); }
 };
+
+// Shows `desk` as a window of `size` with its first image current at `zoom` (slot 1), the
+// canvas centred.
+inline void ShowDocument(TfrmDesk& desk, int zoom, QSize size)
+{
+    desk.Icon->Current = 0;
+    desk.Tag = 1;
+    desk.Zoom = std::uint8_t(zoom);
+    desk.Icon->Image(0).Zoom = zoom;
+    desk.FillImageCombo(true);
+    desk.ShowImage(*desk.CurrentImage());
+    desk.resize(size);
+    desk.show();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&desk));
+    desk.CenterImage();
+}
 
 // Installs a host and a tool engine for one test and removes them afterwards.
 struct ScopedEditor {

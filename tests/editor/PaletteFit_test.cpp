@@ -2,23 +2,15 @@
 
 #include "engine/MyImage.h"
 #include "engine/Prompts.h"
+#include "tests/support/FakePrompts.h"
 #include "tests/support/PixelFixtures.h"
 
 #include <gtest/gtest.h>
 
+using glimt::test::AnswerPrompts;
 using glimt::test::Px;
 
 namespace {
-
-struct AnswerPrompts : glimt::SilentPrompts {
-    int answer = 1;
-    int asked = 0;
-    int AskChangePalette() override
-    {
-        ++asked;
-        return answer;
-    }
-};
 
 // A 4-bit 3 x 2 image holding one colour that is on no palette entry.
 TmyImagePal OffPalette()

@@ -24,15 +24,7 @@ struct SelectionFixture {
         editor.tools.SelectionPicture = TmyImagePal(2, 3, 32);
         editor.tools.SelectionPicture.Fill(TmyPixel::CreateRGBA(255, 0, 0, 255));
         desk.Icon->AddImage(16, 16, 32);
-        desk.Tag = 1;
-        desk.Zoom = 4;
-        desk.Icon->Image(0).Zoom = 4;
-        desk.FillImageCombo(true);
-        desk.ShowImage(*desk.CurrentImage());
-        desk.resize(400, 300);
-        desk.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&desk));
-        desk.CenterImage();
+        glimt::test::ShowDocument(desk, 4, QSize(400, 300));
         desk.ShowSelectionHandles();
         desk.ImgSel->SetCanvasSize(12, 8);
         desk.ImgSel->move(desk.Image1->pos() + QPoint(8, 4));

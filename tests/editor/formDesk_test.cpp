@@ -26,16 +26,7 @@ namespace {
 void Load(TfrmDesk& desk, const TmyIcon& icon, int zoom)
 {
     *desk.Icon = icon;
-    desk.Icon->Current = 0;
-    desk.Tag = 1;
-    desk.Zoom = std::uint8_t(zoom);
-    desk.Icon->Image(0).Zoom = zoom;
-    desk.FillImageCombo(true);
-    desk.ShowImage(*desk.CurrentImage());
-    desk.resize(600, 400);
-    desk.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&desk));
-    desk.CenterImage();
+    glimt::test::ShowDocument(desk, zoom, QSize(600, 400));
 }
 
 TmyIcon IconOf(std::initializer_list<std::array<int, 3>> formats) // width, height, depth

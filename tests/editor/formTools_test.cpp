@@ -2,6 +2,7 @@
 
 #include "editor/formDesk.h"
 #include "tests/editor/DeskFakes.h"
+#include "tests/editor/ToolEditor.h"
 #include "tests/support/PixelFixtures.h"
 
 #include <QFrame>
@@ -10,7 +11,9 @@
 #include <gtest/gtest.h>
 
 using glimt::test::FakeHost;
+using glimt::test::Centre;
 using glimt::test::Px;
+using Editor = glimt::test::ToolEditor;
 
 namespace {
 
@@ -19,41 +22,6 @@ QToolButton* Button(QWidget& w, const char* name)
     auto* b = w.findChild<QToolButton*>(QString::fromLatin1(name));
     EXPECT_NE(b, nullptr) << name;
     return b;
-}
-
-// The tool window installed as the engine, a host whose active document is `desk`.
-struct Editor {
-    FakeHost host;
-    TfrmTools tools;
-    TfrmDesk desk;
-    Editor(int w, int h, int depth, int zoom)
-    {
-        glimt::SetEditorHost(&host);
-        glimt::SetToolEngine(&tools);
-        host.Active = &desk;
-        host.Slot = 1;
-        desk.Icon->AddImage(h, w, depth).Fill(Px(255, 255, 255, 255));
-        desk.Icon->Current = 0;
-        desk.Tag = 1;
-        desk.Zoom = std::uint8_t(zoom);
-        desk.Icon->Image(0).Zoom = zoom;
-        desk.FillImageCombo(true);
-        desk.ShowImage(*desk.CurrentImage());
-        desk.resize(400, 300);
-        desk.show();
-        EXPECT_TRUE(QTest::qWaitForWindowExposed(&desk));
-        desk.CenterImage();
-    }
-    ~Editor()
-    {
-        glimt::SetToolEngine(nullptr);
-        glimt::SetEditorHost(nullptr);
-    }
-};
-
-QPoint Centre(int x, int y, int zoom)
-{
-    return QPoint(x * zoom + zoom / 2, y * zoom + zoom / 2);
 }
 
 TEST(TfrmTools, ToolButtonsShowTheirOptionPanels)
@@ -133,6 +101,36 @@ TEST(TfrmTools, PencilStrokeOnTheCanvasPaintsTheImageAndTheCanvas)
     EXPECT_GT(qRed(shown), 250);
     EXPECT_EQ(qGreen(shown), 0);
     EXPECT_EQ(e.desk.Undo->Position, 1);
+}
+
+TEST(TfrmTools, EveryEventRepaintsOneRectangleOfTheCellsItChanged)
+{
+    Editor e(32, 32, 32, 10);
+    glimt::TDeskCanvas& canvas = *e.desk.Image1;
+    e.tools.PressToolButton(glimt::toolBrush);
+    e.tools.PressSizeKey(7);
+    QTest::mouseClick(Button(e.tools, "SpeedButton28"), Qt::LeftButton); // round
+    const auto before = canvas.Invalidations;
+    QTest::mousePress(&canvas, Qt::LeftButton, {}, Centre(10, 10, 10));
+    EXPECT_EQ(canvas.Invalidations - before, 1);
+    for (int x = 11; x <= 20; ++x) {
+        SCOPED_TRACE(x);
+        const auto count = canvas.Invalidations;
+        const auto area = canvas.InvalidatedArea;
+        QTest::mouseMove(&canvas, Centre(x, 10, 10));
+        EXPECT_EQ(canvas.Invalidations - count, 1);
+        // The stamps of a one-cell move span 8 x 7 cells; only what changed is repainted.
+        EXPECT_GT(canvas.InvalidatedArea - area, 0);
+        EXPECT_LE(canvas.InvalidatedArea - area, 80 * 70);
+    }
+    QTest::mouseRelease(&canvas, Qt::LeftButton, {}, Centre(20, 10, 10));
+
+    e.tools.PressToolButton(glimt::toolFill);
+    const auto count = canvas.Invalidations;
+    const auto area = canvas.InvalidatedArea;
+    QTest::mouseClick(&canvas, Qt::LeftButton, {}, Centre(0, 0, 10));
+    EXPECT_EQ(canvas.Invalidations - count, 1);
+    EXPECT_EQ(canvas.InvalidatedArea - area, 320 * 320);
 }
 
 TEST(TfrmTools, ZoomToolChangesTheWindowAndTheImage)

@@ -1,20 +1,11 @@
 #include "shell/ShellBusyCursor.h"
+#include "tests/shell/ShellTestApp.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <gtest/gtest.h>
 
 namespace {
-
-void EnsureGuiApplication()
-{
-    if (!qApp) {
-        static int argc = 1;
-        static char name[] = "glimt_shell_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 Qt::CursorShape OverrideShape()
 {
@@ -26,7 +17,7 @@ Qt::CursorShape OverrideShape()
 
 TEST(ShellBusyCursor, GuardsShowTheWaitCursorOnceAndLeaveOtherOverridesAlone)
 {
-    EnsureGuiApplication();
+    glimt::test::EnsureShellApplication();
     QGuiApplication::setOverrideCursor(QCursor(Qt::CrossCursor));
     {
         glimt::ShellBusyCursor cursor;

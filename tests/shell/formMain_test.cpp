@@ -1,15 +1,20 @@
 #include "shell/formMain.h"
-
 #include "editor/ColorPanel.h"
 #include "editor/MyScroll.h"
+#include "editor/ToolFrame.h"
+#include "editor/dockmngr.h"
 #include "editor/formColors.h"
 #include "editor/formDesk.h"
 #include "editor/formNew.h"
+#include "editor/formProperties.h"
+#include "editor/formTools.h"
+#include "editor/formbrush.h"
 #include "engine/Errors.h"
 #include "engine/MyIcoIO.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
 #include "shell/ShellPrompts.h"
+#include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/PixelFixtures.h"
 
@@ -21,6 +26,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -28,6 +34,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -41,16 +48,6 @@ using glimt::test::FakeDialogs;
 using Kind = glimt::test::FakeDialogs::Kind;
 
 namespace {
-
-void EnsureApplication()
-{
-    if (!qApp) {
-        static int argc = 1;
-        static char name[] = "glimt_shell_tests";
-        static char* argv[] = {name, nullptr};
-        new QApplication(argc, argv);
-    }
-}
 
 QByteArray IconBytes(int width, int height, std::uint8_t red)
 {
@@ -78,7 +75,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        EnsureApplication();
+        glimt::test::EnsureApplication();
         ASSERT_TRUE(m_dir.isValid());
         // What the window stores at close ("colors.dat") goes to a folder of this test.
         m_oldConfig = qgetenv("XDG_CONFIG_HOME");
@@ -88,14 +85,10 @@ protected:
         m_main = std::make_unique<TfrmMain>();
     }
 
+    glimt::TToolFrame* ColorsFrame() const { return m_main->ToolFrame(TDockMngr::SlotColors); }
     void TearDown() override
     {
-        // Whatever a test left open goes without questions.
-        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
-            m_main->Desk(slot)->Saved = true;
-        m_main.reset();
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        Options() = TOptions();
+        glimt::test::CloseMainWindow(m_main);
         qputenv("XDG_CONFIG_HOME", m_oldConfig);
     }
 
@@ -495,27 +488,33 @@ TEST_F(MainWindowTest, ACommandThatThrowsEndsInAnErrorBox)
 
 TEST_F(MainWindowTest, TileAndCascadePlaceTheWindowsInSlotOrder)
 {
+    Options().ToolsLeft = 0;
     Start();
     m_main->resize(900, 700);
     QCoreApplication::processEvents();
     for (int n = 0; n < 5; ++n)
         NewChangedDocument();
-    const int W = m_main->WorkArea()->viewport()->width();
-    const int H = m_main->WorkArea()->viewport()->height();
+    // The tool window, stored at the work area's left edge, is docked there: the windows are
+    // arranged right of it.
+    const int L = m_main->DockMngr.DockedWidthLeft();
+    ASSERT_GT(L, 0);
+    ASSERT_EQ(m_main->DockMngr.DockedWidth(), L);
+    const int W = m_main->Panel1()->viewport()->width() - L;
+    const int H = m_main->Panel1()->viewport()->height();
     Trigger("actTile"); // 5 windows: 2 columns, 3 rows
     auto geometry = [this](int slot) { return m_main->Desk(slot)->parentWidget()->geometry(); };
-    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
-    EXPECT_EQ(geometry(2).topLeft(), QPoint(W / 2, 0));
-    EXPECT_EQ(geometry(3).topLeft(), QPoint(0, H / 3));
-    EXPECT_EQ(geometry(5).topLeft(), QPoint(0, 2 * (H / 3)));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(L, 0));
+    EXPECT_EQ(geometry(2).topLeft(), QPoint(L + W / 2, 0));
+    EXPECT_EQ(geometry(3).topLeft(), QPoint(L, H / 3));
+    EXPECT_EQ(geometry(5).topLeft(), QPoint(L, 2 * (H / 3)));
     EXPECT_EQ(geometry(5).size(), QSize(W / 2, H / 3));
 
     Trigger("actTileVert");
-    EXPECT_EQ(geometry(3), QRect(2 * (W / 5), 0, W / 5, H));
+    EXPECT_EQ(geometry(3), QRect(L + 2 * (W / 5), 0, W / 5, H));
 
     Trigger("actCascade");
     EXPECT_EQ(geometry(1).size(), QSize(645, 580));
-    EXPECT_EQ(geometry(1).topLeft(), QPoint(0, 0));
+    EXPECT_EQ(geometry(1).topLeft(), QPoint(L, 0));
     // The active window (slot 5) comes last, one step after slot 4.
     EXPECT_GT(geometry(5).top(), geometry(4).top());
 }
@@ -610,6 +609,116 @@ TEST_F(MainWindowTest, NewAsksForTheFirstImageAndCancelLeavesNoDocument)
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
 }
 
+TEST_F(MainWindowTest, SelectionDraggedOntoTheWorkAreaBecomesAnUnsavedUntitledDocument)
+{
+    TfrmTools tools;
+    glimt::IToolEngine* previousTools = glimt::ToolEngine();
+    glimt::SetToolEngine(&tools);
+    Start();
+    TmyImagePal picture(6, 8, 32);
+    picture.Zoom = 4;
+    picture.Fill(TmyPixel::CreateRGBA(0, 0, 255, 255));
+    picture.Pixel(2, 1) = TmyPixel::CreateRGBA(255, 0, 0, 255);
+    ASSERT_TRUE(m_main->CreateDocumentFromImage(picture));
+    TfrmDesk* source = m_main->ActiveDesk();
+    source->Saved = true;
+    source->parentWidget()->setGeometry(0, 0, 300, 250);
+    source->CenterImage();
+    tools.PressToolButton(glimt::toolSelection);
+    tools.LiftSelection(1, 1, 2, 2);
+    ASSERT_EQ(tools.SelectionDocumentSlot(), 1);
+
+    QWidget* layer = source->ImgSel;
+    const QWidget* area = m_main->Panel1()->viewport();
+    const QPoint empty = area->mapToGlobal(QPoint(area->width() - 20, area->height() - 20));
+    QTest::mousePress(layer, Qt::LeftButton, {}, QPoint(1, 1));
+    QTest::mouseMove(layer, layer->mapFromGlobal(empty));
+    QTest::mouseRelease(layer, Qt::LeftButton, {}, layer->mapFromGlobal(empty));
+
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    TfrmDesk* made = m_main->ActiveDesk();
+    ASSERT_EQ(made, m_main->Desk(2));
+    EXPECT_TRUE(made->FilePath().isEmpty());
+    EXPECT_FALSE(made->Saved);
+    EXPECT_TRUE(source->Saved);
+    EXPECT_EQ(tools.SelectionDocumentSlot(), 2);
+    tools.DropSelection();
+    const TmyImagePal& image = *made->CurrentImage();
+    ASSERT_EQ(QSize(image.Width(), image.Height()), QSize(2, 2));
+    EXPECT_EQ(image.Pixel(1, 0), TmyPixel::CreateRGBA(255, 0, 0, 255));
+    EXPECT_EQ(image.Pixel(0, 1), TmyPixel::CreateRGBA(0, 0, 255, 255));
+
+    // Closing it asks to save.
+    m_dialogs.Answers.push_back(TAnswer::No);
+    made->parentWidget()->close();
+    EXPECT_EQ(m_dialogs.Count(Kind::YesNoCancel), 1);
+    glimt::SetToolEngine(previousTools);
+}
+
+TEST_F(MainWindowTest, TheBrushOutlineLivesInTheMainWindowOverTheDocumentAndStopsAtClose)
+{
+    Start();
+    TfrmBrush* brush = m_main->BrushWindow();
+    ASSERT_NE(brush, nullptr);
+    EXPECT_EQ(brush->parentWidget(), m_main.get());
+    EXPECT_EQ(frmBrush(), brush);
+    EXPECT_FALSE(brush->isVisible());
+
+    ASSERT_NE(m_main->Tools(), nullptr);
+    TfrmTools& tools = *m_main->Tools();
+    TfrmDesk* desk = NewChangedDocument();
+    ASSERT_NE(desk, nullptr);
+    desk->Saved = true;
+    QCoreApplication::processEvents();
+    tools.PressToolButton(glimt::toolBrush);
+    tools.PressSizeKey(3);
+    ASSERT_TRUE(brush->Timer1->isActive());
+    const int zoom = desk->Zoom;
+    brush->FollowCursor(desk->Image1->mapToGlobal(QPoint(zoom + 1, zoom + 1)));
+    ASSERT_TRUE(brush->isVisible());
+    const QPoint ringOnCanvas = desk->Image1->mapFromGlobal(brush->mapToGlobal(brush->WindowRegion().boundingRect().topLeft()));
+    EXPECT_EQ(ringOnCanvas, QPoint(-1, -1)) << "cell (1, 1) is the centre of the size-3 ring";
+    // Over the work area, under the docked tool windows.
+    const QObjectList& layers = m_main->children();
+    QObject* toolFrame = m_main->ToolFrame(TDockMngr::SlotTools);
+    ASSERT_NE(toolFrame, nullptr);
+    EXPECT_EQ(layers.indexOf(brush), layers.indexOf(m_main->Panel1()) + 1);
+    EXPECT_LT(layers.indexOf(brush), layers.indexOf(toolFrame));
+
+    EXPECT_TRUE(m_main->close());
+    EXPECT_FALSE(brush->Timer1->isActive());
+    EXPECT_FALSE(brush->isVisible());
+}
+
+TEST_F(MainWindowTest, PropertiesShowsTheActiveDocumentModallyAndOkClosesIt)
+{
+    Start();
+    QAction* prop = m_main->Action(QStringLiteral("actnProp"));
+    ASSERT_NE(prop, nullptr);
+    EXPECT_FALSE(prop->isEnabled()) << "no document";
+    EXPECT_EQ(prop->shortcut(), QKeySequence(Qt::ALT | Qt::Key_Return));
+    ASSERT_NE(NewChangedDocument(), nullptr);
+    m_main->ActiveDesk()->Saved = true;
+    EXPECT_TRUE(prop->isEnabled());
+
+    QString shown;
+    bool modal = false;
+    QTimer::singleShot(0, m_main.get(), [&] {
+        TfrmProperties* dialog = m_main->PropertiesDialog();
+        modal = dialog->isModal() && dialog->isVisible();
+        shown = dialog->lblImageNo->text() + QLatin1Char('|') + dialog->lblSize->text();
+        dialog->btnOK->click();
+    });
+    Trigger("actnProp");
+    EXPECT_TRUE(modal);
+    // One image 2 wide and 3 high: header 40, colour rows 3 x 8, mask rows 3 x 4; then the file
+    // header 6 and one directory entry 16.
+    EXPECT_EQ(shown, QStringLiteral("Image Number: 1|Size: 98 bytes"));
+    EXPECT_FALSE(m_main->PropertiesDialog()->isVisible());
+    EXPECT_TRUE(m_main->PropertiesDialog()->Rows().empty());
+    EXPECT_EQ(m_main->Menu(QStringLiteral("Icon"))->actions().last(), prop);
+}
+
 // --- the colour panel ------------------------------------------------------------------------
 
 namespace {
@@ -646,7 +755,7 @@ TEST_F(MainWindowTest, ColorsViewColorsTogglesThePanel)
     EXPECT_FALSE(colors.isVisible());
     a->trigger();
     EXPECT_TRUE(colors.isVisible());
-    colors.close();
+    QTest::mouseClick(static_cast<QWidget*>(ColorsFrame()->Caption()->CloseButton), Qt::LeftButton);
     EXPECT_FALSE(a->isChecked()) << "closing the panel unchecks the command";
 }
 
@@ -665,8 +774,8 @@ TEST_F(MainWindowTest, ColorsLayoutAndColoursComeFromTheSettings)
     EXPECT_TRUE(colors.btnHSB->isChecked());
     EXPECT_FALSE(colors.Panel4->isHidden());
     EXPECT_FALSE(m_main->Action(QStringLiteral("actnColors"))->isChecked());
-    EXPECT_TRUE(colors.isHidden());
-    EXPECT_EQ(colors.pos(), QPoint(123, 45));
+    EXPECT_TRUE(ColorsFrame()->isHidden());
+    EXPECT_EQ(ColorsFrame()->pos(), QPoint(123, 45));
     EXPECT_EQ(colors.GetFavoriteIndex(), 7);
     EXPECT_EQ(colors.ForeColor(), Px(10, 20, 30, 40));
     EXPECT_EQ(colors.BackColor(), Px(1, 2, 3, 4));
@@ -684,7 +793,7 @@ TEST_F(MainWindowTest, ColorsClosingStoresTheLayoutColoursAndFavourites)
     colors.SetFavoriteIndex(12);
     colors.PickForeColor(Px(200, 100, 50, 255));
     colors.PickBackColor(Px(5, 6, 7, 0));
-    colors.move(60, 70);
+    ColorsFrame()->move(60, 70);
     m_main->close();
 
     const TOptions& o = Options();

@@ -43,9 +43,13 @@ TEST(glimt, OpensTheCommandLineIconAndEndsWithExit)
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     run.setProcessEnvironment(env);
     run.setWorkingDirectory(dir.path());
+    // The script waits for the window rather than a fixed time and gives it the keyboard focus
+    // itself: there is no window manager under xvfb to do that.
     run.start(xvfb, {QStringLiteral("-a"), QStringLiteral("-s"), QStringLiteral("-screen 0 1024x768x24"),
                      QStringLiteral("sh"), QStringLiteral("-c"),
-                     QStringLiteral("\"$GLIMT\" red.ico & pid=$!; sleep 4; xdotool key ctrl+q; wait $pid")});
+                     QStringLiteral("\"$GLIMT\" red.ico & pid=$!; "
+                                    "xdotool search --sync --onlyvisible --name Glimt windowfocus --sync; "
+                                    "sleep 1; xdotool key ctrl+q; wait $pid")});
     ASSERT_TRUE(run.waitForStarted());
     const bool ended = run.waitForFinished(60000);
     if (!ended)

@@ -1,0 +1,117 @@
+#include "editor/Effects.h"
+
+#include "editor/EditorHost.h"
+#include "editor/PaletteFit.h"
+#include "editor/formDesk.h"
+#include "engine/myUndo.h"
+#include "engine/myadjustments.h"
+#include "engine/myselection.h"
+
+#include <array>
+
+namespace glimt {
+
+TEffectTarget ActiveEffectTarget()
+{
+    TEffectTarget target;
+    IEditorHost* host = EditorHost();
+    target.Desk = host ? host->ActiveDesk() : nullptr;
+    if (!target.Desk)
+        return target;
+    IToolEngine* tools = ToolEngine();
+    tmyselection* selection = tools ? tools->Selection() : nullptr;
+    if (selection && !selection->IsEmpty() && selection->DocumentSlot != 0 &&
+        selection->DocumentSlot == host->ActiveSlot()) {
+        target.Selection = selection;
+        target.Image = &selection->Image;
+    } else {
+        target.Image = target.Desk->CurrentImage();
+    }
+    return target;
+}
+
+void BeginImageChange(TfrmDesk& desk)
+{
+    // The document window's own choke point, which its strokes and the colour panel use too.
+    desk.BeginImageChange();
+}
+
+void ChangeEffectTarget(const TEffectTarget& target, const std::function<void(TmyImagePal&)>& operation,
+                        bool fitPalette)
+{
+    if (!target)
+        return;
+    const BusyGuard busy;
+    TmyImagePal& image = *target.Image;
+    if (target.OnSelection()) {
+        operation(image);
+        target.Selection->OriginalImage = image;
+        if (target.Desk)
+            target.Desk->RefreshSelection();
+        return;
+    }
+    TfrmDesk& desk = *target.Desk;
+    BeginImageChange(desk);
+    const int width = image.Width(), height = image.Height();
+    operation(image);
+    if (fitPalette)
+        ApplyPaletteAction(image);
+    desk.ShowImage(image);
+    if (image.Width() != width || image.Height() != height)
+        desk.CenterImage();
+    if (IEditorHost* host = EditorHost())
+        host->DocumentShown(&desk);
+}
+
+int EffectPresetIndex(int tag)
+{
+    // Tags 12..40 in order; each names the preset of the same name ("Shake" is stored after
+    // "Shake Less").
+    static constexpr std::array<int, 29> presets = {0,  1,  2,  3,  19, 4,  5,  6,  7,  12, 13, 14, 15, 16, 17,
+                                                    18, 8,  10, 9,  11, 20, 21, 22, 23, 24, 26, 25, 27, 28};
+    return tag >= 12 && tag <= 40 ? presets[std::size_t(tag - 12)] : -1;
+}
+
+bool EffectFitsPalette(int tag)
+{
+    return tag == 0 || tag >= 12;
+}
+
+void ApplyEffectTag(int tag, TmyImagePal& image, const TFilterKernel& custom, bool filterOnAlpha)
+{
+    using namespace TmyAdjustments;
+    if (const int preset = EffectPresetIndex(tag); preset >= 0) {
+        TmyFilter::ApplyFilterKernel(image, FilterPresets[std::size_t(preset)], filterOnAlpha);
+        return;
+    }
+    switch (tag) {
+    case 0: TmyFilter::ApplyFilterKernel(image, custom, filterOnAlpha); break;
+    case 1: ColorizeImage(image, 0); break;
+    case 2: InvertImage(image); break;
+    case 3:
+    case 4:
+    case 5:
+    case 6:
+    case 7:
+    case 8: ColorizeImage(image, tag - 2); break;
+    case 9:
+    case 10:
+    case 11: SwapChannels(image, tag - 8); break;
+    case 41: FlipHorizontal(image); break;
+    case 42: FlipVertical(image); break;
+    case 43: RotateLeft90(image); break;
+    case 44: RotateRight90(image); break;
+    case 45:
+        FlipHorizontal(image);
+        FlipVertical(image);
+        break;
+    case 46: ShiftLeft(image, 1); break;
+    case 47: ShiftRight(image, 1); break;
+    case 48: ShiftUp(image, 1); break;
+    case 49: ShiftDown(image, 1); break;
+    case 50: TmyFilter::DropShadow(image); break;
+    default: break;
+    }
+}
+
+} // namespace glimt

@@ -1,0 +1,308 @@
+#include "shell/formMain.h"
+
+#include "editor/formDesk.h"
+#include "editor/formTools.h"
+#include "engine/Prompts.h"
+#include "engine/Settings.h"
+#include "tests/support/FakeDialogs.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QMenu>
+#include <gtest/gtest.h>
+
+namespace {
+
+void EnsureApplication()
+{
+    if (!qApp) {
+        static int argc = 1;
+        static char name[] = "glimt_shell_tests";
+        static char* argv[] = {name, nullptr};
+        new QApplication(argc, argv);
+    }
+}
+
+// Counts the palette questions and answers them with `Answer`.
+class CountingPrompts : public glimt::SilentPrompts {
+public:
+    int Asked = 0;
+    int Answer = 1;
+    int AskChangePalette() override
+    {
+        ++Asked;
+        return Answer;
+    }
+};
+
+// A 3 x 2 picture (width 3, height 2) of distinct opaque colours.
+TmyImagePal Picture(int width = 3, int height = 2, int depth = 32)
+{
+    TmyImagePal image(height, width, depth);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            image.Pixel(x, y) = TmyPixel::CreateRGBA(std::uint8_t(40 * x + 10), std::uint8_t(90 * y + 5), 200, 255);
+    return image;
+}
+
+TmyImagePal Inverted(TmyImagePal image)
+{
+    for (int y = 0; y < image.Height(); ++y)
+        for (int x = 0; x < image.Width(); ++x) {
+            TmyPixel& p = image.Pixel(x, y);
+            p.SetRGB(std::uint8_t(255 - p.R), std::uint8_t(255 - p.G), std::uint8_t(255 - p.B));
+        }
+    return image;
+}
+
+class EffectsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureApplication();
+        Options() = TOptions();
+        m_main = std::make_unique<TfrmMain>();
+        m_tools = std::make_unique<TfrmTools>();
+        glimt::SetToolEngine(m_tools.get());
+    }
+
+    void TearDown() override
+    {
+        glimt::SetToolEngine(nullptr);
+        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
+            m_main->Desk(slot)->Saved = true;
+        m_main.reset();
+        m_tools.reset();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        Options() = TOptions();
+    }
+
+    TfrmDesk* Open(const TmyImagePal& image)
+    {
+        EXPECT_TRUE(m_main->CreateDocumentFromImage(image));
+        TfrmDesk* desk = m_main->ActiveDesk();
+        desk->Saved = true;
+        return desk;
+    }
+
+    QAction* ActionOf(const char* name) const
+    {
+        QAction* a = m_main->Action(QString::fromLatin1(name));
+        EXPECT_NE(a, nullptr) << name;
+        return a;
+    }
+
+    void Trigger(const char* name)
+    {
+        if (QAction* a = ActionOf(name))
+            a->trigger();
+    }
+
+    // A floating selection of `picture` belonging to the document in `slot`.
+    tmyselection& Float(const TmyImagePal& picture, int slot)
+    {
+        tmyselection& s = *m_tools->Selection();
+        s.Image = picture;
+        s.OriginalImage = picture;
+        s.SetBounds(0, 0, picture.Width(), picture.Height());
+        s.DocumentSlot = std::uint8_t(slot);
+        return s;
+    }
+
+    static QStringList Names(const QMenu* menu)
+    {
+        QStringList names;
+        for (const QAction* a : menu->actions())
+            names << (a->isSeparator() ? QStringLiteral("-") : a->menu() ? a->menu()->objectName() : a->objectName());
+        return names;
+    }
+
+    glimt::test::FakeDialogs m_dialogs;
+    glimt::ScopedUserDialogs m_installDialogs{&m_dialogs};
+    CountingPrompts m_prompts;
+    glimt::ScopedPrompts m_installPrompts{&m_prompts};
+    std::unique_ptr<TfrmMain> m_main;
+    std::unique_ptr<TfrmTools> m_tools;
+};
+
+} // namespace
+
+TEST_F(EffectsTest, EveryTagHasItsActionAndTheEffectMenuIsBuiltFromThem)
+{
+    for (int tag = 1; tag <= 50; ++tag) {
+        const QString name = TfrmMain::EffectActionName(tag);
+        QAction* a = m_main->Action(name);
+        ASSERT_NE(a, nullptr) << tag;
+        EXPECT_EQ(a->data().toInt(), tag) << name.toStdString();
+        EXPECT_FALSE(a->isEnabled()) << name.toStdString(); // no document yet
+    }
+    EXPECT_TRUE(TfrmMain::EffectActionName(0).isEmpty());
+    EXPECT_TRUE(TfrmMain::EffectActionName(51).isEmpty());
+    EXPECT_EQ(ActionOf("actBlurMore")->text(), QStringLiteral("Blure More"));
+    EXPECT_EQ(ActionOf("actBlurMotion")->text(), QStringLiteral("Motion Blur "));
+    EXPECT_EQ(ActionOf("actnRotateLeft")->text(), QString::fromUtf8("Rotate Left 90\u00b0"));
+    EXPECT_EQ(ActionOf("actShake")->property("category").toString(), QStringLiteral("Effect"));
+    EXPECT_EQ(ActionOf("actnLeft")->property("category").toString(), QString());
+
+    QAction* last = ActionOf("actLast");
+    EXPECT_EQ(last->text(), QStringLiteral("Last Effect (None)"));
+    EXPECT_EQ(last->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_L));
+    EXPECT_FALSE(last->isEnabled());
+
+    const QStringList effect = Names(m_main->Menu(QStringLiteral("Effect")));
+    const QStringList head = {"actLast", "-", "mnuColor", "mnuEmboss", "mnuBlur", "mnuSharpen", "mnuEdges",
+                              "actGlow", "actWaggle", "actPattern", "actPaintDark", "actPaintBright", "actShake",
+                              "actShakeLess", "actPale", "actScene", "actShadow", "-"};
+    EXPECT_EQ(effect.mid(0, head.size()), head);
+    EXPECT_EQ(Names(m_main->Menu(QStringLiteral("Color"))),
+              (QStringList{"actnGrayscale", "actnInvert", "-", "actnRed", "actnGreen", "actnBlue", "actnYellow",
+                           "actnCyan", "actnMagenta", "-", "actnRedGreen", "actnRedBlue", "actnBreenBlue"}));
+    EXPECT_EQ(Names(m_main->Menu(QStringLiteral("Sharpen"))),
+              (QStringList{"actSharpen", "actSharpenLess", "actSharpenMore", "actSharpenDir"}));
+    EXPECT_EQ(Names(m_main->Menu(QStringLiteral("Edges"))).size(), 7);
+    // The quarter turns and flips sit in the Image menu's Rotate/Flip submenu; the arrows in no menu.
+    const QStringList rotate = Names(m_main->Menu(QStringLiteral("Rotate/Flip")));
+    EXPECT_TRUE(rotate.contains(QStringLiteral("actnRotateLeft")));
+    EXPECT_TRUE(rotate.contains(QStringLiteral("actnFlipVert")));
+    for (const char* menu : {"Effect", "Image", "Color", "Blur", "Rotate/Flip"})
+        EXPECT_FALSE(Names(m_main->Menu(QString::fromLatin1(menu))).contains(QStringLiteral("actnLeft"))) << menu;
+}
+
+TEST_F(EffectsTest, AnEffectOnTheImageTakesAnUndoStepAndBecomesTheLastEffect)
+{
+    const TmyImagePal original = Picture();
+    TfrmDesk* desk = Open(original);
+    EXPECT_TRUE(ActionOf("actnInvert")->isEnabled());
+    Trigger("actnInvert");
+
+    EXPECT_TRUE(desk->CurrentImage()->SamePixels(Inverted(original)));
+    EXPECT_FALSE(desk->Saved);
+    ASSERT_EQ(desk->Undo->Count(), 1);
+    EXPECT_TRUE(desk->Undo->Snapshot(1)->SamePixels(original));
+    EXPECT_TRUE(desk->Undo->CanUndo);
+
+    QAction* last = ActionOf("actLast");
+    EXPECT_TRUE(last->isEnabled());
+    EXPECT_EQ(last->text(), QStringLiteral("Last Effect (Invert)"));
+    EXPECT_EQ(m_main->LastEffect, ActionOf("actnInvert"));
+
+    // Last Effect repeats it with another undo step, and keeps its caption.
+    last->trigger();
+    EXPECT_TRUE(desk->CurrentImage()->SamePixels(original));
+    EXPECT_EQ(desk->Undo->Count(), 2);
+    EXPECT_EQ(last->text(), QStringLiteral("Last Effect (Invert)"));
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(EffectsTest, TheSelectionOfTheActiveDocumentTakesTheEffectWithoutAnUndoStep)
+{
+    const TmyImagePal original = Picture();
+    TfrmDesk* desk = Open(original);
+    const TmyImagePal picture = Picture(2, 2);
+    tmyselection& s = Float(picture, m_main->ActiveSlot());
+
+    Trigger("actnInvert");
+    EXPECT_TRUE(s.Image.SamePixels(Inverted(picture)));
+    // A later resize of the selection starts from the changed pixels.
+    EXPECT_TRUE(s.OriginalImage.SamePixels(s.Image));
+    EXPECT_TRUE(desk->CurrentImage()->SamePixels(original));
+    EXPECT_EQ(desk->Undo->Count(), 0);
+    EXPECT_TRUE(desk->Saved);
+
+    // A quarter turn turns the selection's picture only.
+    s.Image = Picture(3, 2);
+    Trigger("actnRotateLeft");
+    EXPECT_EQ(s.Image.Width(), 2);
+    EXPECT_EQ(s.Image.Height(), 3);
+    EXPECT_EQ(desk->CurrentImage()->Width(), 3);
+}
+
+TEST_F(EffectsTest, ASelectionOfAnotherDocumentLeavesTheEffectToTheActiveImage)
+{
+    Open(Picture());
+    const int firstSlot = m_main->ActiveSlot();
+    const TmyImagePal original = Picture(4, 3);
+    TfrmDesk* second = Open(original);
+    const TmyImagePal picture = Picture(2, 2);
+    tmyselection& s = Float(picture, firstSlot);
+
+    Trigger("actnInvert");
+    EXPECT_TRUE(s.Image.SamePixels(picture));
+    EXPECT_TRUE(second->CurrentImage()->SamePixels(Inverted(original)));
+    EXPECT_EQ(second->Undo->Count(), 1);
+}
+
+TEST_F(EffectsTest, QuarterTurnsAndShiftsChangeTheImageAsAWhole)
+{
+    TmyImagePal wide(16, 32, 32);
+    wide.Fill(TmyPixel::CreateRGBA(1, 2, 3, 255));
+    TfrmDesk* desk = Open(wide);
+    Trigger("actnRotateLeft");
+    EXPECT_EQ(desk->CurrentImage()->Width(), 16);
+    EXPECT_EQ(desk->CurrentImage()->Height(), 32);
+    // The canvas follows the turned size.
+    EXPECT_EQ(desk->Image1->width(), 16 * desk->Zoom);
+    EXPECT_EQ(desk->Image1->height(), 32 * desk->Zoom);
+
+    // Without a selection the arrows shift the image one pixel, with an undo step each.
+    const TmyImagePal before = Picture();
+    TfrmDesk* other = Open(before);
+    Trigger("actnLeft");
+    const TmyImagePal& after = *other->CurrentImage();
+    EXPECT_EQ(after.Pixel(0, 1), before.Pixel(1, 1));
+    EXPECT_EQ(after.Pixel(2, 0), TmyPixel::CreateRGBA(0, 0, 0, 0));
+    EXPECT_EQ(other->Undo->Count(), 1);
+    EXPECT_EQ(m_main->LastEffect, ActionOf("actnLeft"));
+}
+
+TEST_F(EffectsTest, APalettedImageIsFittedBackAsTheSettingsSay)
+{
+    const TmyImagePal source = [] {
+        TmyImagePal image(4, 5, 8);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.Pixel(x, y) = image.Palette->Colors[std::size_t((x * 37 + y * 101) % 256)];
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 5; ++x)
+                image.Pixel(x, y).A = 255;
+        return image;
+    }();
+    auto inPalette = [](const TmyImagePal& im) {
+        for (int y = 0; y < im.Height(); ++y)
+            for (int x = 0; x < im.Width(); ++x) {
+                const TmyPixel p = im.Pixel(x, y);
+                bool found = false;
+                for (const TmyPixel& e : im.Palette->Colors)
+                    found = found || (e.R == p.R && e.G == p.G && e.B == p.B);
+                if (!found)
+                    return false;
+            }
+        return true;
+    };
+
+    // Keep: the palette stays and the blurred pixels are mapped to it.
+    Options().PaletteAction = 1;
+    TfrmDesk* keep = Open(source);
+    Trigger("actBlurNormal");
+    EXPECT_EQ(keep->CurrentImage()->Palette->Colors, source.Palette->Colors);
+    EXPECT_TRUE(inPalette(*keep->CurrentImage()));
+    EXPECT_FALSE(keep->CurrentImage()->SamePixels(source));
+
+    // Change: a new palette is built from the blurred pixels.
+    Options().PaletteAction = 0;
+    TfrmDesk* change = Open(source);
+    Trigger("actBlurNormal");
+    EXPECT_NE(change->CurrentImage()->Palette->Colors, source.Palette->Colors);
+    EXPECT_TRUE(inPalette(*change->CurrentImage()));
+
+    // Ask: the question comes on each run; the colour operations ask only in their own
+    // palette step, never a second time from the dispatcher.
+    Options().PaletteAction = 2;
+    Open(source);
+    Trigger("actBlurNormal");
+    Trigger("actBlurNormal");
+    EXPECT_EQ(m_prompts.Asked, 2);
+    Trigger("actnGrayscale");
+    EXPECT_EQ(m_prompts.Asked, 3);
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
