@@ -32,11 +32,8 @@ TEffectTarget ActiveEffectTarget()
 
 void BeginImageChange(TfrmDesk& desk)
 {
-    if (TmyImagePal* image = desk.CurrentImage(); image && desk.Undo)
-        desk.Undo->Push(*image);
-    desk.Saved = false;
-    if (IEditorHost* host = EditorHost())
-        host->UpdateUndoActions();
+    // The document window's own choke point, which its strokes and the colour panel use too.
+    desk.BeginImageChange();
 }
 
 void ChangeEffectTarget(const TEffectTarget& target, const std::function<void(TmyImagePal&)>& operation,

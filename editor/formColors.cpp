@@ -8,7 +8,6 @@
 #include "editor/formDesk.h"
 #include "engine/Errors.h"
 
-#include <QCloseEvent>
 #include <algorithm>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -245,9 +244,8 @@ void TfrmColors::CreateControls()
     connect(Image5, &TColorImage::MouseDown, this, &TfrmColors::Image5MouseDown);
     connect(Panel9, &TColorFrame::MouseDown, this, &TfrmColors::Panel9MouseDown);
 
-    m_spectrum = glimt::SpectrumPicture();
     Image1 = MakeImage(this, "Image1", nullptr, kSpectrum);
-    Image1->SetPicture(m_spectrum);
+    Image1->SetPicture(glimt::SpectrumPicture());
     Image1->setCursor(Qt::CrossCursor);
     connect(Image1, &TColorImage::MouseDown, this, &TfrmColors::Image1MouseDown);
 
@@ -653,10 +651,4 @@ void TfrmColors::mouseMoveEvent(QMouseEvent* event)
     if (glimt::IEditorHost* host = glimt::EditorHost())
         host->SetStatusText(0, QString());
     QWidget::mouseMoveEvent(event);
-}
-
-void TfrmColors::closeEvent(QCloseEvent* event)
-{
-    QWidget::closeEvent(event);
-    emit Closed();
 }

@@ -5,7 +5,6 @@
 #include <QFrame>
 #include <QImage>
 #include <QWidget>
-#include <optional>
 
 class QLineEdit;
 class QToolButton;
@@ -148,13 +147,8 @@ public:
     std::array<TmyScroll*, 7> ScrollBars{};
     std::array<QLineEdit*, 7> Edits{};
 
-signals:
-    // The user closed the panel's window.
-    void Closed();
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
@@ -186,8 +180,6 @@ private:
     int m_paletteIndex = -1;
     int m_loadFilterIndex = 2; // "All supported palette files"
     int m_saveFilterIndex = 0;
-    std::optional<TmyPalette> m_shownPalette;
-    QImage m_spectrum;
 };
 
 // The single colour panel (null while none exists).

@@ -67,11 +67,9 @@ void TfrmColors::ShowPalette(const TmyPalette* palette)
     btnLoadPal->setVisible(grid);
     btnSavePal->setVisible(grid);
     if (!grid) {
-        m_shownPalette.reset();
         HighlightPaletteIndex(-1);
         return;
     }
-    m_shownPalette = *palette;
     Image6->SetPicture(glimt::PaletteGridPicture(*palette));
     FitColorsToPalette(*palette);
 }
