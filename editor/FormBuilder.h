@@ -1,5 +1,6 @@
 #pragma once
 #include <QLatin1String>
+#include <QPushButton>
 #include <QString>
 #include <QWidget>
 
@@ -14,6 +15,18 @@ T* Make(QWidget* parent, const char* name, const QString& text, int x, int y, in
     widget->setObjectName(QLatin1String(name));
     widget->setGeometry(x, y, w, h);
     return widget;
+}
+
+// The "OK" and "Cancel" buttons of a dialog that places them itself; neither is pressed by
+// Enter on its own, the dialog decides what Enter does.
+inline void MakeOkCancelButtons(QWidget* dialog, QPushButton*& btnOK, QPushButton*& btnCancel)
+{
+    btnOK = new QPushButton(QStringLiteral("OK"), dialog);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setAutoDefault(false);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), dialog);
+    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnCancel->setAutoDefault(false);
 }
 
 } // namespace glimt

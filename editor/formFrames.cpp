@@ -1,5 +1,6 @@
 #include "editor/formFrames.h"
 
+#include "editor/FormBuilder.h"
 #include "editor/EditorHost.h"
 #include "editor/Translate.h"
 #include "editor/thumbnail.h"
@@ -89,12 +90,7 @@ TfrmFrames::TfrmFrames(QWidget* parent) : QDialog(parent)
     cbOverimpose = new QCheckBox(QStringLiteral("Over-impose frames"), this);
     cbOverimpose->setObjectName(QStringLiteral("cbOverimpose"));
     cbOverimpose->setChecked(true);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
+    glimt::MakeOkCancelButtons(this, btnOK, btnCancel);
 
     connect(btnOK, &QPushButton::clicked, this, &TfrmFrames::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);

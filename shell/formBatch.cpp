@@ -1,5 +1,6 @@
 #include "shell/formBatch.h"
 
+#include "editor/FormBuilder.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
@@ -23,18 +24,10 @@
 #include <QScrollBar>
 #include <QTextEdit>
 
+using glimt::Make;
 using glimt::Msg;
 
 namespace {
-
-template <class T>
-T* Make(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
-{
-    auto* widget = new T(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
 
 // The output folder a new dialog offers, and the one an emptied edit falls back to.
 QString DefaultFolder()
@@ -112,12 +105,7 @@ TfrmBatch::TfrmBatch(QWidget* parent) : QDialog(parent)
     reResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reResult->hide();
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
+    glimt::MakeOkCancelButtons(this, btnOK, btnCancel);
 
     connect(rbIconImage, &QRadioButton::clicked, this, &TfrmBatch::rbIconImageClick);
     connect(rbImageIcon, &QRadioButton::clicked, this, &TfrmBatch::rbImageIconClick);
