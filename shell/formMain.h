@@ -172,6 +172,9 @@ public:
     // Opens the files of the view's selected tiles in selection order, stopping at the first
     // that fails; false when one failed.
     bool OpenExplorerSelection(const TThumbail& Thumbnails);
+    // A tile dropped on a document's canvas: its file, loaded as a square picture no wider
+    // than the current image, floats there as the selection (a warning when it cannot load).
+    void DropThumbnailOnDocument(const TThumbail& Thumbnails, TfrmDesk* Desk) override;
     // The preferences dialog (formMain_Options.cpp).
     TfrmOptions* OptionsDialog() const { return m_frmOptions; }
 
@@ -289,6 +292,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The work area's share of drag events: tiles of a thumbnail view dragged onto its empty
+    // part are taken, and dropped their files open. True when taken.
+    bool Panel1DragEvent(QEvent* event);
 
 private:
     // Closing: every document window is asked in turn; false when one refused.
