@@ -216,6 +216,9 @@ public:
     // Left, Right, Up and Down: the floating selection moves one cell, or without one the
     // image shifts one pixel through the dispatcher.
     void ArrowExecute(QAction* action);
+    // Image > Opacity is enabled for a floating selection (on any document) or a 32-bit
+    // current image of the active document.
+    void UpdateOpacityAction();
     // The object name of the effect action of a tag 1..50; empty for other tags.
     static QString EffectActionName(int tag);
     // The custom filter dialog, made on first use and kept: its boxes hold the kernel that

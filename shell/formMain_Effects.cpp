@@ -228,12 +228,13 @@ void TfrmMain::BuildEffectMenu()
     addTag(menu, 50);
     menu->addSeparator();
     menu->addAction(Action(QStringLiteral("actCustom")));
+}
+
+void TfrmMain::UpdateOpacityAction()
+{
     // Opacity applies to 32-bit images and to floating selections only.
-    if (QMenu* image = Menu(QStringLiteral("Image")))
-        connect(image, &QMenu::aboutToShow, this, [this] {
-            if (QAction* opacity = Action(QStringLiteral("actOpacity")); opacity && m_deskCount > 0)
-                opacity->setEnabled(OpacityApplies(this));
-        });
+    if (QAction* opacity = Action(QStringLiteral("actOpacity")))
+        opacity->setEnabled(m_deskCount > 0 && OpacityApplies(this));
 }
 
 void TfrmMain::ApplyEffect(QAction* action)
