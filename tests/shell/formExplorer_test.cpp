@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QMimeData>
+#include <QUrl>
 #include <QTest>
 #include <QToolButton>
 #include <QListWidget>
@@ -206,6 +207,14 @@ TEST_F(ExplorerTest, TilesDroppedOnTheEmptyWorkAreaOpenTheirFilesInSelectionOrde
     TfrmDesk* desk = m_main->Desk(1);
     EXPECT_FALSE(SendDrop(area, desk->ToolBar1->mapTo(area, QPoint(2, 2)), tiles));
     EXPECT_EQ(m_main->DeskCount(), 1);
+
+    // Files dragged from other programs still reach the main window's own drop through it.
+    const QString other = m_files.Write("d.ico", glimt::test::IconFileOf(1, {glimt::test::DibImage(16, 16, 32)}));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(other)});
+    EXPECT_TRUE(SendDrop(area, EmptyWorkAreaPoint(area), files));
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(m_main->Desk(2)->FilePath(), other);
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
 }
 
