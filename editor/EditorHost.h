@@ -4,6 +4,7 @@
 
 class QWidget;
 class TfrmDesk;
+class TThumbail;
 class TmyImagePal;
 class tmyselection;
 
@@ -52,6 +53,13 @@ public:
     // A document window became active, or its current image changed as a whole: the tool
     // windows (preview, colour panel, brush preview) show `desk`'s current image.
     virtual void DocumentShown(TfrmDesk* desk) { (void)desk; }
+    // Tiles of a view (the explorer's) dropped on the canvas of `Desk`: the first selected
+    // file becomes a floating selection there.
+    virtual void DropThumbnailOnDocument(const TThumbail& Thumbnails, TfrmDesk* Desk)
+    {
+        (void)Thumbnails;
+        (void)Desk;
+    }
     // Fits a changed image of 1, 4 or 8 bits back to a palette as TOptions.PaletteAction says
     // (a new palette, the present one, or the question); other depths are left alone.
     virtual void ApplyPaletteAction(TmyImagePal& image);

@@ -227,6 +227,11 @@ void TfrmDesk::FormCreate()
     Image1->setObjectName(QStringLiteral("Image1"));
 
     CreateSelectionLayer(viewport);
+    // Tiles dragged out of a thumbnail view may be dropped on the canvas or on the layer.
+    for (QWidget* target : {static_cast<QWidget*>(Image1), static_cast<QWidget*>(ImgSel)}) {
+        target->setAcceptDrops(true);
+        target->installEventFilter(this);
+    }
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -771,8 +776,20 @@ void TfrmDesk::closeEvent(QCloseEvent* event)
         event->ignore();
 }
 
+void TfrmDesk::Image1DragDrop(const TThumbail& Thumbnails)
+{
+    glimt::IEditorHost* host = EditorHost();
+    if (host && !Closing)
+        host->DropThumbnailOnDocument(Thumbnails, this);
+}
+
 bool TfrmDesk::eventFilter(QObject* watched, QEvent* event)
 {
+    if ((watched == Image1 || watched == ImgSel)
+        && TThumbnailDragData::ServeDragEvent(
+            event, this, [this](QPoint) { return !Closing; },
+            [this](TThumbail& view) { Image1DragDrop(view); }))
+        return true;
     // The canvas is centred in the scroll box's client area, which changes size after the
     // window's own resize (scroll bars coming and going, the side bar's width).
     if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::Resize)

@@ -216,6 +216,10 @@ public:
     // One resize step: the cursor moved by `delta` screen pixels since the last step.
     void SelectionResizeStep(QWidget* handle, QPoint delta);
 
+    // Tiles of a thumbnail view dropped on the canvas or the layer: the first selected file
+    // becomes a floating selection here (through the main window).
+    void Image1DragDrop(const TThumbail& Thumbnails);
+
     // The close question: true when the window may close (asks to save an unsaved document).
     bool FormCloseQuery();
 

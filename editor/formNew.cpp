@@ -97,9 +97,10 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     for (QRadioButton* rb : {rb32Bit, rb24Bit, rb8Bit, rb4Bit, rb1Bit})
         connect(rb, &QRadioButton::clicked, this, &TfrmNewImage::rb8BitClick);
     connect(cbFromImage, &QCheckBox::clicked, this, &TfrmNewImage::cbFromImageClick);
+    // A refused format keeps the dialog open, with the warning shown, for another choice.
     connect(btnOK, &QPushButton::clicked, this, [this] {
-        btnOKClick();
-        accept();
+        if (btnOKClick())
+            accept();
     });
     connect(btnCancel, &QPushButton::clicked, this, [this] {
         btnCancelClick();
@@ -176,15 +177,15 @@ void TfrmNewImage::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void TfrmNewImage::btnOKClick()
+bool TfrmNewImage::btnOKClick()
 {
     glimt::IEditorHost* host = glimt::EditorHost();
     TfrmDesk* desk = host ? host->ActiveDesk() : nullptr;
     if (!desk || !desk->Icon)
-        return;
+        return true;
     TmyIcon& icon = *desk->Icon;
     if (!IsFormatUnique(icon, NewWidth, NewHeight, NewDepth))
-        return;
+        return false;
     desk->Undo->Clear();
     host->UpdateUndoActions();
     if (m_sourceShown)
@@ -210,6 +211,7 @@ void TfrmNewImage::btnOKClick()
     if (glimt::IToolEngine* tools = glimt::ToolEngine())
         tools->UpdateBrushPreview();
     desk->CenterImage();
+    return true;
 }
 
 void TfrmNewImage::btnCancelClick()

@@ -44,7 +44,8 @@ public:
 
     // The dialog's steps, as the buttons and showing run them.
     void FormShow();
-    void btnOKClick();
+    // Adds the blank image; false (after the warning) when the icon already has that format.
+    bool btnOKClick();
     void btnCancelClick();
 
     QLabel* Image4 = nullptr;

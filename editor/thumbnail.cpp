@@ -18,6 +18,9 @@
 #include <QImageReader>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
+#include <QTimer>
+#include <QDropEvent>
 #include <QMouseEvent>
 #include <QRubberBand>
 #include <QScrollBar>
@@ -538,9 +541,7 @@ void TThumbail::ItemMouseMove(TThumbnailItem* item, Qt::MouseButtons buttons, Qt
     MouseIsDown = false;
     emit OnStartDrag(this);
     auto* drag = new QDrag(this);
-    auto* mime = new QMimeData;
-    mime->setData(QStringLiteral("application/x-glimt-thumbnails"), QByteArray());
-    drag->setMimeData(mime);
+    drag->setMimeData(new TThumbnailDragData(this));
     drag->exec(Qt::CopyAction);
 }
 
@@ -654,4 +655,36 @@ void TThumbail::mouseReleaseEvent(QMouseEvent* event)
     } else if (event->button() == Qt::RightButton) {
         PopupAtCursor();
     }
+}
+
+TThumbnailDragData::TThumbnailDragData(TThumbail* view)
+    : View(view)
+{
+    setData(QStringLiteral("application/x-glimt-thumbnails"), QByteArray());
+}
+
+TThumbail* TThumbnailDragData::DraggedView(const QMimeData* data)
+{
+    const auto* own = qobject_cast<const TThumbnailDragData*>(data);
+    return own ? own->View.data() : nullptr;
+}
+
+bool TThumbnailDragData::ServeDragEvent(QEvent* event, QObject* context, const std::function<bool(QPoint)>& takesAt,
+                                        const std::function<void(TThumbail&)>& dropped)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop)
+        return false;
+    auto* drop = static_cast<QDropEvent*>(event);
+    const QPointer<TThumbail> view = DraggedView(drop->mimeData());
+    if (!view || !takesAt(drop->position().toPoint()))
+        return false;
+    drop->acceptProposedAction();
+    if (type == QEvent::Drop) {
+        QTimer::singleShot(0, context, [view, dropped] {
+            if (view)
+                dropped(*view);
+        });
+    }
+    return true;
 }

@@ -2,7 +2,10 @@
 #include "editor/KeyState.h"
 #include "editor/thumbnailitem.h"
 
+#include <QMimeData>
+#include <functional>
 #include <QPoint>
+#include <QPointer>
 #include <QScrollArea>
 #include <QSize>
 #include <vector>
@@ -108,6 +111,23 @@ private:
     Qt::KeyboardModifiers m_eventMods;
     bool m_inMouseEvent = false;
     friend class EventModifiers;
+};
+
+// What a drag of tiles carries: the view it started from, whose SelectedIndices the drop
+// target reads. Drops from other programs never carry it.
+class TThumbnailDragData : public QMimeData {
+    Q_OBJECT
+public:
+    explicit TThumbnailDragData(TThumbail* view);
+    QPointer<TThumbail> View;
+    // The view a drag of tiles started from, or null for any other drag (or a view since gone).
+    static TThumbail* DraggedView(const QMimeData* data);
+    // Serves a drag event (enter, move, drop) over a target of tiles: taken when it carries
+    // tiles and `takesAt` agrees for the event's position in the target. A drop runs `dropped`
+    // with the view once the platform's drag has ended (it may ask questions), unless
+    // `context` is gone by then. True when the event was taken.
+    static bool ServeDragEvent(QEvent* event, QObject* context, const std::function<bool(QPoint)>& takesAt,
+                               const std::function<void(TThumbail&)>& dropped);
 };
 
 namespace glimt {

@@ -72,6 +72,7 @@ TfrmMain::TfrmMain(QWidget* parent) : QMainWindow(parent)
     m_panel1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_panel1->viewport()->setMouseTracking(true);
     m_panel1->viewport()->installEventFilter(this);
+    m_panel1->viewport()->setAcceptDrops(true);
     setCentralWidget(m_panel1);
     connect(m_panel1, &QMdiArea::subWindowActivated, this, &TfrmMain::Panel1SubWindowActivated);
 
@@ -505,6 +506,8 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         FormResize();
     } else if (event->type() == QEvent::MouseMove && watched == m_panel1->viewport()) {
         SetStatusText(0, QString());
+    } else if (watched == m_panel1->viewport() && Panel1DragEvent(event)) {
+        return true;
     }
     return QMainWindow::eventFilter(watched, event);
 }

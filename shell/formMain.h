@@ -172,6 +172,9 @@ public:
     // Opens the files of the view's selected tiles in selection order, stopping at the first
     // that fails; false when one failed.
     bool OpenExplorerSelection(const TThumbail& Thumbnails);
+    // A tile dropped on a document's canvas: its file, loaded as a square picture no wider
+    // than the current image, floats there as the selection (a warning when it cannot load).
+    void DropThumbnailOnDocument(const TThumbail& Thumbnails, TfrmDesk* Desk) override;
     // The preferences dialog (formMain_Options.cpp).
     TfrmOptions* OptionsDialog() const { return m_frmOptions; }
 
@@ -213,6 +216,9 @@ public:
     // Left, Right, Up and Down: the floating selection moves one cell, or without one the
     // image shifts one pixel through the dispatcher.
     void ArrowExecute(QAction* action);
+    // Image > Opacity is enabled for a floating selection (on any document) or a 32-bit
+    // current image of the active document.
+    void UpdateOpacityAction();
     // The object name of the effect action of a tag 1..50; empty for other tags.
     static QString EffectActionName(int tag);
     // The custom filter dialog, made on first use and kept: its boxes hold the kernel that
@@ -289,6 +295,9 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // The work area's share of drag events: tiles of a thumbnail view dragged onto its empty
+    // part are taken, and dropped their files open. True when taken.
+    bool Panel1DragEvent(QEvent* event);
 
 private:
     // Closing: every document window is asked in turn; false when one refused.

@@ -177,6 +177,7 @@ void TfrmMain::DocumentShown(TfrmDesk* desk)
 {
     ShowPreviewOf(desk);
     ShowDocumentColors(desk);
+    UpdateOpacityAction();
 }
 
 void TfrmMain::DisableDocumentActions()
@@ -232,6 +233,7 @@ void TfrmMain::UpdateClipboardActions()
             a->setEnabled(own);
     }
     UpdateEditActions();
+    UpdateOpacityAction();
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -228,12 +228,13 @@ void TfrmMain::BuildEffectMenu()
     addTag(menu, 50);
     menu->addSeparator();
     menu->addAction(Action(QStringLiteral("actCustom")));
+}
+
+void TfrmMain::UpdateOpacityAction()
+{
     // Opacity applies to 32-bit images and to floating selections only.
-    if (QMenu* image = Menu(QStringLiteral("Image")))
-        connect(image, &QMenu::aboutToShow, this, [this] {
-            if (QAction* opacity = Action(QStringLiteral("actOpacity")); opacity && m_deskCount > 0)
-                opacity->setEnabled(OpacityApplies(this));
-        });
+    if (QAction* opacity = Action(QStringLiteral("actOpacity")))
+        opacity->setEnabled(m_deskCount > 0 && OpacityApplies(this));
 }
 
 void TfrmMain::ApplyEffect(QAction* action)
@@ -274,21 +275,12 @@ void TfrmMain::actLastExecute()
 
 void TfrmMain::ArrowExecute(QAction* action)
 {
-    glimt::IToolEngine* tools = glimt::ToolEngine();
-    const tmyselection* selection = tools ? tools->Selection() : nullptr;
-    if (!selection || selection->IsEmpty()) {
-        ApplyEffect(action);
-        return;
-    }
-    // The floating selection moves one cell, as if its layer were dragged by a cell.
-    TfrmDesk* desk = ActiveDesk();
-    if (!desk)
-        return;
-    const int step = desk->Zoom;
+    // A selection floating on the active document moves one cell; otherwise the image shifts
+    // one pixel through the dispatcher (which also serves a selection on another window by
+    // shifting the active image, as every effect does).
     const int tag = EffectTag(action);
-    const int dx = tag == 46 ? -step : tag == 47 ? step : 0;
-    const int dy = tag == 48 ? -step : tag == 49 ? step : 0;
-    desk->ImgSelMouseDown(desk, glimt::TMouseButton::Left, glimt::ssLeft, 0, 0);
-    desk->ImgSelMouseMove(desk, 0, dx, dy);
-    desk->ImgSelMouseUp(desk, glimt::TMouseButton::Left, glimt::ssLeft, 0, 0);
+    const int dx = tag == 46 ? -1 : tag == 47 ? 1 : 0;
+    const int dy = tag == 48 ? -1 : tag == 49 ? 1 : 0;
+    if (!NudgeSelection(dx, dy))
+        ApplyEffect(action);
 }

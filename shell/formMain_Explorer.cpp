@@ -2,13 +2,19 @@
 // the two batch conversions of its pop-up menu.
 #include "shell/formMain.h"
 
+#include "editor/ToolEngine.h"
 #include "editor/ToolFrame.h"
+#include "editor/UserDialogs.h"
+#include "editor/formDesk.h"
+#include "editor/formTools.h"
 #include "editor/thumbnail.h"
 #include "engine/Settings.h"
 #include "shell/formBatch.h"
 #include "shell/formExplorer.h"
+#include "engine/myselection.h"
 
 #include <QAction>
+#include <QMdiArea>
 #include <QSlider>
 #include <QSplitter>
 #include <QToolButton>
@@ -71,4 +77,49 @@ bool TfrmMain::OpenExplorerSelection(const TThumbail& Thumbnails)
     bool opened = true;
     RunCommand(nullptr, [&] { opened = OpenFileList(files); });
     return opened;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Tiles dragged onto the work area and onto the documents
+
+bool TfrmMain::Panel1DragEvent(QEvent* event)
+{
+    // Only the empty work area takes tiles; over a document window's frame or bars they are
+    // refused (its canvas takes them itself).
+    return TThumbnailDragData::ServeDragEvent(
+        event, this, [this](QPoint pos) { return !m_panel1->viewport()->childAt(pos); },
+        [this](TThumbail& view) { OpenExplorerSelection(view); });
+}
+
+void TfrmMain::DropThumbnailOnDocument(const TThumbail& Thumbnails, TfrmDesk* Desk)
+{
+    RunCommand(nullptr, [&] {
+        TfrmTools* tools = Tools();
+        const TmyImagePal* current = Desk ? Desk->CurrentImage() : nullptr;
+        const int first = Thumbnails.SelectedIndices.empty() ? -1 : Thumbnails.SelectedIndices.front();
+        if (!tools || !current || first < 0 || first >= Thumbnails.Count())
+            return;
+        TmyImagePal working(current->Height(), current->Width(), 32);
+        const QString error = TfrmBatch::LoadImageFile(working, Thumbnails.Items[std::size_t(first)]->FileName);
+        if (!error.isEmpty()) {
+            glimt::UserDialogs().Warning(error);
+            return;
+        }
+        tools->DropSelection();
+        // The Selection tool first: choosing it later would merge the new selection at once.
+        tools->PressToolButton(glimt::toolSelection);
+        tmyselection& s = *tools->Selection();
+        working.BitDepth = 32;
+        working.Palette.reset();
+        s.Image = working;
+        s.OriginalImage = working;
+        s.DocumentSlot = std::uint8_t(Desk->Tag);
+        s.InFront = true;
+        s.SetBounds(0, 0, working.Width(), working.Height());
+        Desk->ActivateDocument();
+        Desk->ImgSel->move(Desk->Image1->pos());
+        Desk->ShowSelectionHandles();
+        tools->ShowSelectionLayer(true);
+        UpdateClipboardActions();
+    });
 }

@@ -281,15 +281,25 @@ TEST(TfrmDesk, StatusReadoutOfARectangleAndAGreyPixel)
     EXPECT_EQ(editor.host.Status, QStringLiteral("400%"));
 }
 
+namespace {
+
+// A language file "Test.lng" of that content in `dir`; its path.
+QString WriteLanguageFile(const QTemporaryDir& dir, const char* content)
+{
+    const QString path = dir.filePath(QStringLiteral("Test.lng"));
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+    return path;
+}
+
+} // namespace
+
 TEST(TfrmDesk, LanguageFileTranslatesHintsAndListTextsByComponentName)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("Test.lng"));
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("[frmCanvas]\r\nbtnGrid.Hint=Raster an/aus\r\ncmbImages.Hint=Bilder\r\n"
-               "[MSG]\r\nmsgTrauColAlpha=Echtfarben+Alpha\r\n");
-    file.close();
+    const QString path = WriteLanguageFile(dir, "[frmCanvas]\r\nbtnGrid.Hint=Raster an/aus\r\ncmbImages.Hint=Bilder\r\n"
+                                                "[MSG]\r\nmsgTrauColAlpha=Echtfarben+Alpha\r\n");
     Lang().SetFileName(path);
     {
         ScopedEditor editor;
@@ -299,6 +309,36 @@ TEST(TfrmDesk, LanguageFileTranslatesHintsAndListTextsByComponentName)
         EXPECT_EQ(desk.cmbImages->toolTip(), QStringLiteral("Bilder"));
         EXPECT_EQ(desk.btnZoomIn->toolTip(), QStringLiteral("Zoom In"));
         EXPECT_EQ(desk.cmbImages->itemText(0), QStringLiteral("48x48 - Echtfarben+Alpha"));
+    }
+    Lang().SetFileName(QString());
+}
+
+TEST(TfrmDesk, StatusReadOutsTakeTheChannelLabelsOfTheLanguageFile)
+{
+    QTemporaryDir dir;
+    const QString path = WriteLanguageFile(dir, "[MSG]\r\nmsgRed=Rt\r\nmsgGreen=Gr\r\nmsgBlue=Bl\r\nmsgHue=Ft\r\n"
+                                                "msgSaturation=St\r\nmsgBrightness=Hl\r\nmsgOpacity=Deckkraft\r\n"
+                                                "msgHeight=Ho\r\nmsgWidth=Br\r\n");
+    {
+        ScopedEditor editor;
+        TfrmDesk desk;
+        Load(desk, IconOf({{16, 8, 32}}), 4);
+        desk.CurrentImage()->Pixel(3, 2) = TmyPixel::CreateRGBA(255, 0, 0, 128);
+        const auto readOuts = [&] {
+            QStringList texts;
+            desk.ShowToolStatus(0, 0, 3, 2, 2, 13);
+            texts << editor.host.Status;
+            desk.ShowToolStatus(0, 0, 15, 7, 0, 10);
+            texts << editor.host.Status;
+            return texts;
+        };
+        EXPECT_EQ(readOuts(), QStringList({QStringLiteral("(3,2)  R:255 G:0 B:0   H:0 S:100 B:100   Opacity:128"),
+                                           QStringLiteral("(0,0)-(16,8) W:16 H:8")}));
+        // A language loaded later reaches the next read-out; no window needs rebuilding.
+        Lang().SetFileName(path);
+        EXPECT_EQ(readOuts(),
+                  QStringList({QStringLiteral("(3,2)  Rt:255 Gr:0 Bl:0   Ft:0 St:100 Hl:100   Deckkraft:128"),
+                               QStringLiteral("(0,0)-(16,8) Br:16 Ho:8")}));
     }
     Lang().SetFileName(QString());
 }

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -119,6 +120,21 @@ TEST(TfrmNewImage, OkInsertsTheBlankImageAndShowsIt)
         QStringList{QStringLiteral("There is already an image with this format in the icon!")});
     EXPECT_EQ(desk.Icon->Count(), 4);
     EXPECT_EQ(desk.Undo->Position, 1);
+
+    // The OK button keeps the dialog open on a refused format, for another choice.
+    dlg.setResult(QDialog::Rejected);
+    dlg.show();
+    dlg.btnOK->click();
+    EXPECT_TRUE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Rejected);
+    EXPECT_EQ(dialogs.BoxCount(), 2);
+    EXPECT_EQ(desk.Icon->Count(), 4);
+    dlg.rb24Bit->click();
+    dlg.btnOK->click();
+    EXPECT_FALSE(dlg.isVisible());
+    EXPECT_EQ(dlg.result(), QDialog::Accepted);
+    EXPECT_EQ(desk.Icon->Count(), 5);
+    EXPECT_EQ(dialogs.BoxCount(), 2);
 }
 
 TEST(TfrmNewImage, NewDocumentFlowKeepsSavedAndCancelClosesTheWindow)

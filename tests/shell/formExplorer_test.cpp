@@ -1,7 +1,9 @@
 #include "editor/ToolFrame.h"
 #include "shell/formExplorer.h"
 
+#include "editor/ToolEngine.h"
 #include "editor/formDesk.h"
+#include "editor/formTools.h"
 #include "editor/thumbnail.h"
 #include "engine/MyIcoIO.h"
 #include "engine/PngCodec.h"
@@ -14,6 +16,12 @@
 #include "tests/support/TempFiles.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDropEvent>
+#include <QFile>
+#include <QMdiArea>
+#include <QMimeData>
+#include <QUrl>
 #include <QTest>
 #include <QToolButton>
 #include <QListWidget>
@@ -148,3 +156,108 @@ TEST_F(ExplorerTest, DoubleClickOpensTheSelectionAndThePopUpPresetsTheBatchDialo
     EXPECT_EQ(listed, QStringList({m_b, m_a}));
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
 }
+
+namespace {
+
+// Sends a drag's enter, move and drop of `data` to `target` at `pos`, as the platform would
+// at the end of a drag; true when the target took the drop. The drop is served once queued
+// events run.
+bool SendDrop(QWidget* target, QPoint pos, const QMimeData& data)
+{
+    QDragEnterEvent enter(pos, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QDragMoveEvent move(pos, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QDropEvent drop(QPointF(pos), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QCoreApplication::processEvents();
+    return enter.isAccepted() && drop.isAccepted();
+}
+
+// A point of the work area that no window covers.
+QPoint EmptyWorkAreaPoint(QWidget* viewport)
+{
+    for (int y = 2; y < viewport->height(); y += 7)
+        for (int x = 2; x < viewport->width(); x += 7)
+            if (!viewport->childAt(x, y))
+                return {x, y};
+    ADD_FAILURE() << "the work area is covered";
+    return {};
+}
+
+TEST_F(ExplorerTest, TilesDroppedOnTheEmptyWorkAreaOpenTheirFilesInSelectionOrder)
+{
+    TfrmExplorer* explorer = Show();
+    ASSERT_EQ(explorer->Thumbnails->Count(), 2);
+    QWidget* area = m_main->Panel1()->viewport();
+
+    // Other drags are not the work area's: the main window's own file drop serves them.
+    QMimeData plain;
+    plain.setText(QStringLiteral("text"));
+    EXPECT_FALSE(SendDrop(area, EmptyWorkAreaPoint(area), plain));
+
+    explorer->Thumbnails->ClearSelection();
+    explorer->Thumbnails->SelectItem(0);
+    const TThumbnailDragData tiles(explorer->Thumbnails);
+    EXPECT_TRUE(SendDrop(area, EmptyWorkAreaPoint(area), tiles));
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->FilePath(), m_a);
+
+    // Over a document window's frame and bars the tiles are refused; its canvas takes them.
+    TfrmDesk* desk = m_main->Desk(1);
+    EXPECT_FALSE(SendDrop(area, desk->ToolBar1->mapTo(area, QPoint(2, 2)), tiles));
+    EXPECT_EQ(m_main->DeskCount(), 1);
+
+    // Files dragged from other programs still reach the main window's own drop through it.
+    const QString other = m_files.Write("d.ico", glimt::test::IconFileOf(1, {glimt::test::DibImage(16, 16, 32)}));
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(other)});
+    EXPECT_TRUE(SendDrop(area, EmptyWorkAreaPoint(area), files));
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(m_main->Desk(2)->FilePath(), other);
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(ExplorerTest, ATileDroppedOnACanvasFloatsThereAsASquareSelection)
+{
+    TfrmExplorer* explorer = Show();
+    ASSERT_TRUE(m_main->OpenDocumentFile(m_a));
+    TfrmDesk* desk = m_main->ActiveDesk();
+    ASSERT_NE(desk, nullptr);
+    const TmyImagePal before = *desk->CurrentImage();
+    desk->Saved = true;
+
+    explorer->Thumbnails->ClearSelection();
+    explorer->Thumbnails->SelectItem(1); // b.png, 2 x 3
+    const TThumbnailDragData tiles(explorer->Thumbnails);
+    QMimeData plain;
+    EXPECT_FALSE(SendDrop(desk->Image1, QPoint(3, 3), plain));
+    EXPECT_TRUE(SendDrop(desk->Image1, QPoint(3, 3), tiles));
+
+    const tmyselection& s = *m_main->Tools()->Selection();
+    EXPECT_FALSE(s.IsEmpty());
+    EXPECT_EQ(s.DocumentSlot, desk->Tag);
+    // The 2 x 3 picture on a square canvas of its longer side (within the 16-wide image).
+    EXPECT_EQ(s.Image.Width(), 3);
+    EXPECT_EQ(s.Image.Height(), 3);
+    EXPECT_EQ(s.Image.BitDepth, 32);
+    EXPECT_TRUE(s.OriginalImage.SamePixels(s.Image));
+    EXPECT_EQ(m_main->Tools()->CurrentTool(), glimt::toolSelection);
+    EXPECT_FALSE(desk->ImgSel->isHidden());
+    EXPECT_EQ(desk->ImgSel->pos(), desk->Image1->pos());
+    // Floating, not yet merged: the document is as it was.
+    EXPECT_TRUE(desk->CurrentImage()->SamePixels(before));
+    EXPECT_TRUE(desk->Saved);
+
+    // A file gone since the folder was listed gives its warning and leaves the selection alone.
+    const TmyImagePal floating = s.Image;
+    explorer->Thumbnails->ClearSelection();
+    explorer->Thumbnails->SelectItem(0);
+    ASSERT_TRUE(QFile::remove(m_a));
+    EXPECT_TRUE(SendDrop(desk->ImgSel, QPoint(1, 1), tiles));
+    EXPECT_EQ(m_dialogs.Texts(glimt::test::FakeDialogs::Kind::Warning).size(), 1);
+    EXPECT_TRUE(s.Image.SamePixels(floating));
+    EXPECT_EQ(s.DocumentSlot, desk->Tag);
+}
+
+} // namespace

@@ -396,3 +396,89 @@ TEST_F(EditCommands, NudgingMovesTheSelectionOfTheActiveDocumentOneCell)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditCommands, TheArrowsMoveASelectionOfTheActiveDocumentElseShiftItsImage)
+{
+    TfrmDesk* first = Document({Numbered(3, 2)});
+    Float(Numbered(2, 1), first->Tag);
+    const QPoint start = first->ImgSel->pos();
+    const int z = first->Zoom;
+    const struct {
+        const char* action;
+        QPoint moved;
+    } rows[] = {{"actnRight", {z, 0}}, {"actnDown", {z, z}}, {"actnLeft", {0, z}}, {"actnUp", {0, 0}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        Trigger(row.action);
+        EXPECT_EQ(first->ImgSel->pos() - start, row.moved);
+        EXPECT_EQ(Selection().DocumentSlot, first->Tag);
+    }
+    EXPECT_TRUE(first->CurrentImage()->SamePixels(Numbered(3, 2)));
+    EXPECT_TRUE(Selection().Image.SamePixels(Numbered(2, 1)));
+    EXPECT_EQ(first->Undo->Count(), 0);
+
+    // The tool window's nudge buttons take the same road ("btnRight" is the one that moves left).
+    Tools().findChild<QToolButton*>(QStringLiteral("btnLeft"))->click();
+    EXPECT_EQ(first->ImgSel->pos() - start, QPoint(z, 0));
+
+    // With the selection on another window the active document's image shifts, with an undo step.
+    TfrmDesk* second = Document({Numbered(3, 2)});
+    Trigger("actnLeft");
+    EXPECT_EQ(second->CurrentImage()->Pixel(0, 1), Numbered(3, 2).Pixel(1, 1));
+    EXPECT_EQ(second->CurrentImage()->Pixel(2, 0).A, 0);
+    EXPECT_EQ(second->Undo->Count(), 1);
+    EXPECT_EQ(first->ImgSel->pos() - start, QPoint(z, 0));
+    EXPECT_TRUE(Selection().Image.SamePixels(Numbered(2, 1)));
+}
+
+TEST_F(EditCommands, FlipsAndTurnsReachTheSelectionOfTheActiveDocumentElseTheImage)
+{
+    const TmyImagePal picture = Numbered(3, 2);
+    const struct {
+        const char* action;
+        int width, height;
+        QPoint from; // the cell of the result that the picture's cell (0, 0) went to
+    } rows[] = {
+        {"actnFlipHoriz", 3, 2, {2, 0}}, {"actnFlipVert", 3, 2, {0, 1}}, {"actnRotate", 3, 2, {2, 1}},
+        {"actnRotateLeft", 2, 3, {0, 2}}, {"actnRotateRight", 2, 3, {1, 0}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.action);
+        TfrmDesk* desk = Document({Numbered(4, 4)});
+        Float(picture, desk->Tag);
+        Trigger(row.action);
+        const TmyImagePal& turned = Selection().Image;
+        ASSERT_EQ(turned.Width(), row.width);
+        ASSERT_EQ(turned.Height(), row.height);
+        EXPECT_EQ(turned.Pixel(row.from.x(), row.from.y()), picture.Pixel(0, 0));
+        EXPECT_TRUE(Selection().OriginalImage.SamePixels(turned));
+        EXPECT_TRUE(desk->CurrentImage()->SamePixels(Numbered(4, 4)));
+        EXPECT_EQ(desk->Undo->Count(), 0);
+
+        // Without a selection on it, the document's own image turns, with an undo step.
+        TfrmDesk* plain = Document({picture});
+        Trigger(row.action);
+        ASSERT_EQ(plain->CurrentImage()->Width(), row.width);
+        EXPECT_EQ(plain->CurrentImage()->Pixel(row.from.x(), row.from.y()), picture.Pixel(0, 0));
+        EXPECT_EQ(plain->Undo->Count(), 1);
+        for (int slot = 1; slot <= m_main->DeskCount(); ++slot)
+            m_main->Desk(slot)->Saved = true;
+        Trigger("actCloseAll");
+    }
+}
+
+TEST_F(EditCommands, EveryCommandExistsOnce)
+{
+    QHash<QString, int> names;
+    for (QAction* a : m_main->findChildren<QAction*>()) {
+        if (a->objectName().isEmpty())
+            continue;
+        EXPECT_EQ(++names[a->objectName()], 1) << a->objectName().toStdString();
+    }
+    for (const char* arrow : {"actnLeft", "actnRight", "actnUp", "actnDown"})
+        EXPECT_EQ(names.value(QString::fromLatin1(arrow)), 1) << arrow;
+}
+
+} // namespace

@@ -368,12 +368,21 @@ TEST_F(EffectsTest, TheDialogActionsSitInTheImageMenuWithTheirShortcuts)
         EXPECT_FALSE(a->isEnabled()) << r.name;
         EXPECT_TRUE(image.contains(QString::fromLatin1(r.name))) << r.name;
     }
-    // Opacity applies only to a 32-bit image or a floating selection.
-    Open(Picture(3, 2, 24));
-    m_main->Menu(QStringLiteral("Image"))->aboutToShow();
+    // Opacity applies only to a 32-bit image or a floating selection, and follows them as the
+    // document list, the active document and its depth change.
+    TfrmDesk* flat = Open(Picture(3, 2, 24));
     EXPECT_FALSE(ActionOf("actOpacity")->isEnabled());
-    Float(Picture(2, 2), m_main->ActiveSlot());
-    m_main->Menu(QStringLiteral("Image"))->aboutToShow();
+    Trigger("actn32bit");
+    EXPECT_TRUE(ActionOf("actOpacity")->isEnabled());
+    Trigger("actn24bit");
+    EXPECT_FALSE(ActionOf("actOpacity")->isEnabled());
+    TfrmDesk* deep = Open(Picture(3, 2, 32));
+    EXPECT_TRUE(ActionOf("actOpacity")->isEnabled());
+    flat->ActivateDocument();
+    EXPECT_FALSE(ActionOf("actOpacity")->isEnabled());
+    // A selection floating on any document enables it.
+    Float(Picture(2, 2), deep->Tag);
+    m_main->UpdateClipboardActions();
     EXPECT_TRUE(ActionOf("actOpacity")->isEnabled());
 }
 
