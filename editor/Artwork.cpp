@@ -201,11 +201,18 @@ void Text(QPainter& p)
     p.drawLine(QPointF(5.2, 9.8), QPointF(10.8, 9.8));
 }
 
-void Opacity(QPainter& p)
+void Checker(QPainter& p, const QRectF& r)
 {
+    const qreal cell = r.width() / 3;
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 3; ++x)
-            p.fillRect(QRectF(2 + 4 * x, 2 + 4 * y, 4, 4), (x + y) % 2 ? QColor(200, 200, 200) : Qt::white);
+            p.fillRect(QRectF(r.left() + cell * x, r.top() + cell * y, cell, cell),
+                       (x + y) % 2 ? QColor(200, 200, 200) : Qt::white);
+}
+
+void Opacity(QPainter& p)
+{
+    Checker(p, QRectF(2, 2, 12, 12));
     QLinearGradient g(QPointF(2, 0), QPointF(14, 0));
     g.setColorAt(0, QColor(kBlue.red(), kBlue.green(), kBlue.blue(), 255));
     g.setColorAt(1, QColor(kBlue.red(), kBlue.green(), kBlue.blue(), 0));
@@ -345,6 +352,86 @@ void SwapColors(QPainter& p)
     p.drawPolygon(QPolygonF({QPointF(0, 11), QPointF(2.5, 15), QPointF(5.5, 11)}));
 }
 
+// The tool bar's commands and switches.
+void Undo(QPainter& p, bool redo)
+{
+    if (redo) {
+        p.translate(16, 0);
+        p.scale(-1, 1);
+    }
+    QPainterPath path;
+    path.moveTo(4, 7);
+    path.cubicTo(8, 3, 15, 5, 13, 12);
+    p.setPen(QPen(kBlue, 1.8, Qt::SolidLine, Qt::RoundCap));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(path);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kBlue);
+    p.drawPolygon(QPolygonF({QPointF(1, 4), QPointF(7.5, 3.5), QPointF(4, 10)}));
+}
+
+void Cut(QPainter& p)
+{
+    p.setPen(InkPen(1.3));
+    p.drawLine(QPointF(4.5, 1.5), QPointF(10.5, 10));
+    p.drawLine(QPointF(11.5, 1.5), QPointF(5.5, 10));
+    p.setPen(QPen(kRed, 1.4));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(QPointF(4.5, 12.5), 2.3, 2.3);
+    p.drawEllipse(QPointF(11.5, 12.5), 2.3, 2.3);
+}
+
+void Page(QPainter& p, const QRectF& r)
+{
+    p.setPen(InkPen(0.9));
+    p.setBrush(Qt::white);
+    p.drawRect(r);
+    p.setPen(QPen(QColor(150, 160, 180), 0.8));
+    for (qreal y = r.top() + 3; y < r.bottom() - 1; y += 2.5)
+        p.drawLine(QPointF(r.left() + 2, y), QPointF(r.right() - 2, y));
+}
+
+void Copy(QPainter& p)
+{
+    Page(p, QRectF(1.5, 1.5, 8, 10));
+    Page(p, QRectF(6.5, 4.5, 8, 10));
+}
+
+void Paste(QPainter& p)
+{
+    p.setPen(InkPen(0.9));
+    p.setBrush(QColor(200, 160, 100));
+    p.drawRoundedRect(QRectF(1.5, 2.5, 10, 12), 1, 1);
+    p.setBrush(QColor(190, 190, 200));
+    p.drawRect(QRectF(4, 1, 5, 3));
+    Page(p, QRectF(6.5, 6.5, 8, 8.5));
+}
+
+void FilterOnAlpha(QPainter& p)
+{
+    Checker(p, QRectF(1, 1, 14, 14));
+    QRadialGradient soft(QPointF(8, 8), 6.5);
+    soft.setColorAt(0, QColor(kBlue.red(), kBlue.green(), kBlue.blue(), 255));
+    soft.setColorAt(1, QColor(kBlue.red(), kBlue.green(), kBlue.blue(), 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(soft);
+    p.drawEllipse(QPointF(8, 8), 6.5, 6.5);
+}
+
+void Smooth(QPainter& p)
+{
+    p.setPen(QPen(QColor(kInk.red(), kInk.green(), kInk.blue(), 70), 4.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(3, 13), QPointF(13, 3));
+    p.setPen(InkPen(1.6));
+    p.drawLine(QPointF(3, 13), QPointF(13, 3));
+}
+
+void TransparentSelection(QPainter& p)
+{
+    Checker(p, QRectF(2, 2, 12, 12));
+    Selection(p);
+}
+
 struct TGlyph {
     std::string_view kind;
     void (*draw)(QPainter&);
@@ -393,6 +480,14 @@ constexpr TGlyph kGlyphs[] = {
     {"filled", [](QPainter& p) { FillStyle(p, 3); }},
     {"horizontal", [](QPainter& p) { Direction(p, false); }},
     {"vertical", [](QPainter& p) { Direction(p, true); }},
+    {"undo", [](QPainter& p) { Undo(p, false); }},
+    {"redo", [](QPainter& p) { Undo(p, true); }},
+    {"cut", Cut},
+    {"copy", Copy},
+    {"paste", Paste},
+    {"filteronalpha", FilterOnAlpha},
+    {"smooth", Smooth},
+    {"transsel", TransparentSelection},
     {"resetcolors", ResetColors},
     {"swapcolors", SwapColors},
 };

@@ -15,7 +15,8 @@ namespace glimt {
 // "text", "opacity", "brighten", "blur"), the commands ("flipvert", "fliphoriz", "rotateleft",
 // "rotateright", "left", "up", "down", "right") and the tool options ("size1" to "size7",
 // "square", "round", "slash", "backslash", "outline", "outlinefill", "filled", "horizontal",
-// "vertical"), and the colour panel's "resetcolors" and "swapcolors". Drawn 16 pixels square (and twice that for dense screens) on a transparent
+// "vertical"), the colour panel's "resetcolors" and "swapcolors", and the tool bar's "undo",
+// "redo", "cut", "copy", "paste", "filteronalpha", "smooth" and "transsel". Drawn 16 pixels square (and twice that for dense screens) on a transparent
 // ground. An unknown kind gives a null icon.
 QIcon ButtonGlyph(std::string_view kind);
 
