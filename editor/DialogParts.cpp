@@ -1,5 +1,6 @@
 #include "editor/DialogParts.h"
 
+#include "editor/Artwork.h"
 #include "editor/UserDialogs.h"
 #include "engine/Errors.h"
 
@@ -38,7 +39,7 @@ void TDialogHeader::Create(QWidget* dialog, const QString& caption, const QStrin
 void TDialogHeader::Place(int width)
 {
     Panel3->setGeometry(0, 0, width, 48);
-    Image4->setGeometry(width - 48, 0, 48, 48);
+    ShowDialogBanner(Image4, width);
     lblCaption->setGeometry(10, 6, std::max(10, width - 70), 18);
     lblHelp->setGeometry(20, 24, std::max(10, width - 80), 18);
 }

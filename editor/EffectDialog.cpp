@@ -1,5 +1,6 @@
 #include "editor/EffectDialog.h"
 
+#include "editor/Artwork.h"
 #include "editor/advancedtrackbar.h"
 #include "editor/framePreview.h"
 #include "engine/Settings.h"
@@ -9,32 +10,10 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace glimt {
-
-namespace {
-
-// The header's banner: a small picture of a few overlapping squares.
-QPixmap Banner()
-{
-    QPixmap pixmap(48, 48);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor colours[] = {QColor(230, 80, 60, 210), QColor(70, 160, 90, 210), QColor(60, 110, 220, 210)};
-    for (int i = 0; i < 3; ++i) {
-        p.setBrush(colours[i]);
-        p.setPen(Qt::NoPen);
-        p.drawRoundedRect(QRectF(4 + 10 * i, 4 + 10 * i, 22, 22), 4, 4);
-    }
-    return pixmap;
-}
-
-} // namespace
 
 TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QString& caption, const QString& help,
                              bool fitPaletteOnOK)
@@ -56,8 +35,12 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     headerPalette.setColor(QPalette::Window, Qt::white);
     headerPalette.setColor(QPalette::WindowText, Qt::black);
     Panel3->setPalette(headerPalette);
-    auto* header = new QHBoxLayout(Panel3);
+    Panel3->setFixedHeight(48);
+    // The banner lies beneath the texts, right-aligned across the whole strip.
+    auto* header = new QGridLayout(Panel3);
+    header->setContentsMargins(0, 0, 0, 0);
     auto* texts = new QVBoxLayout;
+    texts->setContentsMargins(10, 6, 10, 6);
     lblCaption = new QLabel(caption, Panel3);
     lblCaption->setObjectName(QStringLiteral("lblCaption"));
     QFont bold = lblCaption->font();
@@ -67,11 +50,14 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     lblHelp->setObjectName(QStringLiteral("lblHelp"));
     texts->addWidget(lblCaption);
     texts->addWidget(lblHelp);
-    header->addLayout(texts, 1);
     Image4 = new QLabel(Panel3);
     Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setPixmap(Banner());
-    header->addWidget(Image4);
+    Image4->setPixmap(DialogBanner());
+    Image4->setAlignment(Qt::AlignRight | Qt::AlignTop);
+    Image4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+    Image4->lower();
+    header->addWidget(Image4, 0, 0);
+    header->addLayout(texts, 0, 0);
     outer->addWidget(Panel3);
 
     m_body = new QWidget(this);

@@ -1,5 +1,6 @@
 #include "editor/TextEntry.h"
 
+#include "editor/Artwork.h"
 #include "editor/Translate.h"
 
 #include <QComboBox>
@@ -60,6 +61,7 @@ TfrmText::TfrmText(QWidget* parent)
     Panel3->setAutoFillBackground(true);
     Panel3->setBackgroundRole(QPalette::Base);
     Image4 = Make<QLabel>(Panel3, "Image4", 362 - 48, 0, 48, 48);
+    glimt::ShowDialogBanner(Image4, 362);
     lblCaption = MakeLabel(Panel3, "lblCaption", QStringLiteral("Text"), 10, 6, 290, 18);
     QFont bold = lblCaption->font();
     bold.setBold(true);

@@ -1,5 +1,6 @@
 #include "editor/formColors.h"
 
+#include "editor/Artwork.h"
 #include "editor/ColorPanel.h"
 #include "editor/EditorHost.h"
 #include "editor/MyScroll.h"
@@ -234,6 +235,10 @@ void TfrmColors::CreateControls()
 
     btnResetColor = MakeButton(this, "btnResetColor", "R", "Reset", QRect(8, 54, 18, 18));
     btnTwistColor = MakeButton(this, "btnTwistColor", "<>", "Change", QRect(56, 8, 18, 18));
+    btnResetColor->setIcon(glimt::ButtonGlyph("resetcolors"));
+    btnTwistColor->setIcon(glimt::ButtonGlyph("swapcolors"));
+    for (QToolButton* b : {btnResetColor, btnTwistColor})
+        b->setIconSize(QSize(14, 14));
     connect(btnResetColor, &QToolButton::clicked, this, &TfrmColors::btnResetColorClick);
     connect(btnTwistColor, &QToolButton::clicked, this, &TfrmColors::btnTwistColorClick);
 

@@ -1,5 +1,6 @@
 #include "editor/formProperties.h"
 
+#include "editor/Artwork.h"
 #include "editor/Translate.h"
 #include "editor/formDesk.h"
 #include "engine/MyIcoIO.h"
@@ -80,6 +81,7 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent)
     Panel3->setAutoFillBackground(true);
     Panel3->setBackgroundRole(QPalette::Base);
     Image4 = MakeLabel(Panel3, "Image4", QString(), kFormWidth - 48, 0, 48, 48);
+    glimt::ShowDialogBanner(Image4, kFormWidth);
     lblCaption = MakeLabel(Panel3, "lblCaption", QStringLiteral("Properties"), 10, 15, 190, 18);
     QFont bold = lblCaption->font();
     bold.setBold(true);

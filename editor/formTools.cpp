@@ -1,5 +1,6 @@
 #include "editor/formTools.h"
 
+#include "editor/Artwork.h"
 #include "editor/ToolCursors.h"
 #include "editor/formDesk.h"
 #include "engine/MyFilter.h"
@@ -19,28 +20,29 @@ struct TToolInfo {
     const char* button;
     const char* hint;
     const char* glyph;
+    const char* picture;
 };
 
 // By tool number - 1.
 constexpr TToolInfo kTools[glimt::kToolCount] = {
-    {"btnSelection", "Selection (S)", "S"},
-    {"btnCrop", "Crop (C)", "C"},
-    {"btnText", "Text (T)", "T"},
-    {"btnErase", "Color Eraser (E)", "E"},
-    {"btnFill", "Fill (F)", "F"},
-    {"btnSpray", "Spray (R)", "R"},
-    {"btnBrush", "Brush (B)", "B"},
-    {"btnPencil", "Pencil (P)", "P"},
-    {"btnLine", "Line (L)", "L"},
-    {"btnRect", "Rectangle (X)", "X"},
-    {"btnRoundRect", "Rounded Rectangle (Y)", "Y"},
-    {"btnEllipse", "Ellypse (Z)", "Z"},
-    {"btnPick", "Color Picker (I)", "I"},
-    {"btnZoom", "Zoom (M)", "M"},
-    {"btnOpac", "Opacity (O)", "O"},
-    {"btnGradient", "Gradient (G)", "G"},
-    {"btnBrighten", "Brighten/Darken ([)", "["},
-    {"btnBlur", "Blur/Sharpen (])", "]"},
+    {"btnSelection", "Selection (S)", "S", "selection"},
+    {"btnCrop", "Crop (C)", "C", "crop"},
+    {"btnText", "Text (T)", "T", "text"},
+    {"btnErase", "Color Eraser (E)", "E", "eraser"},
+    {"btnFill", "Fill (F)", "F", "fill"},
+    {"btnSpray", "Spray (R)", "R", "spray"},
+    {"btnBrush", "Brush (B)", "B", "brush"},
+    {"btnPencil", "Pencil (P)", "P", "pencil"},
+    {"btnLine", "Line (L)", "L", "line"},
+    {"btnRect", "Rectangle (X)", "X", "rect"},
+    {"btnRoundRect", "Rounded Rectangle (Y)", "Y", "roundrect"},
+    {"btnEllipse", "Ellypse (Z)", "Z", "ellipse"},
+    {"btnPick", "Color Picker (I)", "I", "picker"},
+    {"btnZoom", "Zoom (M)", "M", "zoom"},
+    {"btnOpac", "Opacity (O)", "O", "opacity"},
+    {"btnGradient", "Gradient (G)", "G", "gradient"},
+    {"btnBrighten", "Brighten/Darken ([)", "[", "brighten"},
+    {"btnBlur", "Blur/Sharpen (])", "]", "blur"},
 };
 
 const TFilterKernel& PresetNamed(const char* name)
@@ -58,11 +60,16 @@ TmyPixel FilterCell(const TmyImage& source, int x, int y, bool sharpen, bool onA
     return TmyFilter::FilterPixel(x, y, source, sharpen ? sharp : blur, onAlpha);
 }
 
-QToolButton* MakeButton(QWidget* parent, const QString& name, const QString& text, const QString& hint, QSize size)
+// A flat button showing the glyph `picture` (its text stays as the name read out for it).
+QToolButton* MakeButton(QWidget* parent, const QString& name, const QString& text, const char* picture,
+                        const QString& hint, QSize size)
 {
     auto* b = new QToolButton(parent);
     b->setObjectName(name);
     b->setText(text);
+    b->setIcon(glimt::ButtonGlyph(picture));
+    const int side = std::min(16, std::min(size.width(), size.height()) - 4);
+    b->setIconSize(QSize(side, side));
     b->setToolTip(hint);
     b->setFixedSize(size);
     b->setAutoRaise(true);
@@ -72,17 +79,19 @@ QToolButton* MakeButton(QWidget* parent, const QString& name, const QString& tex
 // An option panel whose buttons form one exclusive group; `onPick` gets the value 1..n.
 template <std::size_t N>
 QFrame* MakePanel(QWidget* parent, const char* name, const std::array<const char*, N>& buttons,
-                  const std::array<const char*, N>& texts, std::array<QToolButton*, N>& out,
+                  const std::array<const char*, N>& texts, const std::array<const char*, N>& pictures,
+                  std::array<QToolButton*, N>& out,
                   std::function<void(int)> onPick)
 {
     auto* panel = new QFrame(parent);
     panel->setObjectName(QString::fromLatin1(name));
-    auto* layout = new QHBoxLayout(panel);
+    auto* layout = new QVBoxLayout(panel);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     auto* group = new QButtonGroup(panel);
     for (std::size_t i = 0; i < N; ++i) {
-        QToolButton* b = MakeButton(panel, QString::fromLatin1(buttons[i]), QString::fromLatin1(texts[i]), {}, QSize(14, 22));
+        QToolButton* b = MakeButton(panel, QString::fromLatin1(buttons[i]), QString::fromLatin1(texts[i]), pictures[i], {},
+                                    QSize(24, 14));
         b->setCheckable(true);
         b->setChecked(i == 0);
         group->addButton(b);
@@ -110,7 +119,7 @@ TfrmTools::TfrmTools(QWidget* parent) : QWidget(parent)
     auto* group = new QButtonGroup(this);
     for (int i = 0; i < glimt::kToolCount; ++i) {
         const TToolInfo& t = kTools[i];
-        QToolButton* b = MakeButton(this, QString::fromLatin1(t.button), QString::fromLatin1(t.glyph),
+        QToolButton* b = MakeButton(this, QString::fromLatin1(t.button), QString::fromLatin1(t.glyph), t.picture,
                                     QString::fromLatin1(t.hint), QSize(25, 25));
         b->setCheckable(true);
         group->addButton(b);
@@ -127,25 +136,32 @@ TfrmTools::TfrmTools(QWidget* parent) : QWidget(parent)
         const char* name;
         const char* hint;
         const char* action;
+        const char* picture; // follows the action: btnRight nudges to the left
     };
     const Action actions[] = {
-        {&btnFlipVert, "btnFlipVert", "Flip Vertical", "actnFlipVert"},
-        {&btnFlipHoriz, "btnFlipHoriz", "Flip Horizontal", "actnFlipHoriz"},
-        {&btnRotateLeft, "btnRotateLeft", "Rotate Left 90", "actnRotateLeft"},
-        {&btnRotateRight, "btnRotateRight", "Rotate Right 90", "actnRotateRight"},
-        {&btnRight, "btnRight", "Left", "actnLeft"},
-        {&btnUp, "btnUp", "Up", "actnUp"},
-        {&btnDown, "btnDown", "Down", "actnDown"},
-        {&btnLeft, "btnLeft", "Right", "actnRight"},
+        {&btnFlipVert, "btnFlipVert", "Flip Vertical", "actnFlipVert", "flipvert"},
+        {&btnFlipHoriz, "btnFlipHoriz", "Flip Horizontal", "actnFlipHoriz", "fliphoriz"},
+        {&btnRotateLeft, "btnRotateLeft", "Rotate Left 90", "actnRotateLeft", "rotateleft"},
+        {&btnRotateRight, "btnRotateRight", "Rotate Right 90", "actnRotateRight", "rotateright"},
+        {&btnRight, "btnRight", "Left", "actnLeft", "left"},
+        {&btnUp, "btnUp", "Up", "actnUp", "up"},
+        {&btnDown, "btnDown", "Down", "actnDown", "down"},
+        {&btnLeft, "btnLeft", "Right", "actnRight", "right"},
     };
+    // Two columns like the tools: flip and rotate in a square, the four nudges in one row.
     auto* actionGrid = new QGridLayout;
     actionGrid->setSpacing(0);
+    auto* nudgeRow = new QHBoxLayout;
+    nudgeRow->setSpacing(0);
     int n = 0;
     for (const Action& a : actions) {
         const bool nudge = n >= 4;
-        *a.button = MakeButton(this, QString::fromLatin1(a.name), QString::fromLatin1(a.hint).left(1),
+        *a.button = MakeButton(this, QString::fromLatin1(a.name), QString::fromLatin1(a.hint).left(1), a.picture,
                                QString::fromLatin1(a.hint), nudge ? QSize(12, 13) : QSize(25, 25));
-        actionGrid->addWidget(*a.button, n / 4, n % 4);
+        if (nudge)
+            nudgeRow->addWidget(*a.button);
+        else
+            actionGrid->addWidget(*a.button, n / 2, n % 2);
         const QString action = QString::fromLatin1(a.action);
         connect(*a.button, &QToolButton::clicked, this, [action] {
             if (glimt::IEditorHost* host = glimt::EditorHost())
@@ -154,26 +170,43 @@ TfrmTools::TfrmTools(QWidget* parent) : QWidget(parent)
         ++n;
     }
     outer->addLayout(actionGrid);
+    nudgeRow->addStretch(1);
+    outer->addLayout(nudgeRow);
     outer->addStretch(1);
 
     Panel1 = MakePanel<7>(this, "Panel1",
                           {"SpeedButton23", "SpeedButton24", "SpeedButton25", "SpeedButton26", "SpeedButton34",
                            "SpeedButton35", "SpeedButton36"},
-                          {"1", "2", "3", "4", "5", "6", "7"}, SizeButtons, [this](int v) {
+                          {"1", "2", "3", "4", "5", "6", "7"},
+                          {"size1", "size2", "size3", "size4", "size5", "size6", "size7"}, SizeButtons, [this](int v) {
                               Engine.BrushSize = std::uint8_t(v);
                               UpdateBrushPreview();
                           });
     Panel2 = MakePanel<4>(this, "Panel2", {"SpeedButton27", "SpeedButton28", "SpeedButton29", "SpeedButton30"},
-                          {"#", "o", "/", "\\"}, ShapeButtons, [this](int v) {
+                          {"#", "o", "/", "\\"}, {"square", "round", "slash", "backslash"}, ShapeButtons,
+                          [this](int v) {
                               Engine.BrushShape = std::uint8_t(v);
                               UpdateBrushPreview();
                           });
     Panel3 = MakePanel<3>(this, "Panel3", {"SpeedButton31", "SpeedButton32", "SpeedButton33"}, {"1", "2", "3"},
-                          FillButtons, [this](int v) { Engine.FillStyle = std::uint8_t(v); });
-    Panel4 = MakePanel<2>(this, "Panel4", {"SpeedButton41", "SpeedButton42"}, {"-", "|"}, DirectionButtons,
+                          {"outline", "outlinefill", "filled"}, FillButtons,
+                          [this](int v) { Engine.FillStyle = std::uint8_t(v); });
+    Panel4 = MakePanel<2>(this, "Panel4", {"SpeedButton41", "SpeedButton42"}, {"-", "|"}, {"horizontal", "vertical"},
+                          DirectionButtons,
                           [this](int v) { Engine.GradientDirection = std::uint8_t(v); });
-    for (QFrame* p : {Panel1, Panel2, Panel3, Panel4})
-        outer->addWidget(p);
+    // The option panels stand side by side at the bottom, each a column of buttons; their
+    // place is kept free while they are hidden, so that the window need not grow for them.
+    auto* optionArea = new QWidget(this);
+    auto* options = new QHBoxLayout(optionArea);
+    options->setContentsMargins(0, 0, 0, 0);
+    options->setSpacing(2);
+    for (QFrame* p : {Panel1, Panel2, Panel3, Panel4}) {
+        p->setParent(optionArea);
+        options->addWidget(p, 0, Qt::AlignTop);
+    }
+    options->addStretch(1);
+    optionArea->setMinimumHeight(int(SizeButtons.size()) * SizeButtons[0]->height());
+    outer->addWidget(optionArea);
 }
 
 TfrmTools::~TfrmTools()

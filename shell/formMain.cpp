@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
@@ -404,8 +405,13 @@ void TfrmMain::RestoreLayout()
         showNormal();
     move(o.MainLeft, o.MainTop);
     resize(o.MainWidth, o.MainHeight);
-    if (o.MainMaximized)
+    if (o.MainMaximized) {
+        // The tool windows are placed against the window's edges next, before the window
+        // manager has maximized the window (or where none does): it takes the room now.
+        if (const QScreen* s = screen())
+            setGeometry(s->availableGeometry());
         setWindowState(windowState() | Qt::WindowMaximized);
+    }
     RestoreToolLayout();
     RestoreColorsLayout();
     RestoreViewLayout();

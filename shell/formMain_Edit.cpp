@@ -3,6 +3,7 @@
 // and the 18 tool actions with their letter keys.
 #include "shell/formMain.h"
 
+#include "editor/Artwork.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
 #include "engine/PaletteLibrary.h"
@@ -11,8 +12,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QPainter>
-#include <QPixmap>
 
 using glimt::TMouseButton;
 
@@ -30,21 +29,6 @@ constexpr TToolAction kToolActions[glimt::kToolCount] = {
     {"actpick", Qt::Key_I},   {"actzoom", Qt::Key_M},   {"actopac", Qt::Key_O},       {"actgrad", Qt::Key_G},
     {"actbright", Qt::Key_BracketLeft},                 {"actblur", Qt::Key_BracketRight},
 };
-
-// A tool-bar picture of one or two characters, for the switches that have no theme icon.
-QIcon GlyphIcon(const QString& glyph)
-{
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    QFont font = p.font();
-    font.setBold(true);
-    font.setPixelSize(13);
-    p.setFont(font);
-    p.setPen(QColor(40, 40, 40));
-    p.drawText(pixmap.rect(), Qt::AlignCenter, glyph);
-    return QIcon(pixmap);
-}
 
 // A key in either case: the plain key, and with Shift for letters.
 QList<QKeySequence> BothCases(Qt::Key key)
@@ -192,19 +176,19 @@ void TfrmMain::CreateEditActions()
     const QString edit = QStringLiteral("Edit");
     QAction* a = AddAction("actnUndo", tr("Undo"), edit, [this] { actnUndoExecute(*this, false); });
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo"), GlyphIcon(QString::fromUtf8("\u21B6"))));
+    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-undo"), glimt::ButtonGlyph("undo")));
     a = AddAction("actnRedo", tr("Redo"), edit, [this] { actnUndoExecute(*this, true); });
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
-    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"), GlyphIcon(QString::fromUtf8("\u21B7"))));
+    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-redo"), glimt::ButtonGlyph("redo")));
     a = AddAction("actnCut", tr("Cut"), edit, [this] { actnCutExecute(*this, false); });
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
-    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-cut"), GlyphIcon(QString::fromUtf8("\u2702"))));
+    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-cut"), glimt::ButtonGlyph("cut")));
     a = AddAction("actnCopy", tr("Copy"), edit, [this] { actnCutExecute(*this, true); });
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy"), GlyphIcon(QString::fromUtf8("\u2750"))));
+    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-copy"), glimt::ButtonGlyph("copy")));
     a = AddAction("actnPaste", tr("Paste"), edit, [this] { actnPasteExecute(*this); });
     a->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste"), GlyphIcon(QString::fromUtf8("\u25A4"))));
+    a->setIcon(QIcon::fromTheme(QStringLiteral("edit-paste"), glimt::ButtonGlyph("paste")));
     a = AddAction("actnDel", tr("Delete"), edit, [this] { actnDelExecute(*this); });
     a->setShortcut(QKeySequence(Qt::Key_Delete));
     a = AddAction("actSelectAll", tr("Select All"), edit, [this] { actSelectAllExecute(*this); });
@@ -231,11 +215,11 @@ void TfrmMain::CreateEditActions()
     };
     const Switch switches[] = {
         {"actFilterOnAlpha", QT_TR_NOOP("Use Filter On Alpha"), QT_TR_NOOP("Use filter on alpha chanel (A)"), Qt::Key_A,
-         &TOptions::FilterOnAlpha, false, "A"},
+         &TOptions::FilterOnAlpha, false, "filteronalpha"},
         {"actSmooth", QT_TR_NOOP("Smooth Edges"), QT_TR_NOOP("Smooth Edges (/)"), Qt::Key_Slash, &TOptions::SmoothEdges,
-         false, "/"},
+         false, "smooth"},
         {"actTransSel", QT_TR_NOOP("Transparent Selection"), QT_TR_NOOP("Preserve the transparency of the selection (\\)"),
-         Qt::Key_Backslash, &TOptions::TransparentSelection, true, "\\"},
+         Qt::Key_Backslash, &TOptions::TransparentSelection, true, "transsel"},
     };
     for (const Switch& sw : switches) {
         auto field = sw.field;
@@ -248,7 +232,7 @@ void TfrmMain::CreateEditActions()
             }
         });
         a->setCheckable(true);
-        a->setIcon(GlyphIcon(QString::fromLatin1(sw.glyph)));
+        a->setIcon(glimt::ButtonGlyph(sw.glyph));
         a->setToolTip(tr(sw.hint));
         a->setShortcuts(BothCases(sw.key));
     }

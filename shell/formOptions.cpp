@@ -1,5 +1,6 @@
 #include "shell/formOptions.h"
 
+#include "editor/Artwork.h"
 #include "editor/FormBuilder.h"
 #include "engine/Settings.h"
 #include "shell/formMain.h"
@@ -199,6 +200,7 @@ TfrmOptions::TfrmOptions(QWidget* parent)
     Panel3->setAutoFillBackground(true);
     Panel3->setBackgroundRole(QPalette::Base);
     Image4 = MakeControl<QLabel>(Panel3, "Image4", 393 - 48, 0, 48, 48);
+    glimt::ShowDialogBanner(Image4, 393);
     auto* lblCaption = Make<QLabel>(Panel3, "lblCaption", QStringLiteral("Preferences"), 10, 6, 300, 18);
     QFont bold = lblCaption->font();
     bold.setBold(true);

@@ -196,6 +196,7 @@ TEST_F(DockingTest, AMaximizedDocumentFillsTheWorkAreaBetweenTheDockedWindows)
 
 TEST_F(DockingTest, AResizableFrameGrowsByItsGripAndSnapsWhenLetGo)
 {
+    Resize(800, 700); // room below the tool window for the grip to grow it
     m_frame->SetResizable(true);
     QSizeGrip* grip = m_frame->SizeGrip();
     ASSERT_NE(grip, nullptr);
