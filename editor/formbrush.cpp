@@ -89,7 +89,8 @@ void ConnectBrushOutline(TfrmTools& tools, TfrmBrush& brush)
 
 TBrushImage::TBrushImage(QWidget* parent) : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // The ring picture is mostly transparent: what lies below must be painted first, or the
+    // square shows whatever the screen held there before (another document's picture).
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
