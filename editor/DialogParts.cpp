@@ -67,8 +67,8 @@ TDialogBanner MakeDialogBanner(QWidget* dialog, int width, const QString& title,
 void MakeOkCancel(QDialog* dialog, int x, int y, const std::function<bool()>& ok, QPushButton*& btnOK,
     QPushButton*& btnCancel)
 {
-    btnOK = MakeNamed<QPushButton>(dialog, "btnOK", QStringLiteral("OK"), x, y, 75, 25);
-    btnCancel = MakeNamed<QPushButton>(dialog, "btnCancel", QStringLiteral("Cancel"), x + 83, y, 75, 25);
+    btnOK = Make<QPushButton>(dialog, "btnOK", QStringLiteral("OK"), x, y, 75, 25);
+    btnCancel = Make<QPushButton>(dialog, "btnCancel", QStringLiteral("Cancel"), x + 83, y, 75, 25);
     btnOK->setDefault(true);
     QObject::connect(btnOK, &QPushButton::clicked, dialog, [dialog, ok] {
         if (ok())
@@ -80,17 +80,17 @@ void MakeOkCancel(QDialog* dialog, int x, int y, const std::function<bool()>& ok
 TSizeChoice::TSizeChoice(QWidget* group, TSizeControls& controls, int& newWidth, int& newHeight)
     : QObject(group), m_controls(controls), m_width(newWidth), m_height(newHeight)
 {
-    m_controls.rb16 = MakeNamed<QRadioButton>(group, "rb16", QStringLiteral("16 x 16"), 10, 20, 80, 20);
-    m_controls.rb24 = MakeNamed<QRadioButton>(group, "rb24", QStringLiteral("24 x 24"), 10, 41, 80, 20);
-    m_controls.rb32 = MakeNamed<QRadioButton>(group, "rb32", QStringLiteral("32 x 32"), 10, 62, 80, 20);
-    m_controls.rb48 = MakeNamed<QRadioButton>(group, "rb48", QStringLiteral("48 x 48"), 95, 20, 80, 20);
-    m_controls.rb256 = MakeNamed<QRadioButton>(group, "rb256", QStringLiteral("256 x 256"), 95, 41, 85, 20);
-    m_controls.rbCustom = MakeNamed<QRadioButton>(group, "rbCustom", QStringLiteral("Custom:"), 10, 84, 160, 20);
-    m_controls.lblWidth = MakeNamed<QLabel>(group, "lblWidth", QStringLiteral("Width:"), 10, 106, 45, 22);
-    m_controls.edtWidth = MakeNamed<QLineEdit>(group, "edtWidth", QStringLiteral("128"), 55, 106, 36, 22);
-    m_controls.lblHeight = MakeNamed<QLabel>(group, "lblHeight", QStringLiteral("Height:"), 96, 106, 45, 22);
-    m_controls.edtHeight = MakeNamed<QLineEdit>(group, "edtHeight", QStringLiteral("128"), 140, 106, 36, 22);
-    m_controls.cbSquare = MakeNamed<QCheckBox>(group, "cbSquare", QStringLiteral("Square"), 10, 130, 120, 20);
+    m_controls.rb16 = Make<QRadioButton>(group, "rb16", QStringLiteral("16 x 16"), 10, 20, 80, 20);
+    m_controls.rb24 = Make<QRadioButton>(group, "rb24", QStringLiteral("24 x 24"), 10, 41, 80, 20);
+    m_controls.rb32 = Make<QRadioButton>(group, "rb32", QStringLiteral("32 x 32"), 10, 62, 80, 20);
+    m_controls.rb48 = Make<QRadioButton>(group, "rb48", QStringLiteral("48 x 48"), 95, 20, 80, 20);
+    m_controls.rb256 = Make<QRadioButton>(group, "rb256", QStringLiteral("256 x 256"), 95, 41, 85, 20);
+    m_controls.rbCustom = Make<QRadioButton>(group, "rbCustom", QStringLiteral("Custom:"), 10, 84, 160, 20);
+    m_controls.lblWidth = Make<QLabel>(group, "lblWidth", QStringLiteral("Width:"), 10, 106, 45, 22);
+    m_controls.edtWidth = Make<QLineEdit>(group, "edtWidth", QStringLiteral("128"), 55, 106, 36, 22);
+    m_controls.lblHeight = Make<QLabel>(group, "lblHeight", QStringLiteral("Height:"), 96, 106, 45, 22);
+    m_controls.edtHeight = Make<QLineEdit>(group, "edtHeight", QStringLiteral("128"), 140, 106, 36, 22);
+    m_controls.cbSquare = Make<QCheckBox>(group, "cbSquare", QStringLiteral("Square"), 10, 130, 120, 20);
     m_controls.rb48->setChecked(true);
     m_controls.cbSquare->setChecked(true);
 

@@ -1,4 +1,6 @@
 #pragma once
+#include "editor/FormBuilder.h"
+
 #include <QObject>
 #include <QString>
 #include <QWidget>
@@ -33,16 +35,6 @@ struct TDialogHeader {
 void ReportFailures(const std::function<void()>& body);
 
 
-
-// A control with text, object name and geometry, as the dialogs lay them out.
-template <class T>
-T* MakeNamed(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
-{
-    auto* widget = new T(text, parent);
-    widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
-    return widget;
-}
 
 // The header strip as the size dialogs make it in one call.
 using TDialogBanner = TDialogHeader;

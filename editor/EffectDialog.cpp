@@ -1,5 +1,6 @@
 #include "editor/EffectDialog.h"
 
+#include "editor/FormBuilder.h"
 #include "editor/Artwork.h"
 #include "editor/advancedtrackbar.h"
 #include "editor/framePreview.h"
@@ -77,12 +78,7 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     auto* buttons = new QHBoxLayout;
     buttons->setContentsMargins(8, 0, 8, 0);
     buttons->addStretch(1);
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
+    MakeOkCancelButtons(this, btnOK, btnCancel);
     buttons->addWidget(btnOK);
     buttons->addWidget(btnCancel);
     outer->addLayout(buttons);

@@ -14,7 +14,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-using glimt::MakeNamed;
+using glimt::Make;
 
 const std::array<TfrmImageToIco::TFormat, 15> TfrmImageToIco::Formats = {{
     {"cbXP256", 256, 32, true}, {"cbXP48", 48, 32, true},    {"cbXP32", 32, 32, true},
@@ -37,7 +37,7 @@ TfrmImageToIco::TfrmImageToIco(QWidget* parent) : QDialog(parent)
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
 
-    MakeNamed<QLabel>(this, "Label1", QStringLiteral("Include the following image formats in the icon:"), 10, 56, 430, 18);
+    Make<QLabel>(this, "Label1", QStringLiteral("Include the following image formats in the icon:"), 10, 56, 430, 18);
     const char* rows[] = {"XP Colors", "256 Colors", "16 Colors"};
     for (int r = 0; r < 3; ++r) {
         auto* label = new QLabel(QString::fromLatin1(rows[r]), this);
@@ -48,7 +48,7 @@ TfrmImageToIco::TfrmImageToIco(QWidget* parent) : QDialog(parent)
             const TFormat& f = Formats[i];
             // The first column is wider: it holds the 256 x 256 formats.
             const int x = c == 0 ? 88 : 180 + (c - 1) * 67;
-            CheckBoxes[i] = MakeNamed<QCheckBox>(this, f.name, QStringLiteral("%1 x %1").arg(f.size), x, 82 + r * 26,
+            CheckBoxes[i] = Make<QCheckBox>(this, f.name, QStringLiteral("%1 x %1").arg(f.size), x, 82 + r * 26,
                 c == 0 ? 92 : 67, 20);
             CheckBoxes[i]->setChecked(f.tickedAtFirst);
         }

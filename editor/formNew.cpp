@@ -50,7 +50,7 @@ int NewImageInsertIndex(const TmyIcon& icon, int width, int height, int depth)
 
 } // namespace glimt
 
-using glimt::MakeNamed;
+using glimt::Make;
 
 TfrmNewImage::TfrmNewImage(QWidget* parent)
     : QDialog(parent)
@@ -65,19 +65,19 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
 
-    grpColors = MakeNamed<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 155);
-    rb32Bit = MakeNamed<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 225, 20);
-    rb24Bit = MakeNamed<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 225, 20);
-    rb8Bit = MakeNamed<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 225, 20);
-    rb4Bit = MakeNamed<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 225, 20);
-    rb1Bit = MakeNamed<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 225, 20);
+    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 155);
+    rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 225, 20);
+    rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 225, 20);
+    rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 225, 20);
+    rb4Bit = Make<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 225, 20);
+    rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 225, 20);
     rb32Bit->setChecked(true);
 
-    grpSize = MakeNamed<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 155);
+    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 155);
     m_size = new glimt::TSizeChoice(grpSize, *this, NewWidth, NewHeight);
 
-    grpImages = MakeNamed<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 430, 155);
-    cbFromImage = MakeNamed<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 410, 20);
+    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 430, 155);
+    cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 410, 20);
     cbFromImage->setChecked(true);
     Thumbnails = new TThumbail(grpImages);
     Thumbnails->setObjectName(QStringLiteral("Thumbnails"));

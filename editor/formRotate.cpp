@@ -23,7 +23,7 @@
 #include <QScrollArea>
 #include <QToolButton>
 
-using glimt::MakeNamed;
+using glimt::Make;
 
 namespace {
 
@@ -75,12 +75,12 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
 
-    lblDirection = MakeNamed<QLabel>(this, "lblDirection", QStringLiteral("Direction: "), 10, 58, 70, 20);
-    rbLeft = MakeNamed<QRadioButton>(this, "rbLeft", QStringLiteral("Left"), 80, 58, 60, 20);
-    rbRight = MakeNamed<QRadioButton>(this, "rbRight", QStringLiteral("Right"), 150, 58, 60, 20);
+    lblDirection = Make<QLabel>(this, "lblDirection", QStringLiteral("Direction: "), 10, 58, 70, 20);
+    rbLeft = Make<QRadioButton>(this, "rbLeft", QStringLiteral("Left"), 80, 58, 60, 20);
+    rbRight = Make<QRadioButton>(this, "rbRight", QStringLiteral("Right"), 150, 58, 60, 20);
     rbLeft->setChecked(true);
-    lblAngle = MakeNamed<QLabel>(this, "lblAngle", QStringLiteral("Angle: "), 10, 84, 70, 20);
-    Edit1 = MakeNamed<QLineEdit>(this, "Edit1", QStringLiteral("0"), 80, 82, 134, 22);
+    lblAngle = Make<QLabel>(this, "lblAngle", QStringLiteral("Angle: "), 10, 84, 70, 20);
+    Edit1 = Make<QLineEdit>(this, "Edit1", QStringLiteral("0"), 80, 82, 134, 22);
     SpinButton1 = new QWidget(this);
     SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
     SpinButton1->setGeometry(214, 82, 16, 22);
@@ -91,7 +91,7 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
     down->setArrowType(Qt::DownArrow);
     down->setGeometry(0, 11, 16, 11);
 
-    lblCenter = MakeNamed<QLabel>(this, "lblCenter", QStringLiteral("Center"), 10, 110, 70, 20);
+    lblCenter = Make<QLabel>(this, "lblCenter", QStringLiteral("Center"), 10, 110, 70, 20);
     pnlCenter = new QFrame(this);
     pnlCenter->setObjectName(QStringLiteral("pnlCenter"));
     pnlCenter->setGeometry(80, 110, 150, 74);
@@ -105,7 +105,7 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
     pbCenter->installEventFilter(this);
     spCenter->installEventFilter(this);
 
-    grpPreview = MakeNamed<QGroupBox>(this, "grpPreview", QStringLiteral(" Preview "), 236, 52, 129, 129);
+    grpPreview = Make<QGroupBox>(this, "grpPreview", QStringLiteral(" Preview "), 236, 52, 129, 129);
     preview1 = new QScrollArea(grpPreview);
     preview1->setObjectName(QStringLiteral("preview1"));
     preview1->setGeometry(6, 18, 117, 105);
