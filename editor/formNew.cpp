@@ -60,28 +60,28 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
     const glimt::TDialogBanner banner =
-        glimt::MakeDialogBanner(this, 450, QStringLiteral("New Image"), QStringLiteral("Add a new image to your icon"));
+        glimt::MakeDialogBanner(this, 490, QStringLiteral("New Image"), QStringLiteral("Add a new image to your icon"));
     Image4 = banner.Image4;
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
 
-    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 240, 155);
-    rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 225, 20);
-    rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 225, 20);
-    rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 225, 20);
-    rb4Bit = Make<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 225, 20);
-    rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 225, 20);
+    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 280, 155);
+    rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 265, 20);
+    rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 265, 20);
+    rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 265, 20);
+    rb4Bit = Make<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 265, 20);
+    rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 265, 20);
     rb32Bit->setChecked(true);
 
-    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 258, 56, 182, 155);
+    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 298, 56, 182, 155);
     m_size = new glimt::TSizeChoice(grpSize, *this, NewWidth, NewHeight);
 
-    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 430, 155);
-    cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 410, 20);
+    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 470, 155);
+    cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 450, 20);
     cbFromImage->setChecked(true);
     Thumbnails = new TThumbail(grpImages);
     Thumbnails->setObjectName(QStringLiteral("Thumbnails"));
-    Thumbnails->setGeometry(10, 40, 405, 105);
+    Thumbnails->setGeometry(10, 40, 445, 105);
     Thumbnails->CanDrag = false;
     Thumbnails->SelectionMode = TSelectMode::smSingle;
     Thumbnails->SetShowCaption(true);
@@ -115,9 +115,9 @@ void TfrmNewImage::ShowSourceGroup(bool show)
     m_sourceShown = show;
     grpImages->setVisible(show);
     const int h = show ? 442 : 283;
-    setFixedSize(450, h - 29);
-    btnOK->setGeometry(270, h - 29 - 34, 80, 26);
-    btnCancel->setGeometry(360, h - 29 - 34, 80, 26);
+    setFixedSize(490, h - 29);
+    btnOK->setGeometry(310, h - 29 - 34, 80, 26);
+    btnCancel->setGeometry(400, h - 29 - 34, 80, 26);
 }
 
 bool TfrmNewImage::IsFormatUnique(const TmyIcon& icon, int width, int height, int bitDepth)
