@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QPushButton>
 #include <QEvent>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -52,6 +53,8 @@ void ReportFailures(const std::function<void()>& body)
         UserDialogs().Error(e.Text());
     } catch (const std::exception& e) {
         UserDialogs().Error(QString::fromLocal8Bit(e.what()));
+    } catch (...) {
+        UserDialogs().Error(QCoreApplication::translate("glimt", "An unexpected error stopped the command."));
     }
 }
 

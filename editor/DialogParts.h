@@ -31,7 +31,7 @@ struct TDialogHeader {
 };
 
 // Runs `body`; a failure that leaves it is shown in an error box instead of leaving the
-// button handler or dialog step that ran it (and with it Qt's event loop).
+// command, button handler, dialog step or event that ran it (and with it Qt's event loop).
 void ReportFailures(const std::function<void()>& body);
 
 

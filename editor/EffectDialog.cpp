@@ -1,7 +1,6 @@
 #include "editor/EffectDialog.h"
 
 #include "editor/FormBuilder.h"
-#include "editor/Artwork.h"
 #include "editor/advancedtrackbar.h"
 #include "editor/framePreview.h"
 #include "engine/Settings.h"
@@ -29,36 +28,14 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 8);
 
-    Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setAutoFillBackground(true);
-    QPalette headerPalette = Panel3->palette();
-    headerPalette.setColor(QPalette::Window, Qt::white);
-    headerPalette.setColor(QPalette::WindowText, Qt::black);
-    Panel3->setPalette(headerPalette);
+    // The program's header strip; the layout keeps it across the top, and resizeEvent lays out
+    // its texts and banner for the width the layout gives the dialog.
+    m_header.Create(this, caption, help, 100);
+    Panel3 = m_header.Panel3;
+    Image4 = m_header.Image4;
+    lblCaption = m_header.lblCaption;
+    lblHelp = m_header.lblHelp;
     Panel3->setFixedHeight(48);
-    // The banner lies beneath the texts, right-aligned across the whole strip.
-    auto* header = new QGridLayout(Panel3);
-    header->setContentsMargins(0, 0, 0, 0);
-    auto* texts = new QVBoxLayout;
-    texts->setContentsMargins(10, 6, 10, 6);
-    lblCaption = new QLabel(caption, Panel3);
-    lblCaption->setObjectName(QStringLiteral("lblCaption"));
-    QFont bold = lblCaption->font();
-    bold.setBold(true);
-    lblCaption->setFont(bold);
-    lblHelp = new QLabel(help, Panel3);
-    lblHelp->setObjectName(QStringLiteral("lblHelp"));
-    texts->addWidget(lblCaption);
-    texts->addWidget(lblHelp);
-    Image4 = new QLabel(Panel3);
-    Image4->setObjectName(QStringLiteral("Image4"));
-    Image4->setPixmap(DialogBanner());
-    Image4->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    Image4->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
-    Image4->lower();
-    header->addWidget(Image4, 0, 0);
-    header->addLayout(texts, 0, 0);
     outer->addWidget(Panel3);
 
     m_body = new QWidget(this);
@@ -85,6 +62,12 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
 
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
+}
+
+void TEffectDialog::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    m_header.Place(width());
 }
 
 TAdvancedTrackBar* TEffectDialog::AddTrackBar(QGridLayout* grid, int row, const char* name, const QString& label,

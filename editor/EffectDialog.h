@@ -1,4 +1,5 @@
 #pragma once
+#include "editor/DialogParts.h"
 #include "editor/Effects.h"
 #include "engine/MyImage.h"
 
@@ -70,8 +71,10 @@ protected:
 
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    TDialogHeader m_header;
     TEffectTarget m_target;
     QWidget* m_body = nullptr;
     bool m_fitPaletteOnOK;

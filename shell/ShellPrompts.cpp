@@ -1,5 +1,6 @@
 #include "shell/ShellPrompts.h"
 
+#include "editor/DialogParts.h"
 #include "editor/UserDialogs.h"
 #include "editor/formFrames.h"
 #include "engine/Errors.h"
@@ -33,16 +34,9 @@ bool ShellPrompts::PickGifFrames(const QString& fileName, int targetWidth, int t
 
 bool GlimtApplication::notify(QObject* receiver, QEvent* event)
 {
-    try {
-        return QApplication::notify(receiver, event);
-    } catch (const Error& e) {
-        UserDialogs().Error(e.Text());
-    } catch (const std::exception& e) {
-        UserDialogs().Error(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        UserDialogs().Error(QStringLiteral("An unexpected error stopped the command."));
-    }
-    return false;
+    bool handled = false;
+    ReportFailures([&] { handled = QApplication::notify(receiver, event); });
+    return handled;
 }
 
 } // namespace glimt

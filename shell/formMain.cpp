@@ -1,6 +1,7 @@
 #include "shell/formMain.h"
 
 #include "editor/ToolCursors.h"
+#include "editor/DialogParts.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formColors.h"
@@ -334,7 +335,7 @@ QAction* TfrmMain::Action(const QString& name) const
 void TfrmMain::RunCommand(QAction* action, const std::function<void()>& command)
 {
     ++m_commandDepth;
-    try {
+    glimt::ReportFailures([&] {
         if (action && DropSelectionFirst().contains(action->objectName())) {
             glimt::IToolEngine* tools = glimt::ToolEngine();
             if (tools && m_activeSlot != 0 && tools->SelectionDocumentSlot() == m_activeSlot)
@@ -342,13 +343,7 @@ void TfrmMain::RunCommand(QAction* action, const std::function<void()>& command)
         }
         if (command)
             command();
-    } catch (const glimt::Error& e) {
-        glimt::UserDialogs().Error(e.Text());
-    } catch (const std::exception& e) {
-        glimt::UserDialogs().Error(QString::fromLocal8Bit(e.what()));
-    } catch (...) {
-        glimt::UserDialogs().Error(tr("An unexpected error stopped the command."));
-    }
+    });
     if (--m_commandDepth == 0)
         updateActions();
 }
