@@ -24,6 +24,7 @@ constexpr glimt::MessageText kMessages[] = {
     {"msgClose", "Close"},
     {"msgComplete", "Operation completed!"},
     {"msgCur", "Windows Cursor"},
+    {"msgDamagedIcon", "%s1 is damaged: %i1 of its %i2 images could not be read."},
     {"msgDeleteImg", "Delete the current image? (This can not be undone!)"},
     {"msgDeleteLast", "Cannot delete last image!"},
     {"msgDirSelect", "Select a directory"},
@@ -183,6 +184,12 @@ QString MsgI(const char* key, const char* english, long long i1)
 QString MsgII(const char* key, const char* english, long long i1, long long i2)
 {
     return ReplaceOnce(MsgI(key, english, i1), QStringLiteral("%i2"), QString::number(i2));
+}
+
+QString MsgSII(const char* key, const char* english, const QString& s1, long long i1, long long i2)
+{
+    // The text is filled in last, so that a placeholder inside it stays as it is.
+    return ReplaceOnce(MsgII(key, english, i1, i2), QStringLiteral("%s1"), s1);
 }
 
 } // namespace glimt

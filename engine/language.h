@@ -68,5 +68,6 @@ QString Msg(const char* key, const char* english);
 QString MsgS(const char* key, const char* english, const QString& s1);
 QString MsgI(const char* key, const char* english, long long i1);
 QString MsgII(const char* key, const char* english, long long i1, long long i2);
+QString MsgSII(const char* key, const char* english, const QString& s1, long long i1, long long i2);
 
 } // namespace glimt

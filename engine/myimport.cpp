@@ -114,13 +114,16 @@ void TmyImport::BitmapToImage(const PictureBitmap& bitmap, TmyImagePal& image, i
             image.SetSize(TargetHeight, TargetWidth);
             ResampleBitmapToImage(pixels, image);
         }
-        return;
+    } else {
+        if (image.Width() == 1 && image.Height() == 1)
+            image.SetSize(pixels.Height(), pixels.Width());
+        // A target larger than the image would put parts of the picture outside it: those
+        // parts are dropped rather than written past the image.
+        CopyClipped(pixels, image, (image.Width() - pixels.Width()) / 2, (image.Height() - pixels.Height()) / 2);
     }
-    if (image.Width() == 1 && image.Height() == 1)
-        image.SetSize(pixels.Height(), pixels.Width());
-    // A target larger than the image would put parts of the picture outside it: those parts
-    // are dropped rather than written past the image.
-    CopyClipped(pixels, image, (image.Width() - pixels.Width()) / 2, (image.Height() - pixels.Height()) / 2);
+    // The depth is the caller's to change, but an image below 32 bits never holds partial
+    // alpha (a PNG's tRNS, say).
+    image.CutAlphaToDepth();
 }
 
 void TmyImport::PasteImageToImage(const TmyImagePal& source, TmyImagePal& image, int TargetHeight, int TargetWidth)

@@ -31,7 +31,8 @@ struct PictureBitmap {
 // without state. Every import ends in one placement policy (BitmapToImage): a picture larger
 // than the target is resized or cropped as TOptions.ClipboardAction says (asking through
 // glimt::Prompts() when it says to ask), a smaller one is centred, and a 1 x 1 placeholder
-// image takes the picture's size. The target's BitDepth is never changed here.
+// image takes the picture's size. The target's BitDepth is never changed here; a target below
+// 32 bits receives alpha 0 or 255 only (glimt::CutAlphaBelow32).
 class TmyImport {
 public:
     // Places a picture into `image` by the policy. TargetHeight x TargetWidth is the area the

@@ -10,6 +10,7 @@
 #include "engine/Prompts.h"
 #include "engine/SafeFile.h"
 #include "engine/Settings.h"
+#include "tests/support/IcoBuilder.h"
 #include "tests/support/TestPaths.h"
 
 #include <QTemporaryDir>
@@ -140,6 +141,33 @@ TEST_F(PictureImport, FullyTransparentPngAndGifStayTransparent)
     ASSERT_TRUE(TmyImport::ImportGif(b, gif, false));
     for (std::size_t i = 0; i < b.PixelCount(); ++i)
         EXPECT_EQ(b.Data()[i].A, 0);
+}
+
+// A palette PNG with tRNS keeps its alpha in a 32-bit image; an image below 32 bits takes
+// only alpha 0 or 255 (128 and below transparent), whatever the picture's alpha.
+TEST_F(PictureImport, TrnsPngBelow32BitsIsOpaqueOrTransparent)
+{
+    QImage indexed(4, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 100), qRgba(0, 255, 0, 128), qRgba(9, 9, 9, 129)});
+    for (int x = 0; x < 4; ++x)
+        indexed.setPixel(x, 0, uint(x));
+    const QString file = Write("trns.png", glimt::test::QtPngBytes(indexed));
+    struct Row {
+        int depth;
+        std::vector<TmyPixel> want;
+    } rows[] = {
+        {32, {TmyPixel::CreateRGBA(255, 0, 0, 255), TmyPixel::CreateRGBA(0, 0, 255, 100), TmyPixel::CreateRGBA(0, 255, 0, 128),
+              TmyPixel::CreateRGBA(9, 9, 9, 129)}},
+        {24, {TmyPixel::CreateRGBA(255, 0, 0, 255), TmyPixel{}, TmyPixel{}, TmyPixel::CreateRGBA(9, 9, 9, 255)}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.depth);
+        TmyImagePal image(1, 4, r.depth);
+        ASSERT_TRUE(TmyImport::ImportPng(file, image, 1, 4, false));
+        EXPECT_EQ(image.BitDepth, r.depth);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(image.Pixel(x, 0), r.want[std::size_t(x)]) << "x = " << x;
+    }
 }
 
 TEST_F(PictureImport, LargePictureIsResampledIntoTheAspectArea)

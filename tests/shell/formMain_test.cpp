@@ -184,11 +184,37 @@ TEST_F(MainWindowTest, CommandLineStopsAtTheFirstFileThatFails)
 
     ASSERT_EQ(m_main->DeskCount(), 1);
     EXPECT_EQ(m_main->Desk(1)->FilePath(), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("a.ico")));
-    EXPECT_EQ(m_dialogs.Texts(Kind::Error), QStringList{QStringLiteral("Invalid File Format!")});
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error),
+              QStringList{QStringLiteral("Invalid File Format!\n") + QDir(m_dir.path()).absoluteFilePath(QStringLiteral("b.ico"))});
     // Both attempts are recent files; c was never tried.
     EXPECT_EQ(Options().GetRecentFile(1), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("a.ico")));
     EXPECT_EQ(Options().GetRecentFile(2), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("b.ico")));
     EXPECT_TRUE(Options().GetRecentFile(3).isEmpty());
+}
+
+// An icon cut inside its image data is no silent failure: with some images left it opens with
+// them and one warning naming the file; with none it is "Invalid File Format!" and the file.
+TEST_F(MainWindowTest, DamagedIconsNameTheFileWhenOpened)
+{
+    Start();
+    TmyIcon three;
+    for (int side : {48, 32, 16})
+        three.AddImage(side, side, 32).Fill(TmyPixel::CreateRGBA(9, 8, 7, 255));
+    const QByteArray whole = TmyIcoIO(false).SaveToBytes(three, false);
+    // The file holds the 48, 32 and 16 pixel images in that order: the cut loses the last.
+    const QString partly = Write(QStringLiteral("partly.ico"), whole.left(whole.size() - 50));
+    const QString cut = Write(QStringLiteral("cut.ico"), whole.left(6 + 3 * 16 + 200));
+    const QString good = Write(QStringLiteral("good.ico"), IconBytes(16, 16, 1));
+
+    EXPECT_TRUE(m_main->OpenDocumentFile(partly));
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->Icon->Count(), 2);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{partly + QStringLiteral(" is damaged: 1 of its 3 images could not be read.")});
+
+    // A list stops at the file that could not be read, and says which it was.
+    EXPECT_FALSE(m_main->OpenFileList({cut, good}));
+    EXPECT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error), QStringList{QStringLiteral("Invalid File Format!\n") + cut});
 }
 
 TEST_F(MainWindowTest, OpeningShowsTheIconAndASecondOpenActivatesTheFirstWindow)
