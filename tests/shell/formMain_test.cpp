@@ -16,6 +16,7 @@
 #include "shell/ShellPrompts.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/PixelFixtures.h"
 
 #include <QAction>
@@ -285,6 +286,28 @@ TEST_F(MainWindowTest, MissingFilesAndStaleLinksWarnAndStopTheList)
     const QString broken = Write(QStringLiteral("broken.lnk"), "no link");
     EXPECT_FALSE(m_main->OpenDocumentFile(broken));
     EXPECT_EQ(m_main->DeskCount(), 1);
+}
+
+// A FIFO given to the open road (a dropped name, a recent entry, the command line) is refused
+// at once with the usual message; it never becomes a recent file.
+TEST_F(MainWindowTest, AFifoIsRefusedWithoutWaiting)
+{
+    Start();
+    const QString fifo = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("pipe.ico"));
+    ASSERT_TRUE(glimt::test::MakeFifo(fifo));
+    const QString good = Write(QStringLiteral("good.ico"), IconBytes(16, 16, 1));
+    const QString notFound = QStringLiteral("The file %1 does not exist!").arg(fifo);
+
+    m_main->OpenDroppedFiles({fifo, good});
+    EXPECT_EQ(m_main->DeskCount(), 0) << "the list stops at the refused name";
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{notFound});
+    EXPECT_TRUE(Options().GetRecentFile(1).isEmpty());
+
+    Options().SetRecentFile(1, fifo);
+    m_main->BuildRecentFilesMenu();
+    m_main->RecentFilesMenu()->actions().at(2)->trigger();
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), (QStringList{notFound, notFound}));
+    EXPECT_EQ(m_main->DeskCount(), 0);
 }
 
 TEST_F(MainWindowTest, RecentFilesMenuShowsTheNewestFirstAndOpensExactlyThatPath)
