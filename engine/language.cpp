@@ -1,5 +1,8 @@
 #include "engine/language.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <iterator>
 #include <cstring>
 
@@ -153,9 +156,52 @@ QString MenuKey(int listNumber, int itemIndex)
     return QString::number(listNumber) + QLatin1Char('-') + QString::number(itemIndex) + QLatin1String(".Menu");
 }
 
+namespace {
+
+QString LanguagesFolder(const QString& programFolder)
+{
+    return programFolder + QLatin1String("/Languages");
+}
+
+// The language of a file name ("Deutsch.LNG" is "Deutsch"); "" when it is no language file.
+QString LanguageOf(const QString& fileName)
+{
+    const QLatin1String ext(".lng");
+    if (fileName.size() <= ext.size() || !fileName.endsWith(ext, Qt::CaseInsensitive))
+        return QString();
+    return fileName.left(fileName.size() - ext.size());
+}
+
+// The regular files of the folder (FIFOs and devices are never listed: reading one would
+// block), hidden ones included, in the folder's own order.
+QStringList FilesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+}
+
+} // namespace
+
 QString LanguageFileName(const QString& programFolder, const QString& language)
 {
-    return programFolder + QLatin1String("/Languages/") + language + QLatin1String(".lng");
+    const QString folder = LanguagesFolder(programFolder);
+    const QString exact = folder + QLatin1Char('/') + language + QLatin1String(".lng");
+    if (language.isEmpty() || QFileInfo::exists(exact))
+        return exact;
+    for (const QString& file : FilesOf(folder))
+        if (LanguageOf(file) == language)
+            return folder + QLatin1Char('/') + file;
+    return exact;
+}
+
+QStringList LanguageNames(const QString& programFolder)
+{
+    QStringList names;
+    for (const QString& file : FilesOf(LanguagesFolder(programFolder))) {
+        const QString language = LanguageOf(file);
+        if (!language.isEmpty())
+            names.append(language);
+    }
+    return names;
 }
 
 QString ReplaceOnce(QString text, const QString& placeholder, const QString& value)
