@@ -61,6 +61,7 @@ constexpr glimt::MessageText kMessages[] = {
     {"msgManyColors", "%i1 colors read, rest of the palette was ignored."},
     {"msgMaxWindows", "Too many open windows!"},
     {"msgNoBlack", "The palette does not include the color Black."},
+    {"msgNoCapture", "The screen could not be captured!"},
     {"msgNoIcon", "The file does not contain icons"},
     {"msgNoSelection", "The icon must contain at least one image format!"},
     {"msgNot32Bit", "This is not a 32bit file. Extraction will not be exact!"},

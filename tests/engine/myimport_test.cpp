@@ -1,6 +1,7 @@
 #include "engine/myimport.h"
 
 #include "engine/BmpCodec.h"
+#include "engine/Errors.h"
 #include "engine/GifCodec.h"
 #include "engine/GifFrames.h"
 #include "engine/JpegCodec.h"
@@ -310,4 +311,29 @@ TEST_F(PictureImport, IconImportTakesTheDeepestImageWithItsAlpha)
     EXPECT_EQ(image.Pixel(9, 8), TmyPixel::CreateRGBA(200, 100, 50, 255));
     EXPECT_EQ(image.Pixel(7, 8), Marker);
     EXPECT_EQ(Changed(image).right, 39);
+}
+
+// A screen that gives no picture is an error that leaves the image as it was; a picture
+// smaller than the rectangle (partly off the screen) is completed in black.
+TEST_F(PictureImport, ScreenGrabThatGivesNoPictureIsAnError)
+{
+    struct Screen {
+        glimt::ScreenGrabber previous;
+        explicit Screen(glimt::ScreenGrabber g) : previous(glimt::SetScreenGrabber(g)) {}
+        ~Screen() { glimt::SetScreenGrabber(previous); }
+    };
+    {
+        Screen refusing([](int, int, int, int) { return QImage(); });
+        TmyImagePal image = Filled(4, 4);
+        EXPECT_THROW(TmyImport::CaptureScreen(image, 0, 0, 4, 4), glimt::Error);
+        EXPECT_TRUE(image.SamePixels(Filled(4, 4)));
+    }
+    Screen small([](int, int, int, int) {
+        QImage grab(2, 1, QImage::Format_RGB32);
+        grab.fill(qRgb(10, 20, 30));
+        return grab;
+    });
+    const TmyImage grab = TmyImport::GrabScreenRect(0, 0, 2, 3);
+    EXPECT_EQ(grab.Pixel(1, 0), TmyPixel::CreateRGBA(10, 20, 30, 255));
+    EXPECT_EQ(grab.Pixel(2, 1), TmyPixel::CreateRGBA(0, 0, 0, 255));
 }
