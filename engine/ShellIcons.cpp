@@ -124,18 +124,20 @@ bool BestOfGroup(const TExeIconFile& module, int group, QByteArray& ico)
     std::vector<TGroupIconEntry> entries;
     if (!module.GroupEntries(group, entries))
         return false;
-    std::vector<TGroupImage> images;
+    // The images are told apart by their headers; only the chosen one is copied whole.
+    std::vector<const TGroupIconEntry*> usable;
     std::vector<Candidate> candidates;
     for (const TGroupIconEntry& entry : entries) {
         TGroupImage image;
-        if (!module.GroupImage(entry, image))
+        if (!module.GroupImage(entry, image, true))
             continue;
         const std::int64_t depth = image.IsPng ? std::int64_t(entry.Planes) * entry.BitCount : image.BitCount;
         candidates.push_back({entry.Width ? entry.Width : 256, entry.Height ? entry.Height : 256, depth});
-        images.push_back(std::move(image));
+        usable.push_back(&entry);
     }
     const int best = Best(candidates);
-    return best >= 0 && WriteIconFile({images[std::size_t(best)]}, ico);
+    TGroupImage chosen;
+    return best >= 0 && module.GroupImage(*usable[std::size_t(best)], chosen) && WriteIconFile({chosen}, ico);
 }
 
 bool ReadFile(const QString& fileName, QByteArray& bytes)

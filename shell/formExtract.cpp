@@ -69,8 +69,8 @@ void TfrmExtract::FormShow()
 {
     {
         glimt::BusyGuard busy;
-        m_listed = glimt::ListExeIcons(FileName);
         Thumbnails->LoadExeIcons(FileName);
+        m_listed = Thumbnails->ListedIcons();
     }
     const bool any = Thumbnails->Count() > 0;
     btnExtract->setEnabled(any);
@@ -129,7 +129,8 @@ void TfrmExtract::btnExtractClick()
             GroupExtracted = module && module->IconFile(module->FindGroup(QString::number(index)), ico);
             bool loaded = true;
             if (GroupExtracted) {
-                loaded = reader.LoadFromBytes(desk->Icon, ico) && desk->Icon && desk->Icon->Count() > 0;
+                // A damaged group is named after the file it comes from.
+                loaded = reader.LoadFromBytes(desk->Icon, ico, FileName) && desk->Icon && desk->Icon->Count() > 0;
             } else {
                 if (first) {
                     glimt::UserDialogs().Warning(
