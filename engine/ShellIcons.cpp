@@ -8,7 +8,10 @@
 #include "engine/TypeCheck.h"
 #include "engine/myextract.h"
 
+#include <QFile>
+
 #include <cstdlib>
+#include <limits>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -155,6 +158,24 @@ bool ReadFile(const QString& fileName, QByteArray& bytes)
 bool TShellIcons::Load(const QString& fileName)
 {
     *this = TShellIcons();
+    // Reading a library of many megabytes costs far more (the memory it lands in is new to
+    // the process) than parsing it: such a file is mapped, and only what is looked at is
+    // brought in. The bytes over the mapping never outlive this object.
+    constexpr qint64 MapFrom = 1 << 20;
+    auto file = std::make_shared<QFile>();
+    try {
+        OpenRegularFileForReading(*file, fileName);
+    } catch (const FileError&) {
+        return false;
+    }
+    if (file->size() >= MapFrom && file->size() <= std::numeric_limits<qsizetype>::max()) {
+        if (const uchar* view = file->map(0, file->size())) {
+            LoadBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(view), qsizetype(file->size())));
+            m_mapped = std::move(file);
+            return true;
+        }
+    }
+    file->close();
     QByteArray bytes;
     if (!ReadFile(fileName, bytes))
         return false;
