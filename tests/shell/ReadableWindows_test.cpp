@@ -294,8 +294,8 @@ void CollectTexts(QObject* owner, const QString& section, bool switchToForms, TS
     }
 }
 
-// `text` made 40% longer (at least one character more) out of its own letters, so that it
-// keeps its mnemonic and placeholders and stays one word longer only at its end.
+// `text` made 40% longer (at least one character more) with its own letters added at its end,
+// so that its mnemonic and placeholders stay as they are.
 QString Longer(const QString& text)
 {
     QString letters = Shown(text);
