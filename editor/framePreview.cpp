@@ -77,6 +77,14 @@ void Tpreview::Render(const TmyImagePal& image, TColor background)
     CenterPreview();
 }
 
+void Tpreview::Clear()
+{
+    Image1->Picture = QImage();
+    PictureResized();
+    Image1->update();
+    CenterPreview();
+}
+
 void Tpreview::DrawPixel(int X, int Y, bool Blended, const TmyPixel& pixel)
 {
     TmyPreview::PreviewPixel(X, Y, Image1->Picture, Blended, pixel);

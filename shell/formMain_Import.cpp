@@ -97,6 +97,13 @@ void TfrmMain::DiscardDocumentWindow(TfrmDesk* desk)
 {
     QMdiSubWindow* sub = SubWindowOf(desk);
     desk->Saved = true;
+    desk->Closing = true;
+    // The window leaves the work area before the list activates its last slot: taken out
+    // afterwards, the work area would activate a window of its own choice, the first one
+    // while the main window is inactive (after the Open dialog, or a drop from another
+    // program).
+    if (sub)
+        m_panel1->removeSubWindow(sub);
     ReleaseDocumentWindow(desk->Tag);
     delete sub;
 }
@@ -133,9 +140,8 @@ bool TfrmMain::ImportImageFile(const QString& Path)
             break;
         case iftGif:
             // The frame picker makes a document per chosen frame; the window made for the
-            // format question never shows, and neither its place nor its number is used up.
-            if (desk->UntitledNumber() == UntitledCount)
-                --UntitledCount;
+            // format question never shows and gives its cascade place back. Its number stays
+            // used: the untitled numbers of a run never repeat.
             DiscardDocumentWindow(desk);
             CascadeIndex = CascadeIndex == 0 ? 10 : std::uint8_t(CascadeIndex - 1);
             if (TmyImport::ImportGifFrames(Path, work, depth) == 2)
