@@ -49,12 +49,14 @@ QString ExtractIconFilter()
 }
 
 // The files chosen in an open dialog; empty when it was cancelled.
-QStringList AskFiles(const QString& title, const QString& filter, int filterIndex, bool multiple)
+QStringList AskFiles(const QString& title, const QString& filter, int filterIndex, bool multiple,
+                     bool picturePreview = false)
 {
     glimt::TFileRequest request;
     request.title = title;
     request.filter = filter;
     request.filterIndex = filterIndex;
+    request.picturePreview = picturePreview;
     QStringList files;
     if (!glimt::UserDialogs().OpenFileNames(request, multiple, files))
         files.clear();
@@ -175,7 +177,7 @@ bool TfrmMain::ImportImageFile(const QString& Path)
 
 void TfrmMain::actnImportBMPExecute()
 {
-    OpenFileList(AskFiles(tr("Import Image"), OpenImageFilter(), 5, true));
+    OpenFileList(AskFiles(tr("Import Image"), OpenImageFilter(), 5, true, true));
 }
 
 void TfrmMain::actexportExecute()

@@ -191,6 +191,7 @@ TEST_F(ImportTest, ImportingSeveralPicturesAsksForEachAndCancelOrDamageLeavesNoW
     EXPECT_EQ(Image0(m_main->Desk(2)).BitDepth, 8);
     ASSERT_FALSE(m_dialogs.Log.empty());
     EXPECT_EQ(m_dialogs.Log.front().request.filterIndex, 5);
+    EXPECT_TRUE(m_dialogs.Log.front().request.picturePreview);
 }
 
 TEST_F(ImportTest, AGifOpensTheChosenFramesAndNeverLeavesAnEmptyWindow)
