@@ -14,7 +14,8 @@ namespace glimt {
 TPreviewImage::TPreviewImage(QWidget* parent)
     : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked as painting opaquely (see TDeskCanvas): a tool window moved over the preview
+    // must stay painted over it.
     setMouseTracking(true);
 }
 
