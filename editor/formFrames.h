@@ -45,11 +45,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void LayoutControls();
 };
 
 namespace glimt {
