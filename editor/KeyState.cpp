@@ -1,6 +1,6 @@
 #include "editor/KeyState.h"
 
-#include <QApplication>
+#include <QGuiApplication>
 #include <QKeyEvent>
 
 namespace {
@@ -34,34 +34,31 @@ public:
 
 EscapeFilter* g_filter = nullptr;
 
-Qt::KeyboardModifiers Modifiers()
-{
-    return QGuiApplication::queryKeyboardModifiers() | QGuiApplication::keyboardModifiers();
-}
+// The keyboard as it is now. The modifiers are asked of the window system: the ones Qt keeps
+// from its last input event stay set after a key goes up until the next event arrives, so a
+// timer polling them would see Shift held long after it was let go.
+class LiveKeyState : public glimt::IKeyState {
+public:
+    Qt::KeyboardModifiers Modifiers() override { return QGuiApplication::queryKeyboardModifiers(); }
+    bool EscapeDown() override { return g_escDown; }
+};
+
+LiveKeyState g_live;
+glimt::IKeyState* g_installed = nullptr;
 
 } // namespace
 
-bool IsShiftDown()
-{
-    return Modifiers().testFlag(Qt::ShiftModifier);
-}
-
-bool IsCtrlDown()
-{
-    return Modifiers().testFlag(Qt::ControlModifier);
-}
-
-bool IsAltDown()
-{
-    return Modifiers().testFlag(Qt::AltModifier);
-}
-
-bool IsEscDown()
-{
-    return g_escDown;
-}
-
 namespace glimt {
+
+IKeyState& KeyState()
+{
+    return g_installed ? *g_installed : g_live;
+}
+
+void SetKeyState(IKeyState* state)
+{
+    g_installed = state;
+}
 
 void InstallKeyStateFilter()
 {
@@ -72,3 +69,23 @@ void InstallKeyStateFilter()
 }
 
 } // namespace glimt
+
+bool IsShiftDown()
+{
+    return glimt::KeyState().Modifiers().testFlag(Qt::ShiftModifier);
+}
+
+bool IsCtrlDown()
+{
+    return glimt::KeyState().Modifiers().testFlag(Qt::ControlModifier);
+}
+
+bool IsAltDown()
+{
+    return glimt::KeyState().Modifiers().testFlag(Qt::AltModifier);
+}
+
+bool IsEscDown()
+{
+    return glimt::KeyState().EscapeDown();
+}

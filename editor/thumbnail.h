@@ -15,6 +15,9 @@ class QRubberBand;
 class QStatusBar;
 class TmyIcon;
 class TmyImagePal;
+namespace glimt {
+struct GifPicture;
+}
 
 enum class TSelectMode { smNone, smSingle, smMultiple };
 
@@ -65,8 +68,11 @@ public:
     // The icons of an executable or library (or any file the shell draws icons of).
     void LoadExeIcons(const QString& fileName);
     // The frames of a GIF file over white; with `overImpose` each tile shows the frames up to
-    // its own drawn over one another. A file that is not a GIF changes nothing.
+    // its own played one after the other (each earlier frame's disposal applied), as the frame
+    // picker imports them. A file that is not a GIF changes nothing.
     void LoadGifFrames(const QString& fileName, bool overImpose);
+    // The same from a GIF decoded already.
+    void LoadGifFrames(const glimt::GifPicture& gif, bool overImpose);
     // The icon and picture files of a folder, each tile carrying its file name.
     void LoadFolder(const QString& folder);
 
@@ -94,6 +100,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Each notch of the wheel moves the view one line of 50 pixels.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
@@ -110,6 +118,8 @@ private:
     bool m_showCaption = false;
     Qt::KeyboardModifiers m_eventMods;
     bool m_inMouseEvent = false;
+    bool m_wheelDetached = false; // a button is down on empty space
+    int m_wheelAngle = 0;         // wheel turn not yet worth a notch, in eighths of a degree
     friend class EventModifiers;
 };
 

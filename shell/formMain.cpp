@@ -387,6 +387,8 @@ void TfrmMain::FormActivate()
         UpdateDocking();
         FormResize();
         glimt::LoadToolCursors();
+        if (m_frmColors)
+            m_frmColors->ApplyPickerCursor();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });
