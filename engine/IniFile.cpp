@@ -1,5 +1,6 @@
 #include "engine/IniFile.h"
 
+#include "engine/Errors.h"
 #include "engine/SafeFile.h"
 
 #include <QDir>
@@ -35,9 +36,17 @@ QString DecodeText(const QByteArray& bytes)
 
 IniFile::IniFile(const QString& path) : m_path(path)
 {
-    QFile f(path);
-    if (f.open(QIODevice::ReadOnly) && f.size() <= kMaxFileBytes)
-        Parse(DecodeText(f.read(kMaxFileBytes)));
+    if (path.isEmpty() || !QFileInfo(path).exists())
+        return;
+    m_readWhole = false;
+    QByteArray bytes;
+    try {
+        bytes = ReadWholeFile(path, kMaxFileBytes);
+    } catch (const FileError&) {
+        return;
+    }
+    m_readWhole = true;
+    Parse(DecodeText(bytes));
 }
 
 IniFile IniFile::FromText(const QByteArray& bytes)
@@ -239,6 +248,8 @@ QByteArray IniFile::ToText() const
 
 void IniFile::UpdateFile() const
 {
+    if (!m_readWhole)
+        throw FileError(QStringLiteral("The file \"%1\" could not be read whole and is left as it was").arg(m_path), m_path);
     const QFileInfo info(m_path);
     QDir().mkpath(info.absolutePath());
     WriteFileAtomically(m_path, ToText());

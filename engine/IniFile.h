@@ -14,17 +14,21 @@ namespace glimt {
 // file is not valid UTF-8; it is written as UTF-8.
 class IniFile {
 public:
-    // The largest file that is read: settings and language files are some kilobytes, and a
-    // larger file is not parsed at all (each of its lines would cost a parsed entry).
-    static constexpr qint64 kMaxFileBytes = qint64(1) << 20;
+    // The largest file that is read: settings, language and desktop files are kilobytes, some
+    // a megabyte; no real one comes near this.
+    static constexpr qint64 kMaxFileBytes = qint64(16) << 20;
 
     IniFile() = default;
-    // Loads `path`; a missing or unreadable file, or one larger than kMaxFileBytes, gives an
-    // empty INI (no error).
+    // Loads `path`. A missing file gives an empty INI that UpdateFile creates. A file that
+    // exists but cannot be read whole (no right to read it, not a regular file, larger than
+    // kMaxFileBytes) reads as empty too, but is never written back: ReadWhole() is false and
+    // UpdateFile refuses, so what the file holds is not lost.
     explicit IniFile(const QString& path);
     static IniFile FromText(const QByteArray& bytes);
 
     const QString& Path() const { return m_path; }
+    // False when the file exists but could not be read whole.
+    bool ReadWhole() const { return m_readWhole; }
     // Lines are written ending in CR LF; files of the Linux desktop take LF alone.
     void SetUnixLineBreaks(bool lf) { m_unixLineBreaks = lf; }
 
@@ -46,7 +50,8 @@ public:
 
     QByteArray ToText() const;
     // Writes the file to Path() through a temporary and rename; creates the folder when it
-    // is missing. Throws glimt::FileError on failure, leaving the old file as it was.
+    // is missing. Throws glimt::FileError on failure, leaving the old file as it was, and
+    // without touching it when it could not be read whole.
     void UpdateFile() const;
 
     // Parses an integer the way ReadInteger does; false when `text` is none.
@@ -71,6 +76,7 @@ private:
     mutable QHash<QString, int> m_index;
     mutable bool m_indexValid = false;
     bool m_unixLineBreaks = false;
+    bool m_readWhole = true;
 };
 
 } // namespace glimt

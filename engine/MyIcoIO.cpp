@@ -6,6 +6,8 @@
 #include "engine/SafeFile.h"
 #include "engine/language.h"
 
+#include <QDir>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -162,37 +164,61 @@ void TmyIcoIO::ReportMessage(const QString& text, TMsgKind kind) const
         glimt::Prompts().Message(kind, text);
 }
 
-bool TmyIcoIO::LoadFromFile(std::unique_ptr<TmyIcon>& icon, const QString& fileName)
+void TmyIcoIO::ReportInvalidFormat(const QString& fileName) const
 {
-    return LoadFromBytes(icon, glimt::ReadWholeFile(fileName));
+    QString text = glimt::Msg("msgInvalidFormat", "Invalid File Format!");
+    if (!fileName.isEmpty())
+        text += QLatin1Char('\n') + QDir::toNativeSeparators(fileName);
+    ReportMessage(text, TMsgKind::Error);
 }
 
-bool TmyIcoIO::LoadFromBytes(std::unique_ptr<TmyIcon>& icon, const QByteArray& bytes)
+bool TmyIcoIO::LoadFromFile(std::unique_ptr<TmyIcon>& icon, const QString& fileName)
 {
+    return LoadFromBytes(icon, glimt::ReadWholeFile(fileName), fileName);
+}
+
+bool TmyIcoIO::LoadFromBytes(std::unique_ptr<TmyIcon>& icon, const QByteArray& bytes, const QString& fileName)
+{
+    Entries = 0;
+    DamagedEntries = 0;
     ByteReader r(bytes);
     const std::uint16_t reserved = r.U16();
     const std::uint16_t type = r.U16();
     const std::int16_t count = r.I16();
     if (!r.Ok() || reserved != 0 || (type != 1 && type != 2)) {
-        ReportMessage(glimt::Msg("msgInvalidFormat", "Invalid File Format!"), TMsgKind::Error);
+        ReportInvalidFormat(fileName);
         return false;
     }
     icon = std::make_unique<TmyIcon>();
     icon->Kind = type == 1 ? 0 : 1;
-    if (count <= 0)
-        return false;
-    // The whole directory must lie inside the file before any of it is believed.
-    if (!r.InRange(HeaderBytes, std::uint64_t(count) * EntryBytes)) {
-        ReportMessage(glimt::Msg("msgInvalidFormat", "Invalid File Format!"), TMsgKind::Error);
+    Entries = std::max<int>(count, 0);
+    // A file without entries holds no image; with a name to give, that is said.
+    if (count <= 0) {
+        if (!fileName.isEmpty())
+            ReportInvalidFormat(fileName);
         return false;
     }
-    if (!ReadEntries(*icon, r.Data(), r.Size(), count))
+    // The whole directory must lie inside the file before any of it is believed.
+    if (!r.InRange(HeaderBytes, std::uint64_t(count) * EntryBytes)) {
+        ReportInvalidFormat(fileName);
+        return false;
+    }
+    const int read = ReadEntries(*icon, r.Data(), r.Size(), count);
+    if (!fileName.isEmpty() && DamagedEntries > 0) {
+        if (read == 0)
+            ReportInvalidFormat(fileName);
+        else
+            ReportMessage(glimt::MsgSII("msgDamagedIcon", "%s1 is damaged: %i1 of its %i2 images could not be read.",
+                                        QDir::toNativeSeparators(fileName), DamagedEntries, Entries),
+                          TMsgKind::Warning);
+    }
+    if (read == 0)
         return false;
     SortImages(*icon);
     return true;
 }
 
-bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t size, int count)
+int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t size, int count)
 {
     ByteReader dir(data, size);
     dir.Seek(HeaderBytes);
@@ -214,8 +240,10 @@ bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t 
     for (const TIconDirEntry& e : entries) {
         // Entries whose data does not lie inside the file are skipped like refused ones.
         ByteReader r(data, size);
-        if (!r.Seek(e.ImageOffset) || !r.Has(BitmapHeaderBytes))
+        if (!r.Seek(e.ImageOffset) || !r.Has(BitmapHeaderBytes)) {
+            ++DamagedEntries;
             continue;
+        }
         const std::uint8_t* start = data + e.ImageOffset;
         const TBitmapInfoHeader header = ReadBitmapHeader(r);
 
@@ -232,8 +260,10 @@ bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t 
                               TMsgKind::Information);
                 continue;
             }
-            if (w <= 0 || h <= 0)
+            if (w <= 0 || h <= 0) {
+                ++DamagedEntries;
                 continue;
+            }
             // A paletted entry stores biClrUsed entries when that is between 1 and the full
             // count; the rest of the palette keeps its defaults.
             const int fullPalette = TmyImagePal::PaletteSizeFor(depth);
@@ -243,8 +273,10 @@ bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t 
             const std::uint64_t xorRow = RowBytes(w, depth);
             const std::uint64_t maskRow = RowBytes(w, 1);
             const std::uint64_t total = BitmapHeaderBytes + 4 * std::uint64_t(stored) + (xorRow + maskRow) * std::uint64_t(h);
-            if (!r.InRange(e.ImageOffset, total) || !used.Claim(e.ImageOffset, e.ImageOffset + total))
+            if (!r.InRange(e.ImageOffset, total) || !used.Claim(e.ImageOffset, e.ImageOffset + total)) {
+                ++DamagedEntries;
                 continue;
+            }
 
             TmyImagePal& img = icon.AddImage(h, w, depth);
             const std::uint8_t* p = start + BitmapHeaderBytes;
@@ -266,8 +298,20 @@ bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t 
                     }
                 }
             }
-            // The mask makes a pixel transparent at every depth, 32 bits included.
-            for (int y = h - 1; y >= 0; --y, p += maskRow) {
+            // At 32 bits the alpha channel is the transparency as soon as any alpha byte is not
+            // 0, and the mask is not consulted: tools set mask bits wherever alpha is below
+            // some threshold, and the mask would wipe every partly transparent pixel. When every
+            // alpha byte is 0 the fourth byte is padding: the image is opaque and the mask gives
+            // the transparency, as at the other depths.
+            bool useMask = true;
+            if (depth == 32) {
+                TmyPixel* const begin = img.Data();
+                TmyPixel* const end = begin + img.PixelCount();
+                useMask = std::none_of(begin, end, [](const TmyPixel& px) { return px.A != 0; });
+                if (useMask)
+                    std::for_each(begin, end, [](TmyPixel& px) { px.A = 255; });
+            }
+            for (int y = h - 1; useMask && y >= 0; --y, p += maskRow) {
                 TmyPixel* row = img.Row(y);
                 for (int x = 0; x < w; ++x)
                     if ((p[x >> 3] >> (7 - (x & 7))) & 1)
@@ -286,32 +330,41 @@ bool TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t 
         }
         const std::size_t available = size - e.ImageOffset;
         int pw = 0, ph = 0;
-        if (!glimt::PngDimensions(start, available, pw, ph))
+        if (!glimt::PngDimensions(start, available, pw, ph)) {
+            ++DamagedEntries;
             continue;
+        }
         if (pw > MaxSide || ph > MaxSide) {
             ReportMessage(glimt::MsgII("msgBigImg", "Image ignored: Too big (%i1x%i2)", pw, ph), TMsgKind::Warning);
             continue;
         }
         const std::uint64_t length = PngStreamLength(start, available);
-        if (length == 0 || !used.Claim(e.ImageOffset, e.ImageOffset + length))
+        if (length == 0 || !used.Claim(e.ImageOffset, e.ImageOffset + length)) {
+            ++DamagedEntries;
             continue;
+        }
         TmyImage decoded;
         try {
             decoded = glimt::DecodePng(start, std::size_t(length));
         } catch (const glimt::Error&) {
+            ++DamagedEntries;
             continue;
         } catch (const std::bad_alloc&) {
+            ++DamagedEntries;
             continue;
         }
-        // The decoded pixels move into the new image rather than being copied.
+        // The decoded pixels move into the new image rather than being copied. The PNG's
+        // alpha (its alpha channel or tRNS) is kept as it is at 32 bits and cut to 0 or 255
+        // below, as every image of fewer bits holds it.
         TmyImagePal& img = icon.AddImage(1, 1, depth);
         static_cast<TmyImage&>(img) = std::move(decoded);
         img.UpdateZoom();
+        img.CutAlphaToDepth();
         if (img.Palette)
             img.BuildPalette();
         ++read;
     }
-    return read > 0;
+    return read;
 }
 
 bool TmyIcoIO::SortImages(TmyIcon& icon)

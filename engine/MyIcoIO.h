@@ -35,9 +35,20 @@ public:
     // Reads a file. On a valid header `icon` receives a new document (also when the result is
     // false); on an invalid one it is left alone. True when at least one image was read; the
     // images are then in editing order. Throws glimt::FileError when the file cannot be read.
+    // Besides the messages of single entries, a load names the file when it went wrong:
+    // "Invalid File Format!" (an error) when no image at all could be read for any reason
+    // other than those messages, and "msgDamagedIcon" (a warning) when some images were read
+    // and DamagedEntries others could not be.
     bool LoadFromFile(std::unique_ptr<TmyIcon>& icon, const QString& fileName);
-    // The same over bytes already in memory.
-    bool LoadFromBytes(std::unique_ptr<TmyIcon>& icon, const QByteArray& bytes);
+    // The same over bytes already in memory; `fileName` is the name the messages give (without
+    // one only the messages of the header and of single entries are given).
+    bool LoadFromBytes(std::unique_ptr<TmyIcon>& icon, const QByteArray& bytes, const QString& fileName = QString());
+
+    // Set by every load: the number of directory entries, and how many of them were skipped
+    // without a message of their own because their data is damaged (outside the file, shared
+    // with another entry, of impossible size, or a PNG that does not decode).
+    int Entries = 0;
+    int DamagedEntries = 0;
 
     // Writes the document as an icon file (type 1), replacing the file only once the whole new
     // content is written; on failure glimt::FileError is thrown and the old file is untouched.
@@ -72,6 +83,7 @@ public:
     static QByteArray ImageToPng(const TmyImagePal& image);
 
 private:
-    bool ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t size, int count);
+    int ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t size, int count);
+    void ReportInvalidFormat(const QString& fileName) const;
     void WriteDib(QByteArray& out, const TmyImagePal& image) const;
 };

@@ -113,6 +113,14 @@ void TmyImagePal::UpdateZoom()
     Zoom = std::min(512 / std::max(m_width, m_height), 10);
 }
 
+void TmyImagePal::CutAlphaToDepth()
+{
+    if (BitDepth >= 32)
+        return;
+    for (TmyPixel& p : m_pixels)
+        p = glimt::CutAlphaBelow32(p);
+}
+
 // Entries take the image's distinct colours (R, G, B; alpha stays 255) in the order the pixels
 // are met, row by row from the top and left to right, transparent pixels included, until the
 // palette is full. Entries beyond the colours found keep what they held.

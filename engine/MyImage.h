@@ -86,4 +86,7 @@ public:
     {
         return bitDepth == 1 || bitDepth == 4 || bitDepth == 8 || bitDepth == 24 || bitDepth == 32;
     }
+    // Below 32 bits: every pixel's alpha cut to 0 or 255 by glimt::CutAlphaBelow32. At 32 bits
+    // nothing changes.
+    void CutAlphaToDepth();
 };

@@ -28,8 +28,7 @@ QString LowerExtension(const QString& fileName)
 
 void OpenForReading(QFile& f)
 {
-    if (!f.open(QIODevice::ReadOnly))
-        throw glimt::FileError(QStringLiteral("Cannot open file \"%1\": %2").arg(f.fileName(), f.errorString()), f.fileName());
+    glimt::OpenRegularFileForReading(f, f.fileName());
 }
 
 QByteArray ReadUpTo(QFile& f, qint64 n)

@@ -41,3 +41,19 @@ struct TmyPixel {
     friend constexpr bool operator==(const TmyPixel& a, const TmyPixel& b) { return a.Equals(b); }
 };
 static_assert(sizeof(TmyPixel) == 4, "pixels are packed 4-byte values");
+
+namespace glimt {
+
+// The alpha of an image below 32 bits is only 0 or 255. Where pixels with any alpha come into
+// such an image (stamping the floating selection, PNG data read into an icon image of fewer
+// bits, pictures placed into one), A of 128 or less becomes transparent (0, 0, 0, 0) and
+// anything above becomes opaque.
+constexpr TmyPixel CutAlphaBelow32(TmyPixel p)
+{
+    if (p.A <= 128)
+        return TmyPixel{};
+    p.A = 255;
+    return p;
+}
+
+} // namespace glimt

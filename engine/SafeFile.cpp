@@ -6,13 +6,46 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace glimt {
+
+bool IsRegularFile(const QString& path)
+{
+    struct stat st {};
+    return !path.isEmpty() && ::stat(QFile::encodeName(path).constData(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+void OpenRegularFileForReading(QFile& file, const QString& path)
+{
+    // Opened without blocking, then checked on the opened descriptor itself: a name that is
+    // swapped for a FIFO between a check and the open cannot make the open wait.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        const int error = errno;
+        throw FileError(QStringLiteral("Cannot open file \"%1\": %2").arg(path, QString::fromLocal8Bit(std::strerror(error))),
+                        path);
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw FileError(QStringLiteral("Cannot open file \"%1\": not a regular file").arg(path), path);
+    }
+    // Reads of a regular file never wait, so the non-blocking flag changes nothing from here.
+    if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        throw FileError(QStringLiteral("Cannot open file \"%1\": %2").arg(path, file.errorString()), path);
+    }
+}
 
 QByteArray ReadWholeFile(const QString& path, qint64 maxBytes)
 {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
-        throw FileError(QStringLiteral("Cannot open file \"%1\": %2").arg(path, f.errorString()), path);
+    QFile f;
+    OpenRegularFileForReading(f, path);
     const qint64 size = f.size();
     if (size > maxBytes)
         throw FileError(QStringLiteral("The file \"%1\" is too large").arg(path), path);

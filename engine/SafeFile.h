@@ -1,11 +1,21 @@
 #pragma once
 #include <QByteArray>
+#include <QFile>
 #include <QString>
 
 namespace glimt {
 
-// Reads a whole file. Throws glimt::FileError when it cannot be opened or read, or when it is
-// larger than `maxBytes` (so a reader never allocates more than it is prepared to parse).
+// True when `path` names a regular file (symbolic links followed): not a folder, a FIFO, a
+// socket or a device, whose reading could block or never end.
+bool IsRegularFile(const QString& path);
+
+// Opens `file` on `path` for reading, refusing anything but a regular file without waiting for
+// it (opening a FIFO for reading would block until a writer comes). Throws glimt::FileError.
+void OpenRegularFileForReading(QFile& file, const QString& path);
+
+// Reads a whole regular file. Throws glimt::FileError when it cannot be opened or read, is not
+// a regular file, or is larger than `maxBytes` (so a reader never allocates more than it is
+// prepared to parse).
 QByteArray ReadWholeFile(const QString& path, qint64 maxBytes = qint64(1) << 30);
 
 // Replaces (or creates) `path` with `bytes` only once they are completely written and flushed:

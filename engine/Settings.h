@@ -57,12 +57,15 @@ public:
     // that is no integer, gives the key's default. Byte fields and colour channels keep their
     // low 8 bits; a "BKSize" that is 0 after the cut reads as 4 (the checkerboard cell size
     // divides). `screenWidth` is the primary screen's width, for the defaults of the tool
-    // windows' positions. Never fails.
+    // windows' positions. Never fails; a file that exists but cannot be read whole gives the
+    // defaults and is left alone by Save for the rest of the run.
     void Load(const QString& fileName, int screenWidth);
     // Writes every key into `fileName`, replacing those keys one by one and keeping whatever
     // else the file holds; creates the folder when missing; written through a temporary and
     // rename. A string holding a line break is written empty. Throws glimt::FileError and
-    // leaves the old file as it was.
+    // leaves the old file as it was; so also, without writing anything, when the file cannot
+    // be read whole now or could not be when it was loaded (its settings were never read, and
+    // the defaults must not replace them).
     void Save(const QString& fileName) const;
 
     // RecentFiles[i] for 1 <= i <= 10, else "".
@@ -73,6 +76,10 @@ public:
 
     // The settings file of this user: <data folder>/config.cfg ("" when no data folder is known).
     static QString DefaultFileName();
+
+private:
+    // The file Load could not read whole ("" when it could).
+    QString m_unreadFile;
 };
 
 // The single settings object of the program.

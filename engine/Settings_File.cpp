@@ -1,5 +1,6 @@
 // Reading and writing "config.cfg": one table of keys, walked by the reader and the writer
 // alike, so that every key that is written is read back and nothing else is read.
+#include "engine/Errors.h"
 #include "engine/IniFile.h"
 #include "engine/Settings.h"
 
@@ -166,6 +167,7 @@ void VisitKeys(Options& o, Visitor& v, int screenWidth)
 void TOptions::Load(const QString& fileName, int screenWidth)
 {
     const glimt::IniFile ini(fileName);
+    m_unreadFile = ini.ReadWhole() ? QString() : fileName;
     KeyReader reader(ini);
     VisitKeys(*this, reader, screenWidth);
     if (BKSize == 0)
@@ -174,6 +176,9 @@ void TOptions::Load(const QString& fileName, int screenWidth)
 
 void TOptions::Save(const QString& fileName) const
 {
+    if (!m_unreadFile.isEmpty() && fileName == m_unreadFile)
+        throw glimt::FileError(QStringLiteral("The settings file \"%1\" could not be read and is left as it was").arg(fileName),
+                               fileName);
     glimt::IniFile ini(fileName);
     KeyWriter writer(ini);
     VisitKeys(*this, writer, 0);

@@ -1,6 +1,7 @@
 #include "engine/TypeCheck.h"
 
 #include "engine/Errors.h"
+#include "engine/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -29,9 +30,8 @@ TImageFileType DetectImageFileTypeOf(const QByteArray& head)
 
 TImageFileType DetectImageFileType(const QString& fileName)
 {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly))
-        throw glimt::FileError(QStringLiteral("Cannot open file \"%1\": %2").arg(fileName, f.errorString()), fileName);
+    QFile f;
+    glimt::OpenRegularFileForReading(f, fileName);
     return DetectImageFileTypeOf(f.read(12));
 }
 

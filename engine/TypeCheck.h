@@ -22,7 +22,8 @@ enum TImageFileKind : std::uint8_t {
     ifkOther = 2,
 };
 
-// Throws glimt::FileError when the file cannot be opened.
+// Throws glimt::FileError when the file cannot be opened or is not a regular file (a FIFO, a
+// folder, a device: it is refused at once, never waited for).
 TImageFileType DetectImageFileType(const QString& fileName);
 // The same test on bytes already read (only the first 12 are looked at; fewer are zero-filled).
 TImageFileType DetectImageFileTypeOf(const QByteArray& head);

@@ -1,5 +1,8 @@
 #include "engine/language.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include <iterator>
 #include <cstring>
 
@@ -24,6 +27,7 @@ constexpr glimt::MessageText kMessages[] = {
     {"msgClose", "Close"},
     {"msgComplete", "Operation completed!"},
     {"msgCur", "Windows Cursor"},
+    {"msgDamagedIcon", "%s1 is damaged: %i1 of its %i2 images could not be read."},
     {"msgDeleteImg", "Delete the current image? (This can not be undone!)"},
     {"msgDeleteLast", "Cannot delete last image!"},
     {"msgDirSelect", "Select a directory"},
@@ -57,6 +61,7 @@ constexpr glimt::MessageText kMessages[] = {
     {"msgManyColors", "%i1 colors read, rest of the palette was ignored."},
     {"msgMaxWindows", "Too many open windows!"},
     {"msgNoBlack", "The palette does not include the color Black."},
+    {"msgNoCapture", "The screen could not be captured!"},
     {"msgNoIcon", "The file does not contain icons"},
     {"msgNoSelection", "The icon must contain at least one image format!"},
     {"msgNot32Bit", "This is not a 32bit file. Extraction will not be exact!"},
@@ -152,9 +157,52 @@ QString MenuKey(int listNumber, int itemIndex)
     return QString::number(listNumber) + QLatin1Char('-') + QString::number(itemIndex) + QLatin1String(".Menu");
 }
 
+namespace {
+
+QString LanguagesFolder(const QString& programFolder)
+{
+    return programFolder + QLatin1String("/Languages");
+}
+
+// The language of a file name ("Deutsch.LNG" is "Deutsch"); "" when it is no language file.
+QString LanguageOf(const QString& fileName)
+{
+    const QLatin1String ext(".lng");
+    if (fileName.size() <= ext.size() || !fileName.endsWith(ext, Qt::CaseInsensitive))
+        return QString();
+    return fileName.left(fileName.size() - ext.size());
+}
+
+// The regular files of the folder (FIFOs and devices are never listed: reading one would
+// block), hidden ones included, in the folder's own order.
+QStringList FilesOf(const QString& folder)
+{
+    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Unsorted);
+}
+
+} // namespace
+
 QString LanguageFileName(const QString& programFolder, const QString& language)
 {
-    return programFolder + QLatin1String("/Languages/") + language + QLatin1String(".lng");
+    const QString folder = LanguagesFolder(programFolder);
+    const QString exact = folder + QLatin1Char('/') + language + QLatin1String(".lng");
+    if (language.isEmpty() || QFileInfo::exists(exact))
+        return exact;
+    for (const QString& file : FilesOf(folder))
+        if (LanguageOf(file) == language)
+            return folder + QLatin1Char('/') + file;
+    return exact;
+}
+
+QStringList LanguageNames(const QString& programFolder)
+{
+    QStringList names;
+    for (const QString& file : FilesOf(LanguagesFolder(programFolder))) {
+        const QString language = LanguageOf(file);
+        if (!language.isEmpty())
+            names.append(language);
+    }
+    return names;
 }
 
 QString ReplaceOnce(QString text, const QString& placeholder, const QString& value)
@@ -183,6 +231,12 @@ QString MsgI(const char* key, const char* english, long long i1)
 QString MsgII(const char* key, const char* english, long long i1, long long i2)
 {
     return ReplaceOnce(MsgI(key, english, i1), QStringLiteral("%i2"), QString::number(i2));
+}
+
+QString MsgSII(const char* key, const char* english, const QString& s1, long long i1, long long i2)
+{
+    // The text is filled in last, so that a placeholder inside it stays as it is.
+    return ReplaceOnce(MsgII(key, english, i1, i2), QStringLiteral("%s1"), s1);
 }
 
 } // namespace glimt

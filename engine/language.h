@@ -2,6 +2,7 @@
 #include "engine/IniFile.h"
 
 #include <QString>
+#include <QStringList>
 #include <cstddef>
 #include <memory>
 
@@ -57,8 +58,13 @@ QString HintKey(const QString& componentName);
 QString ItemKey(const QString& componentName, int index);
 QString MenuKey(int listNumber, int itemIndex);
 
-// The language file of `language` in the program's folder: <programFolder>/Languages/<language>.lng.
+// The language file of `language` in the program's folder: <programFolder>/Languages/<language>.lng,
+// or, when no file has exactly that name, the one whose extension is ".lng" in another case
+// ("Deutsch.LNG"). The language name itself compares case-sensitively.
 QString LanguageFileName(const QString& programFolder, const QString& language);
+// The languages offered by the program's "Languages" folder: the name without its extension of
+// every regular file whose extension is ".lng" in any case, in the folder's own order.
+QStringList LanguageNames(const QString& programFolder);
 
 // Replaces the first occurrence of `placeholder` (case-sensitive), once, as plain text.
 QString ReplaceOnce(QString text, const QString& placeholder, const QString& value);
@@ -68,5 +74,6 @@ QString Msg(const char* key, const char* english);
 QString MsgS(const char* key, const char* english, const QString& s1);
 QString MsgI(const char* key, const char* english, long long i1);
 QString MsgII(const char* key, const char* english, long long i1, long long i2);
+QString MsgSII(const char* key, const char* english, const QString& s1, long long i1, long long i2);
 
 } // namespace glimt

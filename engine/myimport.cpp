@@ -1,6 +1,7 @@
 #include "engine/myimport.h"
 
 #include "engine/BmpCodec.h"
+#include "engine/Errors.h"
 #include "engine/GifCodec.h"
 #include "engine/GifFrames.h"
 #include "engine/JpegCodec.h"
@@ -11,6 +12,7 @@
 #include "engine/SafeFile.h"
 #include "engine/Settings.h"
 #include "engine/myUndo.h"
+#include "engine/language.h"
 #include "engine/myadjustments.h"
 
 #include <QGuiApplication>
@@ -114,13 +116,16 @@ void TmyImport::BitmapToImage(const PictureBitmap& bitmap, TmyImagePal& image, i
             image.SetSize(TargetHeight, TargetWidth);
             ResampleBitmapToImage(pixels, image);
         }
-        return;
+    } else {
+        if (image.Width() == 1 && image.Height() == 1)
+            image.SetSize(pixels.Height(), pixels.Width());
+        // A target larger than the image would put parts of the picture outside it: those
+        // parts are dropped rather than written past the image.
+        CopyClipped(pixels, image, (image.Width() - pixels.Width()) / 2, (image.Height() - pixels.Height()) / 2);
     }
-    if (image.Width() == 1 && image.Height() == 1)
-        image.SetSize(pixels.Height(), pixels.Width());
-    // A target larger than the image would put parts of the picture outside it: those parts
-    // are dropped rather than written past the image.
-    CopyClipped(pixels, image, (image.Width() - pixels.Width()) / 2, (image.Height() - pixels.Height()) / 2);
+    // The depth is the caller's to change, but an image below 32 bits never holds partial
+    // alpha (a PNG's tRNS, say).
+    image.CutAlphaToDepth();
 }
 
 void TmyImport::PasteImageToImage(const TmyImagePal& source, TmyImagePal& image, int TargetHeight, int TargetWidth)
@@ -260,16 +265,33 @@ int TmyImport::ImportGifFrames(const QString& FileName, const TmyImagePal& image
     return glimt::Prompts().PickGifFrames(FileName, image.Width(), image.Height(), BitDepth) ? 0 : 2;
 }
 
-TmyImage TmyImport::GrabScreenRect(int Top, int Left, int Height, int Width)
+namespace {
+
+QImage GrabPrimaryScreen(int left, int top, int width, int height)
 {
     QScreen* screen = qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QGuiApplication::primaryScreen() : nullptr;
-    if (!screen || Width < 1 || Height < 1)
-        return TmyImage(1, 1);
-    const QImage grab = screen->grabWindow(0, Left, Top, Width, Height).toImage();
+    return screen ? screen->grabWindow(0, left, top, width, height).toImage() : QImage();
+}
+
+glimt::ScreenGrabber g_grabber = nullptr;
+
+} // namespace
+
+glimt::ScreenGrabber glimt::SetScreenGrabber(ScreenGrabber grabber)
+{
+    const ScreenGrabber previous = g_grabber;
+    g_grabber = grabber;
+    return previous;
+}
+
+TmyImage TmyImport::GrabScreenRect(int Top, int Left, int Height, int Width)
+{
+    const QImage grab = Width < 1 || Height < 1 ? QImage() : (g_grabber ? g_grabber : GrabPrimaryScreen)(Left, Top, Width, Height);
+    if (grab.isNull())
+        throw glimt::Error(glimt::Msg("msgNoCapture", "The screen could not be captured!"));
     TmyImage out(Height, Width);
     out.Fill(TmyPixel::CreateRGBA(0, 0, 0, 255));
-    if (!grab.isNull())
-        CopyClipped(TmyImage::FromQImage(grab.convertToFormat(QImage::Format_RGB32)), out, 0, 0);
+    CopyClipped(TmyImage::FromQImage(grab.convertToFormat(QImage::Format_RGB32)), out, 0, 0);
     for (std::size_t i = 0; i < out.PixelCount(); ++i)
         out.Data()[i].A = 255;
     return out;
@@ -278,5 +300,6 @@ TmyImage TmyImport::GrabScreenRect(int Top, int Left, int Height, int Width)
 void TmyImport::CaptureScreen(TmyImagePal& image, int Top, int Left, int Width, int Height)
 {
     glimt::BusyGuard busy;
-    BitmapToImage({GrabScreenRect(Top, Left, Height, Width), BitmapAlpha::FourthByte}, image, image.Height(), image.Width());
+    PictureBitmap grab{GrabScreenRect(Top, Left, Height, Width), BitmapAlpha::FourthByte};
+    BitmapToImage(grab, image, image.Height(), image.Width());
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include "engine/MyImage.h"
 
+#include <QImage>
 #include <QString>
 #include <cstdint>
 #include <vector>
@@ -31,7 +32,8 @@ struct PictureBitmap {
 // without state. Every import ends in one placement policy (BitmapToImage): a picture larger
 // than the target is resized or cropped as TOptions.ClipboardAction says (asking through
 // glimt::Prompts() when it says to ask), a smaller one is centred, and a 1 x 1 placeholder
-// image takes the picture's size. The target's BitDepth is never changed here.
+// image takes the picture's size. The target's BitDepth is never changed here; a target below
+// 32 bits receives alpha 0 or 255 only (glimt::CutAlphaBelow32).
 class TmyImport {
 public:
     // Places a picture into `image` by the policy. TargetHeight x TargetWidth is the area the
@@ -64,9 +66,12 @@ public:
     // and the given depth: 0, or 2 when the frame picker could not run.
     static int ImportGifFrames(const QString& FileName, const TmyImagePal& image, int BitDepth);
 
-    // The screen rectangle as an opaque picture (1 x 1 black when no screen can be read).
+    // The screen rectangle as an opaque picture; parts of it off the screen are black. Throws
+    // glimt::Error ("msgNoCapture") when the screen gives no picture: no screen, or a session
+    // that refuses to be read.
     static TmyImage GrabScreenRect(int Top, int Left, int Height, int Width);
-    // Places the screen rectangle into the image, the image's own size being the target.
+    // Places the screen rectangle into the image, the image's own size being the target. Throws
+    // as GrabScreenRect, leaving the image as it was.
     static void CaptureScreen(TmyImagePal& image, int Top, int Left, int Width, int Height);
 
     // The exporters. TOptions.ExportAlpha keeps transparency (BMP and PNG: alpha; GIF: a key
@@ -83,6 +88,12 @@ public:
 bool ColorPresent(const TmyImage& bitmap, std::uint8_t R, std::uint8_t G, std::uint8_t B);
 
 namespace glimt {
+
+// Reads a rectangle of the screen in screen pixels; a null image when the screen gives none.
+using ScreenGrabber = QImage (*)(int left, int top, int width, int height);
+// Installs what GrabScreenRect reads (null: the primary screen); returns the previous one.
+// Tests install a screen that refuses.
+ScreenGrabber SetScreenGrabber(ScreenGrabber grabber);
 
 // The GIF an export writes, before it is encoded: colour indices, the colour table, and the
 // transparent index (-1 for none). Exposed so that the reduction can be tested without a file.

@@ -52,8 +52,8 @@ void tmyselection::StampInto(int X, int Y, TmyImagePal& image) const
             if (transparent)
                 TmyPainter::CompositePixel(result, existing, true);
             if (binary)
-                result.A = result.A <= 128 ? 0 : 255;
-            if (result.A == 0)
+                result = glimt::CutAlphaBelow32(result);
+            else if (result.A == 0)
                 result.SetRGB(0, 0, 0);
             dst[tx] = result;
         }

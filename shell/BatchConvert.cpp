@@ -4,6 +4,7 @@
 #include "engine/MyIcoIO.h"
 #include "engine/MyIcon.h"
 #include "engine/PaletteLibrary.h"
+#include "engine/SafeFile.h"
 #include "engine/ShellIcons.h"
 #include "engine/TypeCheck.h"
 #include "engine/language.h"
@@ -75,6 +76,13 @@ public:
             const QString& file = m_job.Files[i];
             m_log.LogProcessing(QString::number(i + 1) + QLatin1Char('/') + QString::number(count), file);
             m_log.ProcessMessages();
+            // A folder, FIFO or device (or a file gone since it was listed) is never read: a
+            // FIFO would keep the run waiting for ever.
+            if (!IsRegularFile(file)) {
+                m_log.LogError(file, m_texts.ErrorOpen);
+                m_log.StepProgress();
+                continue;
+            }
             switch (m_job.Mode) {
             case TBatchMode::IconsFromImages:
                 IconFromImage(file);
@@ -263,6 +271,8 @@ QString OutputFileName(const QString& folder, const QString& name)
 
 bool FileFitsMode(TBatchMode mode, const QString& fileName)
 {
+    if (!IsRegularFile(fileName))
+        return false;
     const TImageFileType t = TypeOf(fileName);
     switch (mode) {
     case TBatchMode::IconsFromImages:

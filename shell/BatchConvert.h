@@ -50,7 +50,7 @@ public:
 };
 
 // Runs `job`, reporting to `log`: every file is logged and a failure of one file or image goes
-// on with the next; the run checks for Stop before each file (and, extracting, before each
+// on with the next (a name that is no regular file is logged as a file that cannot be opened); the run checks for Stop before each file (and, extracting, before each
 // icon). Ends with "Operation completed!" unless stopped; true when it ran to the end. Every
 // file is written through a temporary and a rename, under a name no existing file has.
 bool RunBatch(const TBatchJob& job, IBatchLog& log);
@@ -68,7 +68,8 @@ QString UniqueFileName(const QString& name);
 QString OutputFileName(const QString& folder, const QString& name);
 
 // Whether a file of that content fits the mode's list: pictures, icons and cursors to make
-// icons from; icons and cursors to make images from; anything to extract from.
+// icons from; icons and cursors to make images from; any regular file to extract from. Folders,
+// FIFOs and devices fit no mode.
 bool FileFitsMode(TBatchMode mode, const QString& fileName);
 
 // Loads the picture, icon or cursor file into `image`, as a square picture at the image's

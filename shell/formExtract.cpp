@@ -144,7 +144,8 @@ void TfrmExtract::btnExtractClick()
             GroupExtracted = module && module->IconFile(module->FindGroup(QString::number(index)), ico);
             bool loaded = true;
             if (GroupExtracted) {
-                loaded = reader.LoadFromBytes(desk->Icon, ico) && desk->Icon && desk->Icon->Count() > 0;
+                // A damaged group is named after the file it comes from.
+                loaded = reader.LoadFromBytes(desk->Icon, ico, FileName) && desk->Icon && desk->Icon->Count() > 0;
             } else {
                 if (first) {
                     glimt::UserDialogs().Warning(

@@ -253,7 +253,15 @@ void TfrmMain::actnCaptureExecute()
     }
     // The frame must be off the screen before the screen is read.
     QCoreApplication::processEvents();
-    TmyImport::CaptureScreen(*image, area.top(), area.left(), area.width(), area.height());
+    try {
+        TmyImport::CaptureScreen(*image, area.top(), area.left(), area.width(), area.height());
+    } catch (const glimt::Error& e) {
+        // A screen that gives no picture makes no document of black pixels.
+        setWindowState(state);
+        DiscardDocumentWindow(desk);
+        glimt::UserDialogs().Error(e.Text());
+        return;
+    }
     TPaletteLibrary::ConvertImageDepth(*image, image->BitDepth);
     setWindowState(state);
     desk->FillImageCombo(true);

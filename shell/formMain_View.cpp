@@ -122,12 +122,7 @@ void TfrmMain::BuildLanguageMenu()
         a->deleteLater();
     }
     m_languageActions.clear();
-    const QDir folder(QDir(m_programFolder).filePath(QStringLiteral("Languages")));
-    const QStringList files = folder.entryList({QStringLiteral("*.lng")},
-                                               QDir::Files | QDir::Hidden | QDir::System, QDir::Unsorted);
-    for (const QString& file : files) {
-        QString caption = file;
-        caption.remove(caption.indexOf(QLatin1String(".lng")), 4);
+    for (const QString& caption : glimt::LanguageNames(m_programFolder)) {
         // The caption names the file; an "&" in it is no access key.
         auto* action = new QAction(QString(caption).replace(QLatin1Char('&'), QLatin1String("&&")), this);
         action->setData(caption);

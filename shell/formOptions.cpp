@@ -1,6 +1,7 @@
 #include "shell/formOptions.h"
 
 #include "editor/Artwork.h"
+#include "editor/DialogParts.h"
 #include "editor/FormBuilder.h"
 #include "engine/Settings.h"
 #include "shell/formMain.h"
@@ -406,8 +407,9 @@ void TfrmOptions::btnOKClick()
         o.ClipboardAction = std::uint8_t(v);
     for (const auto& [box, field] : OptionBoxes())
         o.*field = box->isChecked();
+    // A defaults file that cannot be read is reported and left as it was; the rest still applies.
     if (cbAssoc->isEnabled())
-        glimt::SetIcoAssociation(ProgramPath, cbAssoc->isChecked());
+        glimt::ReportFailures([&] { glimt::SetIcoAssociation(ProgramPath, cbAssoc->isChecked()); });
     if (cbContext->isEnabled())
         glimt::SetContextMenu(ProgramPath, cbContext->isChecked());
     if (ApplyLook)

@@ -30,6 +30,16 @@ QString EntryPath(const char* entry)
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + QLatin1String(entry);
 }
 
+// The defaults file. One that exists but cannot be read whole is refused before anything is
+// changed: written back, it would lose what it holds.
+IniFile ReadDefaults(const QString& file)
+{
+    IniFile ini(file);
+    if (!ini.ReadWhole())
+        throw FileError(QStringLiteral("The file associations were not changed: \"%1\" could not be read.").arg(file), file);
+    return ini;
+}
+
 // Writes the file; a failure leaves it as it was and is not reported.
 void Store(IniFile& ini)
 {
@@ -169,7 +179,7 @@ void AssociateIco(const QString& programPath)
     const QString file = MimeAppsFile();
     if (file.isEmpty())
         return;
-    IniFile ini(file);
+    IniFile ini = ReadDefaults(file);
     const QString mime = QLatin1String(kIcoMimeType);
     const QString old = ini.ReadString(kDefaultsGroup, mime, QString());
     if (!old.isEmpty() && FirstEntry(old) != QLatin1String(kIconEntry))
@@ -181,10 +191,13 @@ void AssociateIco(const QString& programPath)
 
 void UnassociateIco()
 {
-    if (!IsIcoAssociated())
+    const QString file = MimeAppsFile();
+    if (file.isEmpty())
         return;
-    IniFile ini(MimeAppsFile());
+    IniFile ini = ReadDefaults(file);
     const QString mime = QLatin1String(kIcoMimeType);
+    if (FirstEntry(ini.ReadString(kDefaultsGroup, mime, QString())) != QLatin1String(kIconEntry))
+        return;
     const QString previous = ini.ReadString(kPreviousGroup, mime, QString());
     // Without a saved default the desktop's own default applies again, rather than a default
     // naming an entry that is gone.

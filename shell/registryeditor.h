@@ -14,7 +14,8 @@
 //                          un-associating restores it.
 //
 // Both entries run the command OpenCommand(program path). Every routine gives up silently on a
-// file or folder it cannot read or write.
+// file or folder it cannot write. A defaults file that exists but cannot be read whole is never
+// written back: associating and un-associating then throw glimt::FileError and change nothing.
 namespace glimt {
 
 constexpr const char* kIcoMimeType = "image/vnd.microsoft.icon";

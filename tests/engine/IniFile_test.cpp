@@ -1,6 +1,11 @@
 #include "engine/IniFile.h"
 
+#include "engine/Errors.h"
+#include "tests/support/FileBytes.h"
+
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -58,22 +63,58 @@ TEST(IniFile, TextEncodings)
         << "not UTF-8: Windows-1252";
 }
 
-TEST(IniFile, OversizedFileIsNotRead)
+// A file that exists but cannot be read whole reads as empty and is never written back: its
+// content stays byte for byte as it was.
+TEST(IniFile, FileThatCannotBeReadWholeIsNeverWrittenBack)
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath("big.ini");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("[s]\nk=v\n");
-        ASSERT_TRUE(f.resize(IniFile::kMaxFileBytes + 1));
+    const QByteArray text = "[s]\nk=v\n[foreign]\nkeep=me\n";
+    QByteArray oversized = text;
+    oversized.append(QByteArray(int(IniFile::kMaxFileBytes) + 1 - int(text.size()), ';'));
+    ASSERT_TRUE(glimt::test::WriteBytes(dir.filePath("oversized.ini"), oversized));
+    ASSERT_TRUE(glimt::test::WriteBytes(dir.filePath("unreadable.ini"), text));
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath("unreadable.ini"), QFileDevice::WriteOwner));
+    const bool rightsCount = !QFile(dir.filePath("unreadable.ini")).open(QIODevice::ReadOnly);
+    ASSERT_TRUE(glimt::test::MakeFifo(dir.filePath("fifo.ini")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ini"));
+
+    struct Row {
+        const char* name;
+        const QByteArray* content; // null: no regular file
+    } rows[] = {{"oversized.ini", &oversized}, {"unreadable.ini", &text}, {"fifo.ini", nullptr}, {"folder.ini", nullptr}};
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        if (std::string(r.name) == "unreadable.ini" && !rightsCount)
+            continue; // running with rights that ignore file permissions
+        const QString path = dir.filePath(r.name);
+        IniFile ini(path);
+        EXPECT_FALSE(ini.ReadWhole());
+        EXPECT_EQ(ini.ReadString("s", "k", "d"), "d");
+        ini.WriteString("s", "k", "changed");
+        EXPECT_THROW(ini.UpdateFile(), glimt::FileError);
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        if (r.content)
+            EXPECT_TRUE(glimt::test::ReadBytes(path) == *r.content);
+        else
+            EXPECT_FALSE(QFileInfo(path).isFile());
     }
-    EXPECT_EQ(IniFile(path).ReadString("s", "k", "d"), "d");
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.resize(IniFile::kMaxFileBytes));
-    }
-    EXPECT_EQ(IniFile(path).ReadString("s", "k", "d"), "v");
+
+    // The largest file that is read, and one of a megabyte with foreign sections: read whole,
+    // and written back with everything they hold.
+    QByteArray largest = oversized.left(IniFile::kMaxFileBytes);
+    ASSERT_TRUE(glimt::test::WriteBytes(dir.filePath("largest.ini"), largest));
+    EXPECT_EQ(IniFile(dir.filePath("largest.ini")).ReadString("s", "k", "d"), "v");
+    QByteArray megabyte = text;
+    for (int i = 0; megabyte.size() < (1 << 20) + 100000; ++i)
+        megabyte.append("[section" + QByteArray::number(i) + "]\nkey=some value of a foreign program\n");
+    const QString config = dir.filePath("config.cfg");
+    ASSERT_TRUE(glimt::test::WriteBytes(config, megabyte));
+    IniFile big(config);
+    EXPECT_TRUE(big.ReadWhole());
+    big.WriteString("s", "k", "new");
+    big.UpdateFile();
+    EXPECT_EQ(IniFile(config).ReadString("foreign", "keep", ""), "me");
+    EXPECT_EQ(IniFile(config).ReadString("section9999", "key", ""), "some value of a foreign program");
 }
 
 TEST(IniFile, MissingFileReadsEmptyAndUpdateCreatesIt)

@@ -331,9 +331,11 @@ TEST(TmyIcoIO, RoundTripsEveryDepth)
         ASSERT_EQ(img.Width(), r.w);
         ASSERT_EQ(img.Height(), r.h);
         EXPECT_EQ(img.BitDepth, r.depth);
+        // A transparent pixel reads back as 0, 0, 0, 0, except in a 32-bit bitmap: its colour
+        // bytes are stored and the alpha is the transparency.
         TmyImage want = original;
         for (std::size_t i = 0; i < want.PixelCount(); ++i)
-            if (want.Data()[i].A == 0)
+            if (want.Data()[i].A == 0 && (r.depth != 32 || r.compress))
                 want.Data()[i] = TmyPixel{};
         EXPECT_TRUE(img.SamePixels(want));
         if (original.Palette && !r.compress) {
@@ -429,7 +431,7 @@ TEST(TmyIcoIO, ReadsBitmapEntriesOfEveryDepth)
                 TmyPixel want = depth <= 8 ? s.Palette[std::size_t(s.Indices[i])] : s.Colors[i];
                 if (depth == 24)
                     want.A = 255;
-                if (s.Mask[i])
+                if (s.Mask[i] && depth != 32) // 32 bits with alpha: the alpha decides
                     want = Clear;
                 EXPECT_EQ(img.Pixel(x, y), want) << x << "," << y;
             }
@@ -512,24 +514,40 @@ TEST(TmyIcoIO, ReaderCasesWithMessagesOnAndOff)
     EXPECT_EQ(rgba.icon->Image(0).Pixel(1, 1), TmyPixel::CreateRGBA(1, 2, 3, 7));
 }
 
+// At 32 bits the alpha channel wins over the mask as soon as any alpha byte is not 0; an
+// all-zero alpha channel is padding, and the mask decides as at 24 bits.
 TEST(TmyIcoIO, MaskAndAlphaAt24And32Bits)
 {
-    DibSpec red = Dib(2, 1, 24);
-    red.Colors = {Opaque(255, 0, 0), Opaque(255, 0, 0)};
-    red.Mask = {1, 0};
-    DibSpec zeroAlpha = Dib(2, 1, 32);
-    zeroAlpha.Colors = {TmyPixel::CreateRGBA(5, 6, 7, 0), TmyPixel::CreateRGBA(8, 9, 10, 0)};
-    DibSpec masked = Dib(2, 1, 32);
-    masked.Colors = {Opaque(5, 6, 7), Opaque(8, 9, 10)};
-    masked.Mask = {0, 1};
+    const auto spec = [](int depth, std::vector<TmyPixel> colors, std::vector<std::uint8_t> mask) {
+        DibSpec s = Dib(int(colors.size()), 1, depth);
+        s.Colors = std::move(colors);
+        s.Mask = std::move(mask);
+        return s;
+    };
+    const TmyPixel red = Opaque(255, 0, 0);
     struct Row {
         const char* name;
         DibSpec spec;
-        TmyPixel p0, p1;
+        std::vector<TmyPixel> want;
     } rows[] = {
-        {"24-bit red under the mask", red, Clear, Opaque(255, 0, 0)},
-        {"32-bit zero alpha, no mask", zeroAlpha, TmyPixel::CreateRGBA(5, 6, 7, 0), TmyPixel::CreateRGBA(8, 9, 10, 0)},
-        {"32-bit opaque under the mask", masked, Opaque(5, 6, 7), Clear},
+        {"24 bits: the mask clears", spec(24, {red, red}, {1, 0}), {Clear, red}},
+        // Tools set the mask wherever alpha is below 128.
+        {"32 bits: partial alpha under a set mask is kept",
+         spec(32, {TmyPixel::CreateRGBA(10, 20, 30, 100), TmyPixel::CreateRGBA(40, 50, 60, 1), TmyPixel::CreateRGBA(7, 8, 9, 200)},
+              {1, 1, 0}),
+         {TmyPixel::CreateRGBA(10, 20, 30, 100), TmyPixel::CreateRGBA(40, 50, 60, 1), TmyPixel::CreateRGBA(7, 8, 9, 200)}},
+        {"32 bits: zero alpha beside other alpha stays as stored",
+         spec(32, {TmyPixel::CreateRGBA(5, 6, 7, 0), TmyPixel::CreateRGBA(8, 9, 10, 255)}, {0, 0}),
+         {TmyPixel::CreateRGBA(5, 6, 7, 0), Opaque(8, 9, 10)}},
+        {"32 bits: opaque alpha under a full mask stays opaque",
+         spec(32, {Opaque(5, 6, 7), Opaque(8, 9, 10)}, {1, 1}), {Opaque(5, 6, 7), Opaque(8, 9, 10)}},
+        {"32 bits: all alpha 0 is padding, the mask decides",
+         spec(32, {TmyPixel::CreateRGBA(5, 6, 7, 0), TmyPixel::CreateRGBA(8, 9, 10, 0)}, {0, 1}), {Opaque(5, 6, 7), Clear}},
+        {"32 bits: all alpha 0 and no mask is opaque",
+         spec(32, {TmyPixel::CreateRGBA(5, 6, 7, 0), TmyPixel::CreateRGBA(8, 9, 10, 0)}, {0, 0}),
+         {Opaque(5, 6, 7), Opaque(8, 9, 10)}},
+        {"32 bits: all alpha 0 under a full mask is transparent",
+         spec(32, {TmyPixel::CreateRGBA(5, 6, 7, 0), TmyPixel::CreateRGBA(8, 9, 10, 0)}, {1, 1}), {Clear, Clear}},
     };
     for (const Row& r : rows) {
         SCOPED_TRACE(r.name);
@@ -537,9 +555,35 @@ TEST(TmyIcoIO, MaskAndAlphaAt24And32Bits)
         b.AddDib(r.spec);
         const Loaded l = Load(b.Build());
         ASSERT_TRUE(l.ok);
-        EXPECT_EQ(l.icon->Image(0).Pixel(0, 0), r.p0);
-        EXPECT_EQ(l.icon->Image(0).Pixel(1, 0), r.p1);
+        const TmyImagePal& img = l.icon->Image(0);
+        for (int x = 0; x < img.Width(); ++x)
+            EXPECT_EQ(img.Pixel(x, 0), r.want[std::size_t(x)]) << "x = " << x;
     }
+}
+
+// A 48 x 48 alpha gradient with the mask set wherever alpha is below 128, as icon tools write
+// it: every pixel keeps its alpha, and a save and a load give back the same pixels.
+TEST(TmyIcoIO, AlphaGradientWithTheMaskOfAToolKeepsEveryPixel)
+{
+    DibSpec s = Dib(48, 48, 32);
+    s.Colors.clear();
+    for (int i = 0; i < 48 * 48; ++i) {
+        const std::uint8_t a = std::uint8_t(i * 255 / (48 * 48 - 1));
+        s.Colors.push_back(TmyPixel::CreateRGBA(std::uint8_t(i), 90, std::uint8_t(255 - i % 256), a));
+        s.Mask.push_back(a < 128 ? 1 : 0);
+    }
+    IcoBuilder b;
+    b.AddDib(s);
+    const Loaded l = Load(b.Build());
+    ASSERT_TRUE(l.ok);
+    int differing = 0;
+    for (int y = 0; y < 48; ++y)
+        for (int x = 0; x < 48; ++x)
+            differing += l.icon->Image(0).Pixel(x, y) == s.Colors[std::size_t(y * 48 + x)] ? 0 : 1;
+    EXPECT_EQ(differing, 0);
+    const Loaded again = Load(Save(*l.icon, false));
+    ASSERT_TRUE(again.ok);
+    EXPECT_TRUE(again.icon->Image(0).SamePixels(l.icon->Image(0)));
 }
 
 TEST(TmyIcoIO, ReadOrderAndCurrent)
@@ -581,6 +625,42 @@ TEST(TmyIcoIO, PngEntries)
     const Loaded c = Load(cur.Build());
     ASSERT_TRUE(c.ok);
     EXPECT_EQ(Shapes(*c.icon), (std::vector<std::string>{"4x2-32"}));
+}
+
+// Real 256 x 256 entries are palette PNGs with tRNS. Their alpha is kept at 32 bits; below 32
+// bits it becomes 0 or 255 (128 and below transparent, as stamping cuts it), so that saving the
+// image changes none of its pixels.
+TEST(TmyIcoIO, TrnsPalettePngEntryByDirectoryDepth)
+{
+    QImage indexed(4, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 100), qRgba(0, 255, 0, 0), qRgba(9, 9, 9, 129)});
+    for (int x = 0; x < 4; ++x)
+        indexed.setPixel(x, 0, uint(x));
+    const QByteArray png = glimt::test::QtPngBytes(indexed);
+    ASSERT_TRUE(png.contains("tRNS"));
+    const TmyPixel cut[4] = {Opaque(255, 0, 0), Clear, Clear, Opaque(9, 9, 9)};
+    struct Row {
+        int depth;
+        std::vector<TmyPixel> want;
+    } rows[] = {
+        {32, {Opaque(255, 0, 0), TmyPixel::CreateRGBA(0, 0, 255, 100), TmyPixel::CreateRGBA(0, 255, 0, 0), TmyPixel::CreateRGBA(9, 9, 9, 129)}},
+        {24, {cut[0], cut[1], cut[2], cut[3]}},
+        {8, {cut[0], cut[1], cut[2], cut[3]}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.depth);
+        IcoBuilder b;
+        b.AddPng(png, 4, 1, std::uint16_t(r.depth));
+        const Loaded l = Load(b.Build());
+        ASSERT_TRUE(l.ok);
+        const TmyImagePal& img = l.icon->Image(0);
+        EXPECT_EQ(img.BitDepth, r.depth);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(img.Pixel(x, 0), r.want[std::size_t(x)]) << "x = " << x;
+        const Loaded again = Load(Save(*l.icon, false));
+        ASSERT_TRUE(again.ok);
+        EXPECT_TRUE(again.icon->Image(0).SamePixels(img)) << "a save changes nothing that was read";
+    }
 }
 
 // Malformed files built in code, each named after its fault. Every one is refused or has the
@@ -684,6 +764,68 @@ TEST(TmyIcoIO, MalformedFiles)
     }
 }
 
+// A load from a file names it when images were lost: one warning with the count when some
+// could be read, "Invalid File Format!" when none could. Entries refused with a message of their
+// own (too big, unsupported depth) are not counted again.
+TEST(TmyIcoIO, DamagedFileIsNamedWithTheImagesItLost)
+{
+    TmyIcon nine;
+    for (int i = 0; i < 9; ++i)
+        nine.AddImage(16 + 8 * i, 16 + 8 * i, 32).Fill(Opaque(std::uint8_t(i), 2, 3));
+    const QByteArray whole = Save(nine, false);
+    TmyIcon one;
+    one.AddImage(32, 32, 32);
+    const QByteArray single = Save(one, false);
+    // The cut keeps the first three images of the file whole.
+    std::uint64_t end = 0;
+    for (int i = 0; i < 3; ++i)
+        end = std::max<std::uint64_t>(end, EntryAt(whole, i).offset + EntryAt(whole, i).size);
+    IcoBuilder tooBig;
+    tooBig.AddDib(Dib(512, 512, 1));
+
+    QTemporaryDir dir;
+    struct Row {
+        const char* name;
+        QByteArray bytes;
+        bool ok;
+        int count;
+        QStringList (*messages)(const QString& path);
+    } rows[] = {
+        {"cut after three of nine images", whole.left(qsizetype(end) + 10), true, 3,
+         [](const QString& path) { return QStringList{path + " is damaged: 6 of its 9 images could not be read."}; }},
+        {"cut inside its only image", single.left(6 + 16 + 100), false, 0,
+         [](const QString& path) { return QStringList{"Invalid File Format!\n" + path}; }},
+        {"no entries", QByteArray("\0\0\1\0\0\0", 6), false, 0,
+         [](const QString& path) { return QStringList{"Invalid File Format!\n" + path}; }},
+        {"header cut short", QByteArray("\0\0\1\0", 4), false, -1,
+         [](const QString& path) { return QStringList{"Invalid File Format!\n" + path}; }},
+        {"only a refused image", tooBig.Build(), false, 0,
+         [](const QString&) { return QStringList{"Image ignored: Too big (512x512)"}; }},
+    };
+    for (const Row& r : rows) {
+        for (bool show : {true, false}) {
+            SCOPED_TRACE(testing::Message() << r.name << (show ? "" : " (silent)"));
+            const QString path = dir.filePath(QString::fromLatin1(r.name) + ".ico");
+            QFile f(path);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(r.bytes);
+            f.close();
+            FakePrompts prompts;
+            glimt::ScopedPrompts scope(&prompts);
+            std::unique_ptr<TmyIcon> icon;
+            TmyIcoIO io(show);
+            EXPECT_EQ(io.LoadFromFile(icon, path), r.ok);
+            EXPECT_EQ(prompts.Texts(), show ? r.messages(path) : QStringList());
+            if (r.count < 0) {
+                EXPECT_EQ(icon, nullptr);
+                continue;
+            }
+            ASSERT_NE(icon, nullptr);
+            EXPECT_EQ(icon->Count(), r.count);
+        }
+    }
+}
+
 TEST(TmyIcoIO, ShortPaletteDeclaredByClrUsed)
 {
     DibSpec s = Dib(3, 2, 8);
@@ -729,10 +871,20 @@ TEST(TmyIcoIO, EveryCorpusFileLoadsOrIsRefused)
             if (ok) {
                 ++loaded;
                 ASSERT_GT(icon->Count(), 0);
-                // What was read is written and read back unchanged.
+                // What was read is written and read back unchanged; only the colour of a
+                // transparent pixel may be lost.
                 const Loaded back = Load(Save(*icon, false));
                 ASSERT_TRUE(back.ok);
-                EXPECT_EQ(Shapes(*back.icon), Shapes(*icon));
+                ASSERT_EQ(Shapes(*back.icon), Shapes(*icon));
+                for (int i = 0; i < icon->Count(); ++i) {
+                    const TmyImagePal& a = icon->Image(i);
+                    const TmyImagePal& b = back.icon->Image(i);
+                    int differing = 0;
+                    for (std::size_t k = 0; k < a.PixelCount(); ++k)
+                        if (!(a.Data()[k] == b.Data()[k]) && (a.Data()[k].A != 0 || b.Data()[k].A != 0))
+                            ++differing;
+                    EXPECT_EQ(differing, 0) << Shape(a);
+                }
             } else {
                 EXPECT_TRUE(icon == nullptr || icon->Count() == 0);
             }
@@ -767,14 +919,15 @@ TEST(TmyIcoIO, MozillaFilesMatchTheirReferences)
             const std::uint8_t* r = ref.constScanLine(y);
             for (int x = 0; x < ref.width(); ++x, r += 4) {
                 const TmyPixel p = img->Pixel(x, y);
-                // The mask makes pixels transparent that a reference may show opaque.
-                if (p == Clear || (p.A == 0 && r[3] == 0))
+                // Every pixel as the reference shows it; only the colour of a transparent one
+                // does not count.
+                if (p.A == 0 && r[3] == 0)
                     continue;
                 if (p != TmyPixel::CreateRGBA(r[0], r[1], r[2], r[3]))
                     ++differing;
             }
         }
-        EXPECT_EQ(differing, 0);
+        EXPECT_EQ(differing, 0) << img->BitDepth;
     }
     EXPECT_GT(compared, 40);
 }

@@ -126,6 +126,44 @@ TEST(TmyClipMngr, AForeignPictureComesInOpaque)
     EXPECT_TRUE(original.SamePixels(placeholder));
 }
 
+// Pictures of other programs carry real alpha, which is kept; when every alpha byte is 0 the
+// fourth byte is padding and the picture comes in opaque.
+TEST(TmyClipMngr, AForeignPictureKeepsItsAlphaUnlessAllOfItIsZero)
+{
+    QImage half(3, 2, QImage::Format_ARGB32);
+    half.fill(qRgba(200, 100, 50, 128));
+    half.setPixel(1, 1, qRgba(9, 8, 7, 0));
+    QImage zero(3, 2, QImage::Format_ARGB32);
+    zero.fill(qRgba(10, 20, 30, 0));
+    zero.setPixel(2, 0, qRgba(40, 50, 60, 0));
+    struct Check {
+        int x, y;
+        TmyPixel want;
+    };
+    struct Row {
+        const char* name;
+        QImage picture;
+        std::vector<Check> checks;
+    } rows[] = {
+        {"alpha 128 is kept", half, {{0, 0, Px(200, 100, 50, 128)}, {2, 1, Px(200, 100, 50, 128)}, {1, 1, Px(9, 8, 7, 0)}}},
+        {"all alpha 0 comes in opaque", zero, {{0, 0, Px(10, 20, 30, 255)}, {2, 0, Px(40, 50, 60, 255)}}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.name);
+        FakeClipboard clipboard;
+        tmyClipMngr clip(clipboard);
+        clipboard.picture = r.picture;
+        TmyImagePal target(1, 1, 8);
+        TmyImagePal original;
+        ASSERT_TRUE(clip.PasteImage(target, original, 16, 16));
+        ASSERT_EQ(target.Width(), 3);
+        EXPECT_EQ(target.BitDepth, 32);
+        for (const Check& c : r.checks)
+            EXPECT_EQ(target.Pixel(c.x, c.y), c.want) << c.x << "," << c.y;
+        EXPECT_TRUE(original.SamePixels(target));
+    }
+}
+
 TEST(TmyClipMngr, NothingUsableOnTheClipboard)
 {
     FakeClipboard clipboard;

@@ -190,6 +190,38 @@ TEST(TOptions, FailedSaveLeavesTheOldFile)
     EXPECT_TRUE(QFileInfo(file).isDir());
 }
 
+// A settings file that could not be read at start-up is left alone for the whole run: writing
+// the defaults into it would lose both the user's settings and what other sections it holds.
+TEST(TOptions, ASettingsFileThatCouldNotBeReadIsLeftAloneForTheRun)
+{
+    QTemporaryDir dir;
+    const QString file = dir.filePath("config.cfg");
+    QByteArray content = "[MainForm]\nTop=77\n[Foreign]\nkeep=me\n";
+    content.append(QByteArray(int(glimt::IniFile::kMaxFileBytes), ';'));
+    ASSERT_TRUE(glimt::test::WriteBytes(file, content));
+    TOptions o;
+    o.Load(file, 1024);
+    EXPECT_EQ(o.MainTop, 0) << "read as if empty";
+    o.MainTop = 5;
+    EXPECT_THROW(o.Save(file), glimt::FileError);
+    EXPECT_TRUE(glimt::test::ReadBytes(file) == content);
+
+    // Readable again later in the run: still left alone, since its settings were never read.
+    content.truncate(content.indexOf(';'));
+    ASSERT_TRUE(glimt::test::WriteBytes(file, content));
+    EXPECT_THROW(o.Save(file), glimt::FileError);
+    EXPECT_EQ(glimt::test::ReadBytes(file), content);
+    // Another file is written as usual.
+    o.Save(dir.filePath("other.cfg"));
+    EXPECT_EQ(glimt::IniFile(dir.filePath("other.cfg")).ReadInteger("MainForm", "Top", 0), 5);
+    // A file read whole at start is written back with its foreign sections.
+    TOptions fine;
+    fine.Load(file, 1024);
+    EXPECT_EQ(fine.MainTop, 77);
+    fine.Save(file);
+    EXPECT_EQ(glimt::IniFile(file).ReadString("Foreign", "keep", ""), "me");
+}
+
 TEST(TOptions, DefaultFileIsInTheDataFolder)
 {
     const QByteArray old = qgetenv("XDG_CONFIG_HOME");

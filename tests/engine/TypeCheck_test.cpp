@@ -1,5 +1,12 @@
 #include "engine/TypeCheck.h"
 
+#include "engine/Errors.h"
+#include "engine/SafeFile.h"
+#include "tests/support/FileBytes.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
 #include <gtest/gtest.h>
 
 TEST(TypeCheck, KindIsToldByTheFirstBytes)
@@ -27,6 +34,27 @@ TEST(TypeCheck, KindIsToldByTheFirstBytes)
         EXPECT_EQ(DetectImageFileTypeOf(r.head), r.type);
         EXPECT_EQ(ImageFileKindOf(DetectImageFileTypeOf(r.head)), r.kind);
     }
+}
+
+// Only regular files are read: a FIFO, whose reading would wait for ever, and a folder are
+// refused at once with the platform's file error.
+TEST(TypeCheck, OnlyRegularFilesAreRead)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(glimt::test::WriteBytes(dir.filePath("a.bmp"), QByteArray("\0\0\1\0", 4)));
+    ASSERT_TRUE(glimt::test::WriteBytes(dir.filePath("short"), QByteArray("BM")));
+    ASSERT_TRUE(glimt::test::MakeFifo(dir.filePath("fifo.ico")));
+    ASSERT_TRUE(QDir(dir.path()).mkdir("folder.ico"));
+    ASSERT_TRUE(QFile::link(dir.filePath("fifo.ico"), dir.filePath("link-to-fifo.ico")));
+    EXPECT_EQ(DetectImageFileType(dir.filePath("a.bmp")), iftIco) << "the content, not the name";
+    EXPECT_EQ(DetectImageFileType(dir.filePath("short")), iftBmp);
+    for (const char* name : {"fifo.ico", "folder.ico", "link-to-fifo.ico", "missing.ico"}) {
+        SCOPED_TRACE(name);
+        EXPECT_THROW(DetectImageFileType(dir.filePath(name)), glimt::FileError);
+        EXPECT_THROW(glimt::ReadWholeFile(dir.filePath(name)), glimt::FileError);
+        EXPECT_FALSE(glimt::IsRegularFile(dir.filePath(name)));
+    }
+    EXPECT_TRUE(glimt::IsRegularFile(dir.filePath("short")));
 }
 
 namespace {

@@ -1,6 +1,7 @@
 #include "engine/language.h"
 #include "tests/support/FileBytes.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -37,7 +38,7 @@ TEST(TLanguage, WithoutFileEveryMessageIsItsEnglishText)
 {
     std::size_t count = 0;
     const glimt::MessageText* table = glimt::MessageTable(count);
-    ASSERT_EQ(count, 81u);
+    ASSERT_EQ(count, 83u);
     QSet<QString> keys;
     for (std::size_t i = 0; i < count; ++i) {
         SCOPED_TRACE(table[i].key);
@@ -121,6 +122,31 @@ TEST(TLanguage, KeyForms)
     EXPECT_EQ(glimt::MenuKey(3, 1), "3-1.Menu");
     EXPECT_EQ(glimt::CaptionKey(""), ".Caption");
     EXPECT_EQ(glimt::LanguageFileName("/opt/glimt", "Deutsch"), "/opt/glimt/Languages/Deutsch.lng");
+}
+
+// A language file's extension counts in any case: "German.LNG" is the language "German" and
+// is the file it loads. Only regular files are offered.
+TEST(TLanguage, LanguageFilesWhateverTheCaseOfTheirExtension)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Languages"));
+    const QString folder = dir.filePath("Languages");
+    ASSERT_TRUE(glimt::test::WriteBytes(folder + "/German.LNG", kLanguageFile));
+    ASSERT_TRUE(glimt::test::WriteBytes(folder + "/English.lng", "[MSG]\n"));
+    ASSERT_TRUE(glimt::test::WriteBytes(folder + "/notes.txt", "x"));
+    ASSERT_TRUE(glimt::test::WriteBytes(folder + "/.lng", "x"));
+    ASSERT_TRUE(glimt::test::MakeFifo(folder + "/Pipe.lng"));
+    QStringList names = glimt::LanguageNames(dir.path());
+    names.sort();
+    EXPECT_EQ(names, (QStringList{"English", "German"}));
+    EXPECT_EQ(glimt::LanguageFileName(dir.path(), "German"), folder + "/German.LNG");
+    EXPECT_EQ(glimt::LanguageFileName(dir.path(), "English"), folder + "/English.lng");
+    EXPECT_EQ(glimt::LanguageFileName(dir.path(), "german"), folder + "/german.lng") << "the name itself keeps its case";
+    ScopedLanguageFile chosen(glimt::LanguageFileName(dir.path(), "German"));
+    EXPECT_EQ(glimt::Msg("msgUntitled", "Untitled"), "");
+    // A FIFO chosen as a language file reads as no file, at once.
+    Lang().SetFileName(folder + "/Pipe.lng");
+    EXPECT_EQ(glimt::Msg("msgUntitled", "Untitled"), "Untitled");
 }
 
 // Every message the program shows is in the table, with the same English text at the call.

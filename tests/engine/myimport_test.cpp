@@ -1,6 +1,7 @@
 #include "engine/myimport.h"
 
 #include "engine/BmpCodec.h"
+#include "engine/Errors.h"
 #include "engine/GifCodec.h"
 #include "engine/GifFrames.h"
 #include "engine/JpegCodec.h"
@@ -10,6 +11,7 @@
 #include "engine/Prompts.h"
 #include "engine/SafeFile.h"
 #include "engine/Settings.h"
+#include "tests/support/IcoBuilder.h"
 #include "tests/support/TestPaths.h"
 
 #include <QTemporaryDir>
@@ -140,6 +142,33 @@ TEST_F(PictureImport, FullyTransparentPngAndGifStayTransparent)
     ASSERT_TRUE(TmyImport::ImportGif(b, gif, false));
     for (std::size_t i = 0; i < b.PixelCount(); ++i)
         EXPECT_EQ(b.Data()[i].A, 0);
+}
+
+// A palette PNG with tRNS keeps its alpha in a 32-bit image; an image below 32 bits takes
+// only alpha 0 or 255 (128 and below transparent), whatever the picture's alpha.
+TEST_F(PictureImport, TrnsPngBelow32BitsIsOpaqueOrTransparent)
+{
+    QImage indexed(4, 1, QImage::Format_Indexed8);
+    indexed.setColorTable({qRgba(255, 0, 0, 255), qRgba(0, 0, 255, 100), qRgba(0, 255, 0, 128), qRgba(9, 9, 9, 129)});
+    for (int x = 0; x < 4; ++x)
+        indexed.setPixel(x, 0, uint(x));
+    const QString file = Write("trns.png", glimt::test::QtPngBytes(indexed));
+    struct Row {
+        int depth;
+        std::vector<TmyPixel> want;
+    } rows[] = {
+        {32, {TmyPixel::CreateRGBA(255, 0, 0, 255), TmyPixel::CreateRGBA(0, 0, 255, 100), TmyPixel::CreateRGBA(0, 255, 0, 128),
+              TmyPixel::CreateRGBA(9, 9, 9, 129)}},
+        {24, {TmyPixel::CreateRGBA(255, 0, 0, 255), TmyPixel{}, TmyPixel{}, TmyPixel::CreateRGBA(9, 9, 9, 255)}},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(r.depth);
+        TmyImagePal image(1, 4, r.depth);
+        ASSERT_TRUE(TmyImport::ImportPng(file, image, 1, 4, false));
+        EXPECT_EQ(image.BitDepth, r.depth);
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(image.Pixel(x, 0), r.want[std::size_t(x)]) << "x = " << x;
+    }
 }
 
 TEST_F(PictureImport, LargePictureIsResampledIntoTheAspectArea)
@@ -282,4 +311,29 @@ TEST_F(PictureImport, IconImportTakesTheDeepestImageWithItsAlpha)
     EXPECT_EQ(image.Pixel(9, 8), TmyPixel::CreateRGBA(200, 100, 50, 255));
     EXPECT_EQ(image.Pixel(7, 8), Marker);
     EXPECT_EQ(Changed(image).right, 39);
+}
+
+// A screen that gives no picture is an error that leaves the image as it was; a picture
+// smaller than the rectangle (partly off the screen) is completed in black.
+TEST_F(PictureImport, ScreenGrabThatGivesNoPictureIsAnError)
+{
+    struct Screen {
+        glimt::ScreenGrabber previous;
+        explicit Screen(glimt::ScreenGrabber g) : previous(glimt::SetScreenGrabber(g)) {}
+        ~Screen() { glimt::SetScreenGrabber(previous); }
+    };
+    {
+        Screen refusing([](int, int, int, int) { return QImage(); });
+        TmyImagePal image = Filled(4, 4);
+        EXPECT_THROW(TmyImport::CaptureScreen(image, 0, 0, 4, 4), glimt::Error);
+        EXPECT_TRUE(image.SamePixels(Filled(4, 4)));
+    }
+    Screen small([](int, int, int, int) {
+        QImage grab(2, 1, QImage::Format_RGB32);
+        grab.fill(qRgb(10, 20, 30));
+        return grab;
+    });
+    const TmyImage grab = TmyImport::GrabScreenRect(0, 0, 2, 3);
+    EXPECT_EQ(grab.Pixel(1, 0), TmyPixel::CreateRGBA(10, 20, 30, 255));
+    EXPECT_EQ(grab.Pixel(2, 1), TmyPixel::CreateRGBA(0, 0, 0, 255));
 }

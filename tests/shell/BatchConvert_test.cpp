@@ -4,6 +4,7 @@
 #include "engine/MyIcon.h"
 #include "engine/PngCodec.h"
 #include "tests/support/ExeBuilder.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempFiles.h"
 
 #include <QDir>
@@ -215,4 +216,30 @@ TEST_F(BatchTest, LoadImageFileNamesTheFailureByKind)
         TmyImagePal image(256, 256, 32);
         EXPECT_EQ(glimt::LoadImageFile(image, m_files.Write(row.name, row.bytes)), row.error);
     }
+}
+
+// A FIFO among the files (or a folder, or a file gone since it was listed) is never read, in
+// any mode: it fits no list, and a run that meets it logs it and goes on at once.
+TEST_F(BatchTest, AFifoIsNeverReadAndTheRunGoesOn)
+{
+    const QString fifo = m_files.Path("pipe.ico");
+    ASSERT_TRUE(glimt::test::MakeFifo(fifo));
+    const QString folder = m_files.Path("folder.png");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString ico = m_files.Write("one.ico", IconBytes({{16, 32}}));
+    for (TBatchMode mode : {TBatchMode::IconsFromImages, TBatchMode::ImagesFromIcons, TBatchMode::ExtractFromResources}) {
+        SCOPED_TRACE(int(mode));
+        EXPECT_FALSE(glimt::FileFitsMode(mode, fifo));
+        EXPECT_FALSE(glimt::FileFitsMode(mode, folder));
+        EXPECT_TRUE(glimt::FileFitsMode(mode, ico));
+        m_log.Lines.clear();
+        TBatchJob job = Job(mode, {fifo, folder, ico});
+        job.Formats = {{16, 32}};
+        EXPECT_TRUE(glimt::RunBatch(job, m_log));
+        ASSERT_GE(m_log.Lines.size(), 6);
+        EXPECT_EQ(m_log.Lines.mid(0, 5), QStringList({"P 1/3 pipe.ico", "E pipe.ico Cannot open file", "P 2/3 folder.png",
+                                                       "E folder.png Cannot open file", "P 3/3 one.ico"}));
+        EXPECT_TRUE(m_log.Lines[5].startsWith("S ")) << m_log.Lines[5].toStdString();
+    }
+    EXPECT_EQ(m_log.Steps, 9);
 }

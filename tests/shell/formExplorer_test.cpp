@@ -13,6 +13,7 @@
 #include "tests/shell/ShellFixtures.h"
 #include "tests/support/ExeBuilder.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/TempFiles.h"
 
 #include <QAction>
@@ -88,6 +89,17 @@ TEST_F(ExplorerTest, ShowsTheFoldersPicturesAndHidingByItsCloseBoxUnchecksTheAct
     EXPECT_TRUE(explorer->isVisible());
     m_main->Action(QStringLiteral("actExplorer"))->trigger();
     EXPECT_FALSE(explorer->isVisible());
+}
+
+// A FIFO in the folder, or a link to one, gets no tile: listing the folder never waits on it.
+TEST_F(ExplorerTest, AFifoInTheFolderGetsNoTile)
+{
+    ASSERT_TRUE(glimt::test::MakeFifo(m_files.Path("pipe.ico")));
+    ASSERT_TRUE(QFile::link(m_files.Path("pipe.ico"), m_files.Path("link.png")));
+    TfrmExplorer* explorer = Show();
+    ASSERT_EQ(explorer->Thumbnails->Count(), 2);
+    EXPECT_EQ(explorer->Thumbnails->Items[0]->FileName, m_a);
+    EXPECT_EQ(explorer->Thumbnails->Items[1]->FileName, m_b);
 }
 
 TEST_F(ExplorerTest, ToolBarSetsCaptionsAndTileSizeAndFollowsTheWidth)

@@ -8,6 +8,7 @@
 #include "engine/MyIcoIO.h"
 #include "engine/PngCodec.h"
 #include "engine/Settings.h"
+#include "engine/myimport.h"
 #include "shell/ShellPrompts.h"
 #include "shell/formExtract.h"
 #include "tests/shell/ShellFixtures.h"
@@ -409,5 +410,22 @@ TEST_F(ImportTest, CaptureMakesAnUntitledDocumentOfTheChosenFormat)
     EXPECT_EQ(image.Width(), 32);
     EXPECT_EQ(image.BitDepth, 4);
     EXPECT_EQ(image.Pixel(0, 0).A, 255);
+    EXPECT_FALSE(m_main->isMinimized());
+}
+
+// A session that refuses to be read gives no picture: an error, and no document of black
+// pixels.
+TEST_F(ImportTest, CaptureOfAScreenThatGivesNoPictureIsAnError)
+{
+    struct RefusingScreen {
+        glimt::ScreenGrabber previous = glimt::SetScreenGrabber([](int, int, int, int) { return QImage(); });
+        ~RefusingScreen() { glimt::SetScreenGrabber(previous); }
+    } refusing;
+    AnswerNewImage(true, 32, 32, 4);
+    m_modals.Then([] { return QApplication::activeModalWidget(); },
+                  [](QWidget* w) { static_cast<QDialog*>(w)->accept(); });
+    Trigger("actnCapture");
+    EXPECT_EQ(m_main->DeskCount(), 0);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error), QStringList{QStringLiteral("The screen could not be captured!")});
     EXPECT_FALSE(m_main->isMinimized());
 }

@@ -16,6 +16,7 @@
 #include "shell/ShellPrompts.h"
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
+#include "tests/support/FileBytes.h"
 #include "tests/support/HeldButtons.h"
 #include "tests/support/PixelFixtures.h"
 
@@ -188,11 +189,37 @@ TEST_F(MainWindowTest, CommandLineStopsAtTheFirstFileThatFails)
 
     ASSERT_EQ(m_main->DeskCount(), 1);
     EXPECT_EQ(m_main->Desk(1)->FilePath(), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("a.ico")));
-    EXPECT_EQ(m_dialogs.Texts(Kind::Error), QStringList{QStringLiteral("Invalid File Format!")});
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error),
+              QStringList{QStringLiteral("Invalid File Format!\n") + QDir(m_dir.path()).absoluteFilePath(QStringLiteral("b.ico"))});
     // Both attempts are recent files; c was never tried.
     EXPECT_EQ(Options().GetRecentFile(1), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("a.ico")));
     EXPECT_EQ(Options().GetRecentFile(2), QDir(m_dir.path()).absoluteFilePath(QStringLiteral("b.ico")));
     EXPECT_TRUE(Options().GetRecentFile(3).isEmpty());
+}
+
+// An icon cut inside its image data is no silent failure: with some images left it opens with
+// them and one warning naming the file; with none it is "Invalid File Format!" and the file.
+TEST_F(MainWindowTest, DamagedIconsNameTheFileWhenOpened)
+{
+    Start();
+    TmyIcon three;
+    for (int side : {48, 32, 16})
+        three.AddImage(side, side, 32).Fill(TmyPixel::CreateRGBA(9, 8, 7, 255));
+    const QByteArray whole = TmyIcoIO(false).SaveToBytes(three, false);
+    // The file holds the 48, 32 and 16 pixel images in that order: the cut loses the last.
+    const QString partly = Write(QStringLiteral("partly.ico"), whole.left(whole.size() - 50));
+    const QString cut = Write(QStringLiteral("cut.ico"), whole.left(6 + 3 * 16 + 200));
+    const QString good = Write(QStringLiteral("good.ico"), IconBytes(16, 16, 1));
+
+    EXPECT_TRUE(m_main->OpenDocumentFile(partly));
+    ASSERT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_main->Desk(1)->Icon->Count(), 2);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{partly + QStringLiteral(" is damaged: 1 of its 3 images could not be read.")});
+
+    // A list stops at the file that could not be read, and says which it was.
+    EXPECT_FALSE(m_main->OpenFileList({cut, good}));
+    EXPECT_EQ(m_main->DeskCount(), 1);
+    EXPECT_EQ(m_dialogs.Texts(Kind::Error), QStringList{QStringLiteral("Invalid File Format!\n") + cut});
 }
 
 TEST_F(MainWindowTest, OpeningShowsTheIconAndASecondOpenActivatesTheFirstWindow)
@@ -263,6 +290,28 @@ TEST_F(MainWindowTest, MissingFilesAndStaleLinksWarnAndStopTheList)
     const QString broken = Write(QStringLiteral("broken.lnk"), "no link");
     EXPECT_FALSE(m_main->OpenDocumentFile(broken));
     EXPECT_EQ(m_main->DeskCount(), 1);
+}
+
+// A FIFO given to the open road (a dropped name, a recent entry, the command line) is refused
+// at once with the usual message; it never becomes a recent file.
+TEST_F(MainWindowTest, AFifoIsRefusedWithoutWaiting)
+{
+    Start();
+    const QString fifo = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("pipe.ico"));
+    ASSERT_TRUE(glimt::test::MakeFifo(fifo));
+    const QString good = Write(QStringLiteral("good.ico"), IconBytes(16, 16, 1));
+    const QString notFound = QStringLiteral("The file %1 does not exist!").arg(fifo);
+
+    m_main->OpenDroppedFiles({fifo, good});
+    EXPECT_EQ(m_main->DeskCount(), 0) << "the list stops at the refused name";
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), QStringList{notFound});
+    EXPECT_TRUE(Options().GetRecentFile(1).isEmpty());
+
+    Options().SetRecentFile(1, fifo);
+    m_main->BuildRecentFilesMenu();
+    m_main->RecentFilesMenu()->actions().at(2)->trigger();
+    EXPECT_EQ(m_dialogs.Texts(Kind::Warning), (QStringList{notFound, notFound}));
+    EXPECT_EQ(m_main->DeskCount(), 0);
 }
 
 TEST_F(MainWindowTest, RecentFilesMenuShowsTheNewestFirstAndOpensExactlyThatPath)

@@ -1,5 +1,6 @@
 #include "shell/registryeditor.h"
 
+#include "engine/Errors.h"
 #include "engine/IniFile.h"
 
 #include <QDir>
@@ -142,4 +143,18 @@ TEST(registryeditor, ReadOnlyPlacesAreNotAssociated)
     EXPECT_FALSE(glimt::HasIcoKey());
     glimt::AssociateIco(kProgram); // skipped silently
     EXPECT_FALSE(glimt::IsIcoAssociated());
+}
+
+// A defaults file that cannot be read whole (here: larger than any INI file is read) is never
+// written back: associating and un-associating report an error and change nothing.
+TEST(registryeditor, AnUnreadableDefaultsFileIsReportedAndLeftAlone)
+{
+    XdgFolders xdg;
+    QByteArray list = "[Default Applications]\nimage/vnd.microsoft.icon=viewer.desktop\n[Other]\n";
+    list.append(QByteArray(int(glimt::IniFile::kMaxFileBytes), 'x'));
+    xdg.Write("config/mimeapps.list", list);
+    EXPECT_THROW(glimt::SetIcoAssociation(kProgram, true), glimt::FileError);
+    EXPECT_THROW(glimt::SetIcoAssociation(kProgram, false), glimt::FileError);
+    EXPECT_TRUE(xdg.Read("config/mimeapps.list") == list);
+    EXPECT_FALSE(QFile::exists(xdg.Path("data/applications/glimt-icon.desktop")));
 }
