@@ -11,7 +11,10 @@ public:
     virtual ~IKeyState() = default;
     // Shift, Ctrl and Alt as they are held at this moment.
     virtual Qt::KeyboardModifiers Modifiers() = 0;
+    // Held now, or tapped since the last time it was asked (a tap quicker than a poll).
     virtual bool EscapeDown() = 0;
+    // Something new begins (a stroke): a tap of Escape from before it is not for it.
+    virtual void ForgetEscapeTap() {}
 };
 
 // The installed key state (the live keyboard unless a test installed another).

@@ -99,11 +99,18 @@ void TfrmColors::FitColorsToPalette(const TmyPalette& palette)
 void TfrmColors::KeepForeColorOnPalette()
 {
     const TmyImagePal* image = PalettedImage();
-    if (!image || m_foreColor.A == 0 || image->Palette->IndexOf(m_foreColor) >= 0)
+    if (!image || m_foreColor.A == 0)
         return;
-    m_foreColor = glimt::Opaque(image->Palette->NearestColor(m_foreColor));
-    HighlightPaletteIndex(image->Palette->IndexOf(m_foreColor));
-    ForeColorsShown();
+    const TmyPalette& palette = *image->Palette;
+    if (palette.IndexOf(m_foreColor) < 0) {
+        m_foreColor = glimt::Opaque(palette.NearestColor(m_foreColor));
+        ForeColorsShown();
+    }
+    // The entry is selected too, so that the next edit of the colour rewrites it.
+    const bool selected = m_paletteIndex >= 0 && m_paletteIndex < palette.Count()
+        && palette.Colors[std::size_t(m_paletteIndex)] == m_foreColor;
+    if (!selected)
+        HighlightPaletteIndex(palette.IndexOf(m_foreColor));
 }
 
 void TfrmColors::HighlightPaletteIndex(int index)

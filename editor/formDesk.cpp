@@ -672,6 +672,7 @@ void TfrmDesk::Image1MouseDown(QObject*, TMouseButton button, TShiftState shift,
     if (InStroke)
         return;
     StrokeCancelled = false;
+    glimt::KeyState().ForgetEscapeTap();
     ActivateDocument();
     TmyImagePal* im = CurrentImage();
     if (!im)

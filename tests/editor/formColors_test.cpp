@@ -601,13 +601,23 @@ TEST(TfrmColors, WithoutASelectedEntryTheForeColourGoesToTheNearestEntry)
     EXPECT_EQ(*image.Palette, palette) << "no entry was rewritten";
     EXPECT_EQ(p.desk.Undo->Count(), 0);
 
+    // Reset to black, an entry of the palette: that entry is selected, and the next edit of
+    // the colour rewrites it.
+    p.Click(p.colors.Image2, QPoint(3, 3));
+    p.colors.btnResetColorClick();
+    EXPECT_EQ(p.colors.ForeColor(), Px(0, 0, 0, 255));
+    EXPECT_EQ(p.colors.SelectedPaletteIndex(), 0);
+    p.Drag(3, 90);
+    EXPECT_EQ(image.Palette->Colors[0], Px(0, 0, 90, 255));
+    EXPECT_EQ(p.desk.Undo->Count(), 1);
+
     image.Palette->Colors[0] = Px(20, 20, 20, 255); // no black entry left
     p.Click(p.colors.Image2, QPoint(3, 3));
     p.colors.btnResetColorClick();
     EXPECT_EQ(p.colors.ForeColor(), Px(20, 20, 20, 255));
     EXPECT_EQ(p.colors.SelectedPaletteIndex(), 0);
     EXPECT_EQ(p.Text(1), QStringLiteral("20"));
-    EXPECT_EQ(p.desk.Undo->Count(), 0);
+    EXPECT_EQ(p.desk.Undo->Count(), 1) << "no entry was rewritten by the reset";
 }
 
 TEST(TfrmColors, SwappingMovesThePaletteSelectionWithTheColour)

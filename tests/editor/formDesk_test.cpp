@@ -131,6 +131,21 @@ TEST(TfrmDesk, EscapeCancelsTheStrokeAndTheReleaseAddsNothing)
     EXPECT_FALSE(desk.Timer1->isActive());
 }
 
+TEST(TfrmDesk, ATapOfEscapeQuickerThanATickStillCancelsTheStroke)
+{
+    ScopedEditor editor;
+    TfrmDesk desk;
+    Load(desk, IconOf({{8, 8, 32}}), 5);
+    QTest::mousePress(desk.Image1, Qt::LeftButton, {}, QPoint(12, 12));
+    QTest::keyClick(desk.Image1, Qt::Key_Escape); // down and up between two ticks
+    desk.Timer1Timer();
+    QTest::mouseRelease(desk.Image1, Qt::LeftButton, {}, QPoint(12, 12));
+    const auto& ev = editor.tools.Events;
+    ASSERT_EQ(ev.size(), 2u);
+    EXPECT_EQ(ev[1].code, 3);
+    EXPECT_FALSE(IsEscDown()) << "a tap is reported once";
+}
+
 TEST(TfrmDesk, MiddleButtonAndLostReleasesEndTheStroke)
 {
     ScopedEditor editor;
