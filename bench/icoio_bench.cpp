@@ -1,80 +1,56 @@
-// Load and save of a 10-image icon shaped like real ones (256x256 PNG, then 48, 32 and 16 at
-// 32, 8 and 4 bits), beside Qt's own ICO reader reading every image of the same bytes.
+// Loading and saving icons, each row side by side with its peer in the same run:
+// - loading every image of icons shaped like real ones (a 256x256 palette PNG with a
+//   transparent colour, then 48, 32 and 16 at 32, 8 and 4 bits), and of the real icons in
+//   ../shared/testdata when present, beside Qt's own ICO reader reading the same bytes;
+// - saving a photo-like 256x256 icon with 48, 32 and 16 (the large image as PNG), and the
+//   real-shaped icon, beside a plain zlib level-6 deflate of the 256x256 image's pixels.
+// With GLIMT_BENCH_DUMP=<folder> the photo icon's images are written there as PNG files, with
+// Glimt's icon of them, for comparing the writer with other programs.
+#include "bench/BenchSupport.h"
 #include "engine/MyIcoIO.h"
+#include "engine/SafeFile.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QGuiApplication>
 #include <QImageReader>
 
-#include <benchmark/benchmark.h>
+#include <zlib.h>
 
-#include <cmath>
+#include <benchmark/benchmark.h>
 
 namespace {
 
-// A soft disc with a rim and a shadow-like alpha falloff, quantised to the image's palette.
-void Paint(TmyImagePal& img)
+using glimt::bench::SideBySide;
+
+std::vector<QByteArray> RealShaped()
 {
-    const int w = img.Width(), h = img.Height();
-    const double cx = (w - 1) / 2.0, cy = (h - 1) / 2.0, r = w * 0.45;
-    if (img.Palette) {
-        TmyPalette& pal = *img.Palette;
-        for (int i = 0; i < pal.Count(); ++i)
-            pal.Colors[std::size_t(i)] = TmyPixel::CreateRGBA(std::uint8_t(i * 255 / (pal.Count() - 1)),
-                                                               std::uint8_t(128 + i * 127 / (pal.Count() - 1)), 60, 255);
-        pal.Colors[0] = TmyPixel::CreateRGBA(0, 0, 0, 255);
-    }
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const double d = std::hypot(x - cx, y - cy) / r;
-            TmyPixel p{};
-            if (d <= 1.0) {
-                const auto shade = std::uint8_t(255 * (1.0 - d * 0.7));
-                p = TmyPixel::CreateRGBA(shade, std::uint8_t(128 + shade / 2), 60, 255);
-                if (img.BitDepth == 32)
-                    p.A = std::uint8_t(d > 0.9 ? 255 * (1.0 - d) * 10 : 255);
-                if (img.Palette)
-                    p = img.Palette->Colors[std::size_t(img.Palette->NearestIndex(p))];
-            }
-            img.Pixel(x, y) = p;
-        }
-    }
+    std::vector<QByteArray> files;
+    for (unsigned seed = 1; seed <= 7; ++seed)
+        files.push_back(glimt::bench::RealShapedIcon(seed));
+    return files;
 }
 
-const QByteArray& SampleFile()
+int GlimtLoadAll(const std::vector<QByteArray>& files)
 {
-    static const QByteArray bytes = [] {
-        TmyIcon icon;
-        Paint(icon.AddImage(256, 256, 32));
-        for (int depth : {32, 8, 4})
-            for (int side : {48, 32, 16})
-                Paint(icon.AddImage(side, side, depth));
-        return TmyIcoIO(false).SaveToBytes(icon, true);
-    }();
-    return bytes;
-}
-
-void BM_GlimtLoad(benchmark::State& state)
-{
-    const QByteArray& bytes = SampleFile();
     TmyIcoIO io(false);
-    for (auto _ : state) {
+    int images = 0;
+    for (const QByteArray& bytes : files) {
         std::unique_ptr<TmyIcon> icon;
-        if (!io.LoadFromBytes(icon, bytes) || icon->Count() != 10)
-            state.SkipWithError("load failed");
+        if (io.LoadFromBytes(icon, bytes))
+            images += icon->Count();
         benchmark::DoNotOptimize(icon);
     }
+    return images;
 }
-BENCHMARK(BM_GlimtLoad)->Unit(benchmark::kMicrosecond);
 
-void BM_QtLoad(benchmark::State& state)
+int QtLoadAll(const std::vector<QByteArray>& files)
 {
-    QByteArray bytes = SampleFile();
-    for (auto _ : state) {
+    int images = 0;
+    for (QByteArray bytes : files) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer, "ico");
-        int images = 0;
         do {
             const QImage img = reader.read();
             if (img.isNull())
@@ -82,32 +58,160 @@ void BM_QtLoad(benchmark::State& state)
             benchmark::DoNotOptimize(img.constBits());
             ++images;
         } while (reader.jumpToNextImage());
-        if (images != 10)
-            state.SkipWithError("Qt did not read every image");
     }
+    return images;
 }
-BENCHMARK(BM_QtLoad)->Unit(benchmark::kMicrosecond);
 
-// Argument 1: the 256x256 image as PNG (the usual save); 0: every image as a bitmap.
-void BM_GlimtSave(benchmark::State& state)
+void LoadSideBySide(benchmark::State& state, const std::vector<QByteArray>& files)
 {
-    const bool compress = state.range(0) != 0;
+    if (files.empty()) {
+        state.SkipWithError("no real icons (../shared/testdata is absent)");
+        return;
+    }
+    int glimtImages = 0, qtImages = 0;
+    SideBySide(
+        state, 0.5, [&] { glimtImages = GlimtLoadAll(files); }, [&] { qtImages = QtLoadAll(files); });
+    state.counters["images"] = glimtImages;
+    state.counters["qt_images"] = qtImages;
+}
+
+// Seven icons shaped like real ones; the goal is at most half of Qt's time.
+void BM_LoadRealShaped_vsQtIco(benchmark::State& state)
+{
+    static const std::vector<QByteArray> files = RealShaped();
+    LoadSideBySide(state, files);
+}
+BENCHMARK(BM_LoadRealShaped_vsQtIco)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The multi-image icons of ../shared/testdata.
+void BM_LoadRealIcons_vsQtIco(benchmark::State& state)
+{
+    static const std::vector<QByteArray> files = glimt::bench::RealIcons(4);
+    LoadSideBySide(state, files);
+}
+BENCHMARK(BM_LoadRealIcons_vsQtIco)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A photo-like icon: 256x256 with round corners, 48, 32 and 16, all 32 bits.
+TmyIcon PhotoIcon()
+{
+    TmyIcon icon;
+    for (int side : {256, 48, 32, 16}) {
+        TmyImagePal& img = icon.AddImage(side, side, 32);
+        static_cast<TmyImage&>(img) = glimt::bench::PhotoIcon(side);
+    }
+    return icon;
+}
+
+const TmyImagePal* Large(const TmyIcon& icon)
+{
+    for (const auto& img : icon.Images)
+        if (img->Width() == 256 && img->Height() == 256)
+            return img.get();
+    return nullptr;
+}
+
+// The 256x256 image's pixels as the writer stores them (transparent pixels 0, 0, 0, 0).
+QByteArray RawPixels(const TmyImagePal& img)
+{
+    QByteArray raw(reinterpret_cast<const char*>(img.Data()), qsizetype(img.PixelCount() * 4));
+    for (qsizetype i = 0; i < raw.size(); i += 4)
+        if (raw[i + 3] == 0)
+            raw[i] = raw[i + 1] = raw[i + 2] = 0;
+    return raw;
+}
+
+// zlib at level 6 over the pixels as they are: the floor a PNG writer is measured against.
+uLong Deflate6(const QByteArray& raw, std::vector<Bytef>& out)
+{
+    uLongf size = compressBound(uLong(raw.size()));
+    out.resize(size);
+    compress2(out.data(), &size, reinterpret_cast<const Bytef*>(raw.constData()), uLong(raw.size()), 6);
+    return size;
+}
+
+void SaveSideBySide(benchmark::State& state, TmyIcon& icon)
+{
+    const TmyImagePal* large = Large(icon);
+    if (!large) {
+        state.SkipWithError("no 256x256 image");
+        return;
+    }
+    const QByteArray raw = RawPixels(*large);
+    std::vector<Bytef> deflated;
+    TmyIcoIO io(false);
+    qsizetype fileBytes = 0;
+    uLong deflateBytes = 0;
+    SideBySide(
+        state, 1.5,
+        [&] {
+            const QByteArray out = io.SaveToBytes(icon, true);
+            fileBytes = out.size();
+            benchmark::DoNotOptimize(out.constData());
+        },
+        [&] { deflateBytes = Deflate6(raw, deflated); });
+    state.counters["file_bytes"] = double(fileBytes);
+    state.counters["deflate6_bytes"] = double(deflateBytes);
+    state.counters["png_bytes"] = double(TmyIcoIO::PngByteSize(*Large(icon)));
+}
+
+void BM_SavePhotoIcon_vsDeflate6(benchmark::State& state)
+{
+    TmyIcon icon = PhotoIcon();
+    SaveSideBySide(state, icon);
+}
+BENCHMARK(BM_SavePhotoIcon_vsDeflate6)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void BM_SaveRealShaped_vsDeflate6(benchmark::State& state)
+{
+    std::unique_ptr<TmyIcon> icon;
+    if (!TmyIcoIO(false).LoadFromBytes(icon, glimt::bench::RealShapedIcon(1))) {
+        state.SkipWithError("load failed");
+        return;
+    }
+    SaveSideBySide(state, *icon);
+}
+BENCHMARK(BM_SaveRealShaped_vsDeflate6)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Every image as a bitmap (no PNG): the rest of the writer.
+void BM_SaveBitmapsOnly(benchmark::State& state)
+{
     std::unique_ptr<TmyIcon> icon;
     TmyIcoIO io(false);
-    io.LoadFromBytes(icon, SampleFile());
+    io.LoadFromBytes(icon, glimt::bench::RealShapedIcon(1));
     for (auto _ : state) {
-        const QByteArray out = io.SaveToBytes(*icon, compress);
+        const QByteArray out = io.SaveToBytes(*icon, false);
         benchmark::DoNotOptimize(out.constData());
     }
 }
-BENCHMARK(BM_GlimtSave)->Arg(1)->Arg(0)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SaveBitmapsOnly)->Unit(benchmark::kMicrosecond);
+
+void Dump(const QString& folder)
+{
+    QDir().mkpath(folder);
+    TmyIcon icon = PhotoIcon();
+    for (const auto& img : icon.Images)
+        img->ToQImage().save(QDir(folder).filePath(QStringLiteral("photo-%1.png").arg(img->Width())));
+    glimt::WriteFileAtomically(QDir(folder).filePath(QStringLiteral("photo-glimt.ico")),
+                               TmyIcoIO(false).SaveToBytes(icon, true));
+    std::unique_ptr<TmyIcon> shaped;
+    TmyIcoIO(false).LoadFromBytes(shaped, glimt::bench::RealShapedIcon(1));
+    glimt::WriteFileAtomically(QDir(folder).filePath(QStringLiteral("shaped-source.ico")), glimt::bench::RealShapedIcon(1));
+    for (const auto& img : shaped->Images)
+        img->ToQImage().save(
+            QDir(folder).filePath(QStringLiteral("shaped-%1-%2.png").arg(img->Width()).arg(int(img->BitDepth))));
+    glimt::WriteFileAtomically(QDir(folder).filePath(QStringLiteral("shaped-glimt.ico")),
+                               TmyIcoIO(false).SaveToBytes(*shaped, true));
+}
 
 } // namespace
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    if (qEnvironmentVariableIsSet("GLIMT_BENCH_DUMP"))
+        Dump(qEnvironmentVariable("GLIMT_BENCH_DUMP"));
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -47,10 +47,15 @@ namespace glimt {
 
 std::vector<TListedIcon> ListExeIcons(const QString& fileName)
 {
-    std::vector<TListedIcon> listed;
     TShellIcons shell;
     if (!shell.Load(fileName))
-        return listed;
+        return {};
+    return ListExeIcons(shell);
+}
+
+std::vector<TListedIcon> ListExeIcons(const TShellIcons& shell)
+{
+    std::vector<TListedIcon> listed;
     const TExeIconFile* module = shell.Module();
     for (int i = 0; i < shell.Count(); ++i) {
         const int images = module ? module->ImageCount(module->FindGroup(QString::number(i))) : -1;
@@ -258,12 +263,11 @@ QImage OverWhite(const TmyImage& image)
 
 // The picture the shell shows for icon `index` of a file: its image nearest to 32x32, drawn at
 // 32x32 with its alpha. A null picture when there is none.
-QImage ShellPicture(const QString& fileName, int index)
+QImage ShellPicture(const glimt::TShellIcons& shell, int index)
 {
     QByteArray ico;
     std::unique_ptr<TmyIcon> icon;
-    if (!glimt::ShellIconImageFile(fileName, index, ico) || !TmyIcoIO(false).LoadFromBytes(icon, ico) || !icon
-        || icon->Count() == 0)
+    if (!shell.ImageFile(index, ico) || !TmyIcoIO(false).LoadFromBytes(icon, ico) || !icon || icon->Count() == 0)
         return QImage();
     const QImage picture = icon->Image(0).ToQImage();
     return picture.size() == QSize(32, 32) ? picture : picture.scaled(32, 32, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
@@ -296,15 +300,18 @@ void TThumbail::LoadExeIcons(const QString& fileName)
     if (Busy)
         return;
     const QString progress = glimt::Msg("msgReadObject", "Reading object %i1 from %i2");
-    const int n = glimt::ShellIconCount(fileName);
-    const std::vector<glimt::TListedIcon> listed = glimt::ListExeIcons(fileName);
+    // The file is read and parsed once for the whole listing.
+    glimt::TShellIcons shell;
+    shell.Load(fileName);
+    const int n = shell.Count();
+    m_listedIcons = glimt::ListExeIcons(shell);
     {
         LoadGuard busy(*this);
         ClearItems();
         int k = 0;
-        for (const glimt::TListedIcon& icon : listed) {
+        for (const glimt::TListedIcon& icon : m_listedIcons) {
             TThumbnailItem* tile = AddItem();
-            tile->SetGraphic(ShellPicture(fileName, icon.Index));
+            tile->SetGraphic(ShellPicture(shell, icon.Index));
             ++k;
             QString caption = glimt::MsgI("msgIcon", "Icon %i1", k);
             if (icon.Images != -1)

@@ -15,11 +15,19 @@ class QRubberBand;
 class QStatusBar;
 class TmyIcon;
 class TmyImagePal;
-namespace glimt {
-struct GifPicture;
-}
 
 enum class TSelectMode { smNone, smSingle, smMultiple };
+
+namespace glimt {
+struct GifPicture;
+class TShellIcons;
+// One icon of a file as the views list it: its number among the icons the shell reports, and
+// the number of images of its icon group (-1 when the file is not a module).
+struct TListedIcon {
+    int Index = 0;
+    int Images = -1;
+};
+} // namespace glimt
 
 // A scrolling view of square tiles with single, multiple and rubber-band selection, filled
 // by its loaders. Items and SelectedIndices are read directly by the view's users.
@@ -65,8 +73,11 @@ public:
 
     // The images of an icon document, rendered over white, captioned "WxH - depth".
     void LoadIconImages(const TmyIcon& icon);
-    // The icons of an executable or library (or any file the shell draws icons of).
+    // The icons of an executable or library (or any file the shell draws icons of). The file
+    // is read once; ListedIcons() then tells which icon each tile stands for.
     void LoadExeIcons(const QString& fileName);
+    // The icons the last LoadExeIcons listed, in tile order (see glimt::ListExeIcons).
+    const std::vector<glimt::TListedIcon>& ListedIcons() const { return m_listedIcons; }
     // The frames of a GIF file over white; with `overImpose` each tile shows the frames up to
     // its own played one after the other (each earlier frame's disposal applied), as the frame
     // picker imports them. A file that is not a GIF changes nothing.
@@ -120,6 +131,7 @@ private:
     bool m_inMouseEvent = false;
     bool m_wheelDetached = false; // a button is down on empty space
     int m_wheelAngle = 0;         // wheel turn not yet worth a notch, in eighths of a degree
+    std::vector<glimt::TListedIcon> m_listedIcons;
     friend class EventModifiers;
 };
 
@@ -141,16 +153,12 @@ public:
 };
 
 namespace glimt {
-// One icon of a file as the views list it: its number among the icons the shell reports, and
-// the number of images of its icon group (-1 when the file is not a module).
-struct TListedIcon {
-    int Index = 0;
-    int Images = -1;
-};
 // The icons of a file that LoadExeIcons shows, in tile order: every icon the shell reports
 // except groups the group reader refuses (more than MaxGroupImages images). Tile p stands for
 // icon ListExeIcons(file)[p].Index.
 std::vector<TListedIcon> ListExeIcons(const QString& fileName);
+// The same for a file already read.
+std::vector<TListedIcon> ListExeIcons(const TShellIcons& shell);
 
 // Caption of an image's tile: width "x" height and the depth suffix (" - 256", " - XP" ...).
 QString ImageTileCaption(const TmyImagePal& image);

@@ -393,8 +393,11 @@ std::int64_t TmyIcoIO::AndMaskSize(int height, int width)
 
 QByteArray TmyIcoIO::ImageToPng(const TmyImagePal& image)
 {
-    TmyImage rgba(image.Height(), image.Width());
     const TmyPixel* src = image.Data();
+    const TmyPixel* end = src + image.PixelCount();
+    if (std::none_of(src, end, [](const TmyPixel& p) { return p.A == 0 && p != TmyPixel{}; }))
+        return glimt::EncodePng(image);
+    TmyImage rgba(image.Height(), image.Width());
     TmyPixel* dst = rgba.Data();
     for (std::size_t i = 0; i < image.PixelCount(); ++i)
         dst[i] = src[i].A == 0 ? TmyPixel{} : src[i];

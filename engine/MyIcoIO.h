@@ -35,9 +35,10 @@ public:
     // Reads a file. On a valid header `icon` receives a new document (also when the result is
     // false); on an invalid one it is left alone. True when at least one image was read; the
     // images are then in editing order. Throws glimt::FileError when the file cannot be read.
-    // Besides the messages of single entries, a load names the file when it went wrong:
-    // "Invalid File Format!" (an error) when no image at all could be read for any reason
-    // other than those messages, and "msgDamagedIcon" (a warning) when some images were read
+    // Besides the messages of single entries (too big, unsupported depth), a load names the
+    // file when it went wrong: "Invalid File Format!" and the name (an error) when the header
+    // or the directory is refused, when there are no entries, or when no image could be read
+    // and some entries were damaged; "msgDamagedIcon" (a warning) when some images were read
     // and DamagedEntries others could not be.
     bool LoadFromFile(std::unique_ptr<TmyIcon>& icon, const QString& fileName);
     // The same over bytes already in memory; `fileName` is the name the messages give (without

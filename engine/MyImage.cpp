@@ -131,9 +131,25 @@ void TmyImagePal::BuildPalette()
     TmyPalette& pal = *Palette;
     int n = 0;
     const int full = pal.Count();
+    // The colours taken so far, in a small open-addressed set (at most 256 of them), so that
+    // each pixel costs one lookup instead of a pass over the entries; runs of one colour cost
+    // nothing.
+    constexpr std::size_t tableSize = 1024;
+    std::uint32_t keys[tableSize];
+    bool used[tableSize] = {};
+    std::uint32_t last = 0xFFFFFFFFu;
     for (const TmyPixel& p : m_pixels) {
-        if (pal.ContainsRGB(p, n - 1))
+        const std::uint32_t rgb = std::uint32_t(p.R) | (std::uint32_t(p.G) << 8) | (std::uint32_t(p.B) << 16);
+        if (rgb == last)
             continue;
+        last = rgb;
+        std::size_t h = (rgb * 2654435761u) >> 22;
+        while (used[h] && keys[h] != rgb)
+            h = (h + 1) & (tableSize - 1);
+        if (used[h])
+            continue;
+        used[h] = true;
+        keys[h] = rgb;
         pal.Colors[std::size_t(n)].SetRGB(p.R, p.G, p.B);
         if (++n == full)
             return;

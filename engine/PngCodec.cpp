@@ -2,11 +2,16 @@
 
 #include "engine/Errors.h"
 
+#include <libdeflate.h>
 #include <png.h>
+#include <zlib.h>
 
+#include <cmath>
 #include <csetjmp>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <vector>
 
 // libpng reports errors by longjmp. Every libpng call below happens inside one of the
 // "C scope" functions: they hold only plain data (no object with a destructor lives in their
@@ -122,64 +127,240 @@ Status DecodeInCScope(const png_byte* data, std::size_t size, PixelBufferFn pixe
     return Status::Ok;
 }
 
-struct MemoryOutput {
-    png_bytep data;
-    std::size_t size;
-    std::size_t capacity;
-};
+// The writer. The scan lines are filtered here and the zlib stream is the smallest of a few
+// fast encodings of them: libdeflate's (as small as zlib's better levels in a fraction of
+// their time) and zlib's run-length and Huffman-only strategies, which suit the residues of
+// photographs; a picture of few colours is also tried unfiltered. The chunks around the stream
+// are the few fixed ones every PNG has. Nothing depends on the time, the machine or earlier
+// calls, so the same pixels always give the same bytes.
 
-void WriteToMemory(png_structp png, png_bytep bytes, png_size_t length)
+constexpr int DeflateLevel = 6;
+
+// The five filters of one scan line of n bytes (4 per pixel), `prev` the line above (zeros
+// for the first line), each written to out[f] (n bytes).
+void FilterCandidates(const std::uint8_t* line, const std::uint8_t* prev, std::size_t n, std::uint8_t* const out[5])
 {
-    auto* out = static_cast<MemoryOutput*>(png_get_io_ptr(png));
-    if (length > out->capacity - out->size) {
-        std::size_t capacity = out->capacity ? out->capacity : 4096;
-        while (capacity - out->size < length) {
-            if (capacity > (std::size_t(1) << 40))
-                png_error(png, "output too large");
-            capacity *= 2;
-        }
-        auto* grown = static_cast<png_bytep>(std::realloc(out->data, capacity));
-        if (!grown)
-            png_error(png, "out of memory");
-        out->data = grown;
-        out->capacity = capacity;
+    constexpr std::size_t bpp = 4;
+    for (std::size_t i = 0; i < n; ++i) {
+        const int x = line[i];
+        const int b = prev[i];
+        const int a = i >= bpp ? line[i - bpp] : 0;
+        const int c = i >= bpp ? prev[i - bpp] : 0;
+        // Paeth's predictor: the neighbour nearest to a + b - c.
+        const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+        const int paeth = (pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c);
+        out[0][i] = std::uint8_t(x);
+        out[1][i] = std::uint8_t(x - a);
+        out[2][i] = std::uint8_t(x - b);
+        out[3][i] = std::uint8_t(x - ((a + b) >> 1));
+        out[4][i] = std::uint8_t(x - paeth);
     }
-    std::memcpy(out->data + out->size, bytes, length);
-    out->size += length;
 }
 
-void FlushMemory(png_structp) {}
-
-// Encodes 8-bit RGBA rows; on success `out` holds the bytes (malloc'd, the caller frees).
-Status EncodeInCScope(const png_byte* rgba, int width, int height, MemoryOutput* out, ErrorState* err)
+// The sum of the bytes read as signed magnitudes: what the filter choice minimises.
+unsigned MagnitudeSum(const std::uint8_t* bytes, std::size_t n)
 {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, err, OnPngError, OnPngWarning);
-    if (!png)
-        return Status::NoMemory;
-    png_infop info = png_create_info_struct(png);
-    if (!info) {
-        png_destroy_write_struct(&png, nullptr);
-        return Status::NoMemory;
+    unsigned sum = 0;
+    for (std::size_t i = 0; i < n; ++i)
+        sum += unsigned(std::abs(int(std::int8_t(bytes[i]))));
+    return sum;
+}
+
+// A byte buffer that is not cleared when it is made. Buffers of icon-sized images are kept
+// for the next call of the thread: fresh large blocks cost more (the system maps and clears
+// them) than compressing an icon.
+class Buffer {
+public:
+    explicit Buffer(std::size_t size)
+    {
+        static thread_local std::vector<std::unique_ptr<std::uint8_t[]>> spare;
+        if (size <= KeptBytes && !spare.empty()) {
+            m_bytes = std::move(spare.back());
+            spare.pop_back();
+        } else {
+            m_bytes.reset(new std::uint8_t[std::max(size, size <= KeptBytes ? KeptBytes : size)]);
+        }
+        m_size = size;
+        m_spare = size <= KeptBytes ? &spare : nullptr;
     }
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return Status::PngFailed;
+    ~Buffer()
+    {
+        if (m_spare && m_spare->size() < 8)
+            m_spare->push_back(std::move(m_bytes));
     }
-    png_set_write_fn(png, out, WriteToMemory, FlushMemory);
-    // Fixed settings, so that the same pixels always give the same bytes.
-    png_set_compression_level(png, 9);
-    png_set_compression_mem_level(png, 8);
-    png_set_compression_strategy(png, 0 /* Z_DEFAULT_STRATEGY */);
-    png_set_compression_window_bits(png, 15);
-    png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_UP);
-    png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_BASE, PNG_FILTER_TYPE_BASE);
-    png_write_info(png, info);
-    for (int y = 0; y < height; ++y)
-        png_write_row(png, rgba + std::size_t(y) * std::size_t(width) * 4);
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return Status::Ok;
+    Buffer(Buffer&& other) noexcept
+        : m_bytes(std::move(other.m_bytes)), m_size(other.m_size), m_spare(other.m_spare)
+    {
+        other.m_spare = nullptr;
+        other.m_size = 0;
+    }
+    Buffer& operator=(Buffer&& other) noexcept
+    {
+        std::swap(m_bytes, other.m_bytes);
+        std::swap(m_size, other.m_size);
+        std::swap(m_spare, other.m_spare);
+        return *this;
+    }
+
+    std::uint8_t* data() { return m_bytes.get(); }
+    const std::uint8_t* data() const { return m_bytes.get(); }
+    std::size_t size() const { return m_size; }
+    bool empty() const { return m_size == 0; }
+    // Only ever shrinks.
+    void resize(std::size_t size) { m_size = std::min(size, m_size); }
+
+private:
+    // Enough for a 256 x 256 image with its filter bytes and a worst-case stream.
+    static constexpr std::size_t KeptBytes = 320 * 1024;
+    std::unique_ptr<std::uint8_t[]> m_bytes;
+    std::size_t m_size = 0;
+    std::vector<std::unique_ptr<std::uint8_t[]>>* m_spare = nullptr;
+};
+
+// Every scan line with the filter whose output has the smallest magnitude sum (the first of
+// equals), or with none when `unfiltered`.
+Buffer FilterImage(const TmyImage& image, bool unfiltered)
+{
+    const std::size_t n = std::size_t(image.Width()) * 4, height = std::size_t(image.Height());
+    Buffer out(height * (n + 1));
+    const auto* rows = reinterpret_cast<const std::uint8_t*>(image.Data());
+    if (unfiltered) {
+        for (std::size_t y = 0; y < height; ++y) {
+            out.data()[y * (n + 1)] = 0;
+            std::memcpy(out.data() + y * (n + 1) + 1, rows + y * n, n);
+        }
+        return out;
+    }
+    Buffer scratch(6 * n);
+    std::uint8_t* zeros = scratch.data() + 5 * n;
+    std::memset(zeros, 0, n);
+    std::uint8_t* const candidates[5] = {scratch.data(), scratch.data() + n, scratch.data() + 2 * n,
+                                         scratch.data() + 3 * n, scratch.data() + 4 * n};
+    for (std::size_t y = 0; y < height; ++y) {
+        FilterCandidates(rows + y * n, y ? rows + (y - 1) * n : zeros, n, candidates);
+        int best = 0;
+        unsigned bestSum = MagnitudeSum(candidates[0], n);
+        for (int f = 1; f < 5; ++f) {
+            const unsigned sum = MagnitudeSum(candidates[f], n);
+            if (sum < bestSum) {
+                bestSum = sum;
+                best = f;
+            }
+        }
+        out.data()[y * (n + 1)] = std::uint8_t(best);
+        std::memcpy(out.data() + y * (n + 1) + 1, candidates[best], n);
+    }
+    return out;
+}
+
+// True when the picture holds at most 256 distinct pixel values (drawn with a palette).
+bool FewColours(const TmyImage& image)
+{
+    constexpr std::size_t tableSize = 1024; // open addressing, at most 257 entries
+    std::uint32_t keys[tableSize];
+    bool used[tableSize] = {};
+    int count = 0;
+    const TmyPixel* p = image.Data();
+    std::uint32_t last = 0;
+    bool haveLast = false;
+    for (std::size_t i = 0, n = image.PixelCount(); i < n; ++i) {
+        std::uint32_t v;
+        std::memcpy(&v, p + i, 4);
+        if (haveLast && v == last)
+            continue;
+        last = v;
+        haveLast = true;
+        std::size_t h = (v * 2654435761u) >> 22;
+        while (used[h] && keys[h] != v)
+            h = (h + 1) & (tableSize - 1);
+        if (!used[h]) {
+            if (++count > 256)
+                return false;
+            used[h] = true;
+            keys[h] = v;
+        }
+    }
+    return true;
+}
+
+// A lower bound of the bytes a Huffman code of the data's byte frequencies takes.
+double EntropyBytes(const Buffer& data)
+{
+    std::size_t counts[256] = {};
+    for (std::size_t i = 0; i < data.size(); ++i)
+        ++counts[data.data()[i]];
+    double bits = 0;
+    const double total = double(data.size());
+    for (std::size_t c : counts)
+        if (c)
+            bits += double(c) * std::log2(total / double(c));
+    return bits / 8;
+}
+
+struct CompressorDeleter {
+    void operator()(libdeflate_compressor* c) const { libdeflate_free_compressor(c); }
+};
+
+// The compressor is made once per thread and reused: making one costs more than compressing
+// a small image.
+libdeflate_compressor* Compressor()
+{
+    thread_local std::unique_ptr<libdeflate_compressor, CompressorDeleter> compressor(
+        libdeflate_alloc_compressor(DeflateLevel));
+    return compressor.get();
+}
+
+// The zlib stream of `data` by libdeflate; empty on failure.
+Buffer DeflateStream(const Buffer& data)
+{
+    libdeflate_compressor* compressor = Compressor();
+    if (!compressor)
+        return Buffer(0);
+    Buffer stream(libdeflate_zlib_compress_bound(compressor, data.size()));
+    stream.resize(libdeflate_zlib_compress(compressor, data.data(), data.size(), stream.data(), stream.size()));
+    return stream;
+}
+
+// The zlib stream of `data` by zlib with a strategy (Z_RLE, Z_HUFFMAN_ONLY); empty on failure.
+Buffer ZlibStream(const Buffer& data, int strategy)
+{
+    z_stream z{};
+    if (deflateInit2(&z, 6, Z_DEFLATED, 15, 8, strategy) != Z_OK)
+        return Buffer(0);
+    Buffer stream(deflateBound(&z, uLong(data.size())));
+    z.next_in = const_cast<Bytef*>(data.data());
+    z.avail_in = uInt(data.size());
+    z.next_out = stream.data();
+    z.avail_out = uInt(stream.size());
+    const int status = deflate(&z, Z_FINISH);
+    stream.resize(status == Z_STREAM_END ? std::size_t(z.total_out) : 0);
+    deflateEnd(&z);
+    return stream;
+}
+
+// Keeps `candidate` when it is smaller than `best` (or `best` is empty).
+void KeepSmaller(Buffer& best, Buffer&& candidate)
+{
+    if (!candidate.empty() && (best.empty() || candidate.size() < best.size()))
+        best = std::move(candidate);
+}
+
+void PutBigEndian32(QByteArray& out, std::uint32_t v)
+{
+    const char b[4] = {char(v >> 24), char(v >> 16), char(v >> 8), char(v)};
+    out.append(b, 4);
+}
+
+// A chunk: length, type, data and the CRC of type and data.
+void PutChunk(QByteArray& out, const char* type, const std::uint8_t* data, std::size_t size)
+{
+    PutBigEndian32(out, std::uint32_t(size));
+    const qsizetype typeAt = out.size();
+    out.append(type, 4);
+    if (size)
+        out.append(reinterpret_cast<const char*>(data), qsizetype(size));
+    const std::uint32_t crc = libdeflate_crc32(0, out.constData() + typeAt, std::size_t(out.size() - typeAt));
+    PutBigEndian32(out, crc);
 }
 
 std::uint32_t BigEndian32(const std::uint8_t* p)
@@ -243,25 +424,35 @@ TmyImage DecodePng(const std::uint8_t* data, std::size_t size)
 
 QByteArray EncodePng(const TmyImage& image)
 {
-    static_assert(sizeof(TmyPixel) == 4, "rows are handed to libpng as 8-bit RGBA");
-    MemoryOutput out{nullptr, 0, 0};
-    ErrorState err{};
-    const Status status =
-        EncodeInCScope(reinterpret_cast<const png_byte*>(image.Data()), image.Width(), image.Height(), &out, &err);
-    if (status != Status::Ok) {
-        std::free(out.data);
-        throw Error(QStringLiteral("PNG: %1").arg(status == Status::NoMemory ? QStringLiteral("out of memory")
-                                                                             : QString::fromLatin1(err.message)));
+    static_assert(sizeof(TmyPixel) == 4, "rows are filtered as 8-bit RGBA");
+    const std::size_t width = std::size_t(image.Width()), height = std::size_t(image.Height());
+    // Data larger than zlib's 32-bit counts never reaches an image (at most MaxPixels).
+    const Buffer filtered = FilterImage(image, false);
+    Buffer stream = DeflateStream(filtered);
+    KeepSmaller(stream, ZlibStream(filtered, Z_RLE));
+    if (EntropyBytes(filtered) < double(stream.size()))
+        KeepSmaller(stream, ZlibStream(filtered, Z_HUFFMAN_ONLY));
+    if (FewColours(image))
+        KeepSmaller(stream, DeflateStream(FilterImage(image, true)));
+    if (stream.empty())
+        throw Error(QStringLiteral("PNG: out of memory"));
+    if (stream.size() > 0x7FFFFFFFu)
+        throw Error(QStringLiteral("PNG: image too large"));
+
+    QByteArray out;
+    out.reserve(qsizetype(8 + 25 + 12 + stream.size() + 12));
+    out.append(reinterpret_cast<const char*>(PngSignature), 8);
+    std::uint8_t header[13] = {};
+    for (int i = 0; i < 4; ++i) {
+        header[i] = std::uint8_t(width >> (24 - 8 * i));
+        header[4 + i] = std::uint8_t(height >> (24 - 8 * i));
     }
-    QByteArray bytes;
-    try {
-        bytes = QByteArray(reinterpret_cast<const char*>(out.data), qsizetype(out.size));
-    } catch (...) {
-        std::free(out.data);
-        throw;
-    }
-    std::free(out.data);
-    return bytes;
+    header[8] = 8; // bits per sample
+    header[9] = 6; // RGBA; compression, filter method and interlacing 0
+    PutChunk(out, "IHDR", header, sizeof(header));
+    PutChunk(out, "IDAT", stream.data(), stream.size());
+    PutChunk(out, "IEND", nullptr, 0);
+    return out;
 }
 
 } // namespace glimt

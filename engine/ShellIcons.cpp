@@ -8,7 +8,10 @@
 #include "engine/TypeCheck.h"
 #include "engine/myextract.h"
 
+#include <QFile>
+
 #include <cstdlib>
+#include <limits>
 #include <exception>
 #include <memory>
 #include <vector>
@@ -124,18 +127,20 @@ bool BestOfGroup(const TExeIconFile& module, int group, QByteArray& ico)
     std::vector<TGroupIconEntry> entries;
     if (!module.GroupEntries(group, entries))
         return false;
-    std::vector<TGroupImage> images;
+    // The images are told apart by their headers; only the chosen one is copied whole.
+    std::vector<const TGroupIconEntry*> usable;
     std::vector<Candidate> candidates;
     for (const TGroupIconEntry& entry : entries) {
         TGroupImage image;
-        if (!module.GroupImage(entry, image))
+        if (!module.GroupImage(entry, image, true))
             continue;
         const std::int64_t depth = image.IsPng ? std::int64_t(entry.Planes) * entry.BitCount : image.BitCount;
         candidates.push_back({entry.Width ? entry.Width : 256, entry.Height ? entry.Height : 256, depth});
-        images.push_back(std::move(image));
+        usable.push_back(&entry);
     }
     const int best = Best(candidates);
-    return best >= 0 && WriteIconFile({images[std::size_t(best)]}, ico);
+    TGroupImage chosen;
+    return best >= 0 && module.GroupImage(*usable[std::size_t(best)], chosen) && WriteIconFile({chosen}, ico);
 }
 
 bool ReadFile(const QString& fileName, QByteArray& bytes)
@@ -153,6 +158,24 @@ bool ReadFile(const QString& fileName, QByteArray& bytes)
 bool TShellIcons::Load(const QString& fileName)
 {
     *this = TShellIcons();
+    // Reading a library of many megabytes costs far more (the memory it lands in is new to
+    // the process) than parsing it: such a file is mapped, and only what is looked at is
+    // brought in. The bytes over the mapping never outlive this object.
+    constexpr qint64 MapFrom = 1 << 20;
+    auto file = std::make_shared<QFile>();
+    try {
+        OpenRegularFileForReading(*file, fileName);
+    } catch (const FileError&) {
+        return false;
+    }
+    if (file->size() >= MapFrom && file->size() <= std::numeric_limits<qsizetype>::max()) {
+        if (const uchar* view = file->map(0, file->size())) {
+            LoadBytes(QByteArray::fromRawData(reinterpret_cast<const char*>(view), qsizetype(file->size())));
+            m_mapped = std::move(file);
+            return true;
+        }
+    }
+    file->close();
     QByteArray bytes;
     if (!ReadFile(fileName, bytes))
         return false;

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+class QFile;
+
 #include <memory>
 #include <vector>
 
@@ -44,6 +46,9 @@ public:
     const TExeIconFile* Module() const { return m_module.get(); }
 
 private:
+    // A large file is mapped rather than read: listing a library touches only its resource
+    // tables and the few images drawn. Declared first, so that it outlives the bytes over it.
+    std::shared_ptr<QFile> m_mapped;
     std::shared_ptr<const TExeIconFile> m_module;
     std::vector<QByteArray> m_icons; // icon or cursor files: the file itself, or the frames
 };

@@ -222,7 +222,7 @@ int TExeIconFile::ImageCount(int group) const
     return int(entries.size());
 }
 
-bool TExeIconFile::GroupImage(const TGroupIconEntry& entry, TGroupImage& image) const
+bool TExeIconFile::GroupImage(const TGroupIconEntry& entry, TGroupImage& image, bool headerOnly) const
 {
     const TResEntry* icon = m_res.FindIcon(entry.Id);
     if (!icon || !icon->Complete() || icon->Size == 0 || icon->Size < entry.BytesInRes
@@ -230,13 +230,16 @@ bool TExeIconFile::GroupImage(const TGroupIconEntry& entry, TGroupImage& image) 
         return false;
     image = TGroupImage();
     image.Group = entry;
-    image.Data = m_res.Bytes(*icon);
     // Padding to the module's alignment is not part of the image.
-    if (icon->Rounded)
-        image.Data.truncate(qsizetype(entry.BytesInRes));
+    const std::uint64_t size = icon->Rounded ? std::min<std::uint64_t>(icon->Size, entry.BytesInRes) : icon->Size;
+    if (size == 0)
+        return false;
+    TResEntry part = *icon;
+    part.Size = part.Available = headerOnly ? std::min<std::uint64_t>(size, 40) : size;
+    image.Data = m_res.Bytes(part);
     if (image.Data.isEmpty())
         return false;
-    image.Size = std::int32_t(image.Data.size());
+    image.Size = std::int32_t(size);
     image.IsPng = !IsDibImage(image.Data);
     if (!image.IsPng)
         ReadDibSize(image);

@@ -111,8 +111,9 @@ public:
     // says, or an entry naming an icon resource the module lacks.
     bool IconFile(int group, QByteArray& out) const;
     // One entry's image with its icon resource's bytes; false when the resource is missing,
-    // cut short or shorter than the entry says.
-    bool GroupImage(const TGroupIconEntry& entry, TGroupImage& image) const;
+    // cut short or shorter than the entry says. With `headerOnly` Data holds no more than the
+    // bitmap header (Size is still the whole image's), for choosing among images.
+    bool GroupImage(const TGroupIconEntry& entry, TGroupImage& image, bool headerOnly = false) const;
     // IconFile written to `icoFileName` (see ExtractIconGroup).
     bool Extract(int group, const QString& icoFileName) const;
 

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools
-  libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev
+  libpng-dev libjpeg62-turbo-dev libgif-dev zlib1g-dev libdeflate-dev
   libgtest-dev libgmock-dev libbenchmark-dev libimagequant-dev
   xvfb xauth fonts-dejavu-core
   binutils-mingw-w64-x86-64

@@ -83,8 +83,8 @@ void TfrmExtract::FormShow()
 {
     {
         glimt::BusyGuard busy;
-        m_listed = glimt::ListExeIcons(FileName);
         Thumbnails->LoadExeIcons(FileName);
+        m_listed = Thumbnails->ListedIcons();
     }
     const bool any = Thumbnails->Count() > 0;
     btnExtract->setEnabled(any);

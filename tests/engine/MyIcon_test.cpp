@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 // Marks an image so that tests can tell slots apart after content moves.
@@ -96,6 +99,25 @@ TEST(TmyImagePal, BuildPaletteTakesColoursInRowOrder)
     full.Pixel(0, 1) = TmyPixel::CreateRGBA(30, 30, 30, 255);
     full.BuildPalette();
     EXPECT_EQ(full.Palette->Colors[1].R, 20) << "filling stops when the palette is full";
+
+    // Colours that come back after others, and more of them than the palette holds: the
+    // entries are the first 256 distinct colours in row order, each once.
+    TmyImagePal many(64, 64, 8);
+    for (int y = 0; y < 64; ++y)
+        for (int x = 0; x < 64; ++x) {
+            const int k = (x * 37 + y * 11) % 300;
+            many.Pixel(x, y) = TmyPixel::CreateRGBA(std::uint8_t(k % 256), std::uint8_t(k / 256), 7, 255);
+        }
+    std::vector<TmyPixel> want;
+    for (std::size_t i = 0; i < many.PixelCount() && want.size() < 256; ++i) {
+        const TmyPixel p = many.Data()[i];
+        if (std::none_of(want.begin(), want.end(), [&](const TmyPixel& c) { return c.SameRGB(p); }))
+            want.push_back(TmyPixel::CreateRGBA(p.R, p.G, p.B, 255));
+    }
+    many.BuildPalette();
+    ASSERT_EQ(want.size(), 256u);
+    for (std::size_t i = 0; i < 256; ++i)
+        EXPECT_EQ(many.Palette->Colors[i], want[i]) << i;
 }
 
 TEST(TmyIcon, InsertMovesContentsUpAndMakesTheNewImageCurrent)

@@ -162,6 +162,45 @@ TEST(ShellIcons, CountsAndIconsOfEveryKindOfFile)
     EXPECT_EQ(out.mid(2, 2), QByteArray("\2\0", 2));
 }
 
+TEST(ShellIcons, ALargeLibraryReadsFromDiskAsFromItsBytes)
+{
+    // Over a megabyte, so the file is mapped rather than read; what it yields outlives the
+    // object that mapped it.
+    ExeBuilder builder;
+    std::vector<QByteArray> images;
+    for (std::uint16_t g = 1; g <= 5; ++g) {
+        const QByteArray large = DibImage(256, 256, 32, std::uint8_t(g)), small = DibImage(32, 32, 8, std::uint8_t(g));
+        builder.AddIcon(std::uint16_t(2 * g), large).AddIcon(std::uint16_t(2 * g + 1), small);
+        builder.AddGroup(g, GroupResource({EntryFor(large, std::uint16_t(2 * g)), EntryFor(small, std::uint16_t(2 * g + 1))}));
+        images.push_back(small);
+    }
+    const QByteArray bytes = builder.Build(ExeBuilder::Format::Pe32);
+    ASSERT_GT(bytes.size(), 1 << 20);
+    TempFiles tmp;
+    const QString dll = tmp.Write("large.dll", bytes);
+
+    std::vector<QByteArray> fromDisk;
+    {
+        glimt::TShellIcons disk;
+        ASSERT_TRUE(disk.Load(dll));
+        ASSERT_EQ(disk.Count(), 5);
+        for (int i = 0; i < disk.Count(); ++i) {
+            QByteArray ico;
+            EXPECT_TRUE(disk.ImageFile(i, ico));
+            fromDisk.push_back(ico);
+        }
+    }
+    glimt::TShellIcons memory;
+    memory.LoadBytes(bytes);
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(i);
+        QByteArray ico;
+        ASSERT_TRUE(memory.ImageFile(i, ico));
+        EXPECT_EQ(fromDisk[std::size_t(i)], ico);
+        EXPECT_EQ(OnlyImage(fromDisk[std::size_t(i)]), Normal(images[std::size_t(i)])) << "the image nearest to 32x32";
+    }
+}
+
 TEST(ShellIcons, RealFiles)
 {
     GLIMT_REQUIRE_TESTDATA();

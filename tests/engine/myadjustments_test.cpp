@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -57,7 +58,7 @@ TEST(TmyAdjustments, ResizeOneVisiblePixelKeepsItsColourAtQuarterAlpha)
         TmyImagePal image = MakeImage(2, 2, 32, {Px(255, 0, 0, 255), row.hidden, row.hidden, row.hidden});
         adj::ResizeImage(image, 1, 1);
         ASSERT_EQ(image.Width(), 1);
-        EXPECT_EQ(image.Pixel(0, 0), Px(255, 0, 0, 63));
+        EXPECT_EQ(image.Pixel(0, 0), Px(255, 0, 0, 64)) << "255 / 4 rounds to 64";
 
         TmyImagePal solid = MakeImage(2, 2, 24, {Px(255, 0, 0, 255), row.hidden, row.hidden, row.hidden});
         adj::ResizeImage(solid, 1, 1);
@@ -81,7 +82,7 @@ TEST(TmyAdjustments, ResizeAveragesExactWindows)
         {Px(10, 0, 0, 255), Px(20, 0, 0, 255), Px(0, 0, 0, 0), Px(9, 9, 9, 0),
          Px(30, 0, 0, 255), Px(41, 0, 0, 255), Px(0, 0, 0, 0), Px(0, 0, 0, 0)});
     adj::ResizeImage(blocks, 2, 1);
-    EXPECT_EQ(blocks.Pixel(0, 0), Px(25, 0, 0, 255)) << "101 / 4 truncates";
+    EXPECT_EQ(blocks.Pixel(0, 0), Px(25, 0, 0, 255)) << "101 / 4 rounds down";
     EXPECT_EQ(blocks.Pixel(1, 0), T0) << "a fully transparent window";
 }
 
@@ -92,8 +93,144 @@ TEST(TmyAdjustments, ResizeByAFractionalRatio)
         {Px(0, 0, 0, 255), Px(100, 0, 0, 255), Px(200, 0, 0, 255),
          Px(0, 0, 0, 255), Px(100, 0, 0, 255), Px(200, 0, 0, 255)});
     adj::ResizeImage(image, 2, 1);
-    EXPECT_EQ(image.Pixel(0, 0), Px(33, 0, 0, 255));
-    EXPECT_EQ(image.Pixel(1, 0), Px(166, 0, 0, 255));
+    EXPECT_EQ(image.Pixel(0, 0), Px(33, 0, 0, 255)) << "100 / 3";
+    EXPECT_EQ(image.Pixel(1, 0), Px(167, 0, 0, 255)) << "500 / 3 rounds up";
+}
+
+namespace {
+
+// Area averaging straight from its definition, one destination pixel at a time over every
+// source cell of its window: the reference the separable resampler must agree with exactly.
+TmyImage StraightAreaAverage(const TmyImage& src, int dw, int dh)
+{
+    const std::int64_t sw = src.Width(), sh = src.Height(), total = sw * sh;
+    // Shared length of cell k (d units long) and window i (s units long), in units of 1/d.
+    auto overlap = [](std::int64_t k, std::int64_t i, std::int64_t s, std::int64_t d) {
+        return std::max<std::int64_t>(0, std::min((k + 1) * d, (i + 1) * s) - std::max(k * d, i * s));
+    };
+    auto round = [total](std::int64_t n) {
+        std::int64_t q = n / total;
+        const std::int64_t r2 = 2 * (n % total);
+        return int(r2 > total || (r2 == total && q % 2) ? q + 1 : q);
+    };
+    TmyImage out(dh, dw);
+    for (int j = 0; j < dh; ++j)
+        for (int i = 0; i < dw; ++i) {
+            std::int64_t fill[3] = {0, 0, 0}, n = 0;
+            for (int y = 0; y < sh; ++y)
+                for (int x = 0; x < sw; ++x) {
+                    const TmyPixel& p = src.Pixel(x, y);
+                    if (overlap(x, i, sw, dw) && overlap(y, j, sh, dh) && p.A) {
+                        fill[0] += p.R, fill[1] += p.G, fill[2] += p.B;
+                        ++n;
+                    }
+                }
+            for (std::int64_t& f : fill)
+                f /= std::max<std::int64_t>(n, 1);
+            std::int64_t sum[4] = {0, 0, 0, 0};
+            for (int y = 0; y < sh; ++y)
+                for (int x = 0; x < sw; ++x) {
+                    const std::int64_t w = overlap(x, i, sw, dw) * overlap(y, j, sh, dh);
+                    const TmyPixel& p = src.Pixel(x, y);
+                    sum[0] += w * (p.A ? p.R : fill[0]);
+                    sum[1] += w * (p.A ? p.G : fill[1]);
+                    sum[2] += w * (p.A ? p.B : fill[2]);
+                    sum[3] += w * p.A;
+                }
+            out.Pixel(i, j) = Px(round(sum[0]), round(sum[1]), round(sum[2]), round(sum[3]));
+        }
+    return out;
+}
+
+struct Ratio {
+    int sw, sh, dw, dh;
+};
+
+// Shrinking and enlarging by whole, fractional and prime ratios, non-square both ways.
+const Ratio kRatios[] = {{256, 256, 48, 48}, {64, 64, 48, 48}, {48, 48, 32, 32}, {16, 16, 32, 32}, {3, 2, 7, 5},
+                         {7, 5, 3, 2},       {100, 1, 1, 1},   {1, 1, 100, 3},  {255, 9, 256, 10}, {256, 10, 255, 9},
+                         {5, 3, 3, 5},       {48, 48, 16, 16}, {33, 17, 32, 16}};
+
+} // namespace
+
+TEST(TmyAdjustments, ResizeKeepsAUniformPictureExactlyItselfAtEveryRatio)
+{
+    const TmyPixel colours[] = {Px(255, 255, 255, 255), Px(10, 200, 30, 255), Px(200, 100, 7, 255), Px(1, 2, 3, 128)};
+    for (const Ratio& r : kRatios)
+        for (const TmyPixel& colour : colours)
+            for (int depth : {32, 24}) {
+                if (depth != 32 && colour.A != 255)
+                    continue;
+                SCOPED_TRACE(testing::Message() << r.sw << "x" << r.sh << " to " << r.dw << "x" << r.dh << " of "
+                                                << colour << " at " << depth << " bits");
+                TmyImagePal image(r.sh, r.sw, depth);
+                image.Fill(colour);
+                adj::ResizeImage(image, r.dw, r.dh);
+                ASSERT_EQ(image.Width(), r.dw);
+                ASSERT_EQ(image.Height(), r.dh);
+                const std::vector<TmyPixel> pixels = PixelsOf(image);
+                const auto wrong = std::find_if(pixels.begin(), pixels.end(), [&](const TmyPixel& p) { return p != colour; });
+                EXPECT_TRUE(wrong == pixels.end()) << "pixel " << (wrong - pixels.begin()) << " is " << *wrong;
+            }
+}
+
+TEST(TmyAdjustments, ResizeOfTwoColoursKeepsEachAreaExact)
+{
+    // Left part red, right part blue, the boundary on a source column: every destination
+    // column that lies wholly on one side keeps its colour exactly, and stays opaque.
+    const TmyPixel red = Px(250, 10, 0, 255), blue = Px(0, 20, 240, 255);
+    for (const Ratio& r : kRatios) {
+        SCOPED_TRACE(testing::Message() << r.sw << "x" << r.sh << " to " << r.dw << "x" << r.dh);
+        TmyImagePal image(r.sh, r.sw, 32);
+        const int boundary = r.sw / 2;
+        for (int y = 0; y < r.sh; ++y)
+            for (int x = 0; x < r.sw; ++x)
+                image.Pixel(x, y) = x < boundary ? red : blue;
+        adj::ResizeImage(image, r.dw, r.dh);
+        for (int i = 0; i < r.dw; ++i) {
+            // Window of column i: [i sw / dw, (i + 1) sw / dw).
+            const bool allRed = std::int64_t(i + 1) * r.sw <= std::int64_t(boundary) * r.dw;
+            const bool allBlue = std::int64_t(i) * r.sw >= std::int64_t(boundary) * r.dw;
+            for (int j = 0; j < r.dh; ++j) {
+                const TmyPixel p = image.Pixel(i, j);
+                EXPECT_EQ(p.A, 255) << "opaque stays opaque";
+                if (allRed) {
+                    EXPECT_EQ(p, red) << i << ", " << j;
+                }
+                if (allBlue) {
+                    EXPECT_EQ(p, blue) << i << ", " << j;
+                }
+            }
+        }
+    }
+}
+
+TEST(TmyAdjustments, ResampleAgreesWithTheStraightFormula)
+{
+    // Soft alpha, fully transparent cells carrying colour, and opaque cells: every path.
+    std::uint32_t seed = 99;
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return int((seed >> 16) & 0xFF);
+    };
+    for (const Ratio& r : kRatios) {
+        if (std::int64_t(r.sw) * r.sh * r.dw * r.dh > 20'000'000)
+            continue; // the straight formula visits every cell for every pixel
+        for (int kind = 0; kind < 3; ++kind) {
+            SCOPED_TRACE(testing::Message() << r.sw << "x" << r.sh << " to " << r.dw << "x" << r.dh << " kind " << kind);
+            TmyImage src(r.sh, r.sw);
+            for (std::size_t k = 0; k < src.PixelCount(); ++k) {
+                const int a = kind == 0 ? 255 : kind == 1 ? 1 + next() % 255 : (next() % 3 == 0 ? 0 : next());
+                src.Data()[k] = Px(next(), next(), next(), a);
+            }
+            TmyImage dst(r.dh, r.dw);
+            adj::ResampleArea(src, dst);
+            const TmyImage want = StraightAreaAverage(src, r.dw, r.dh);
+            for (int j = 0; j < r.dh; ++j)
+                for (int i = 0; i < r.dw; ++i)
+                    ASSERT_EQ(dst.Pixel(i, j), want.Pixel(i, j)) << i << ", " << j;
+        }
+    }
 }
 
 TEST(TmyAdjustments, ResizeToZeroMakesOnePixel)
@@ -103,7 +240,7 @@ TEST(TmyAdjustments, ResizeToZeroMakesOnePixel)
     adj::ResizeImage(image, 0, -4);
     EXPECT_EQ(image.Width(), 1);
     EXPECT_EQ(image.Height(), 1);
-    EXPECT_EQ(image.Pixel(0, 0), Px(3, 0, 0, 255)) << "21 / 6";
+    EXPECT_EQ(image.Pixel(0, 0), Px(4, 0, 0, 255)) << "21 / 6: a half, to the even neighbour";
     EXPECT_EQ(*image.Palette, palette);
     EXPECT_EQ(image.BitDepth, 8);
 }

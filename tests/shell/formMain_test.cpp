@@ -579,7 +579,8 @@ TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
     // as 2 and its Recent Files submenu as 3, so the Edit menu (the bar's item 1) reads 3-1.
     const int recentAt = m_main->Menu(QStringLiteral("File"))->actions().indexOf(m_main->RecentFilesMenu()->menuAction());
     ASSERT_GE(recentAt, 0);
-    Write(QStringLiteral("Languages/Test.lng"),
+    // The extension in capitals: the file is still the language "Test".
+    Write(QStringLiteral("Languages/Test.LNG"),
           "[frmMain]\nactnOpen.Caption=Oeffnen...\n"
           "[Menu]\n1-0.Menu=&Datei\n2-" + QByteArray::number(recentAt) + ".Menu=&Zuletzt\n3-1.Menu=&Bearbeiten\n"
           "[MSG]\nmsgIco=Windows-Symbol\nmsgAlreadyOpen=Schon offen!\nmsgUntitled=Unbenannt\n"
@@ -594,6 +595,11 @@ TEST_F(MainWindowTest, TheChosenLanguageTranslatesMenusActionsAndDialogFilters)
     EXPECT_EQ(m_main->Action(QStringLiteral("actnSaveAs"))->text(), QStringLiteral("SaveAs..."));
     EXPECT_EQ(m_main->RecentFilesMenu()->title(), QStringLiteral("&Zuletzt"));
     EXPECT_EQ(m_main->Menu(QStringLiteral("Edit"))->title(), QStringLiteral("&Bearbeiten"));
+    QStringList languages;
+    for (QAction* a : m_main->Menu(QStringLiteral("Languages"))->actions())
+        if (a->isCheckable())
+            languages << a->text() + (a->isChecked() ? "*" : "");
+    EXPECT_EQ(languages, QStringList{QStringLiteral("Test*")});
 
     m_dialogs.OpenResults.push_back(std::nullopt);
     Trigger("actnOpen");
