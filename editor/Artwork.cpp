@@ -1,6 +1,9 @@
 #include "editor/Artwork.h"
 
-#include <QLabel>
+#include <QApplication>
+#include <QIconEngine>
+#include <QStyle>
+#include <QStyleOption>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -16,6 +19,8 @@ namespace {
 const QColor kInk(40, 40, 48);
 const QColor kBlue(52, 110, 210);
 const QColor kRed(210, 60, 50);
+// The side of one cell of the banner's picture, in logical pixels.
+constexpr int kBannerCell = 5;
 
 QPen InkPen(qreal width = 1.0)
 {
@@ -492,6 +497,7 @@ constexpr TGlyph kGlyphs[] = {
     {"swapcolors", SwapColors},
 };
 
+// The glyph `side` device pixels square.
 QPixmap DrawGlyph(void (*draw)(QPainter&), int side)
 {
     QPixmap pixmap(side, side);
@@ -503,15 +509,69 @@ QPixmap DrawGlyph(void (*draw)(QPainter&), int side)
     return pixmap;
 }
 
-// The banner's decoration: a small icon of coloured cells on a soft blue sweep.
-QPixmap DrawBanner()
-{
-    constexpr int width = 541, height = 49;
-    QPixmap pixmap(width, height);
-    pixmap.fill(Qt::white);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
+// A glyph drawn afresh for every size and pixel density it is asked for, so that it is as
+// sharp on a dense screen as on a plain one.
+class TGlyphEngine : public QIconEngine {
+public:
+    explicit TGlyphEngine(void (*draw)(QPainter&)) : m_draw(draw) {}
 
+    QIconEngine* clone() const override { return new TGlyphEngine(m_draw); }
+    QSize actualSize(const QSize& size, QIcon::Mode, QIcon::State) override
+    {
+        const int side = std::min(size.width(), size.height());
+        return {side, side};
+    }
+    QList<QSize> availableSizes(QIcon::Mode, QIcon::State) override { return {QSize(16, 16), QSize(32, 32)}; }
+    QPixmap pixmap(const QSize& size, QIcon::Mode mode, QIcon::State state) override
+    {
+        return scaledPixmap(size, mode, state, 1.0);
+    }
+    // `size` is in device pixels already; QIcon sets the pixmap's ratio.
+    QPixmap scaledPixmap(const QSize& size, QIcon::Mode mode, QIcon::State, qreal) override
+    {
+        const QPixmap glyph = DrawGlyph(m_draw, std::max(1, std::min(size.width(), size.height())));
+        if (mode != QIcon::Disabled)
+            return glyph;
+        QStyleOption option;
+        option.palette = QApplication::palette();
+        return QApplication::style()->generatedIconPixmap(QIcon::Disabled, glyph, &option);
+    }
+    void paint(QPainter* painter, const QRect& rect, QIcon::Mode mode, QIcon::State state) override
+    {
+        const qreal dpr = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
+        QPixmap glyph = scaledPixmap(rect.size() * dpr, mode, state, dpr);
+        glyph.setDevicePixelRatio(dpr);
+        painter->drawPixmap(rect.topLeft(), glyph);
+    }
+
+private:
+    void (*m_draw)(QPainter&);
+};
+
+} // namespace
+
+QIcon ButtonGlyph(std::string_view kind)
+{
+    for (const TGlyph& g : kGlyphs) {
+        if (g.kind == kind) {
+            return QIcon(new TGlyphEngine(g.draw));
+        }
+    }
+    return {};
+}
+
+QPixmap DialogBanner(QSize size, qreal dpr)
+{
+    const int width = std::max(1, size.width()), height = std::max(1, size.height());
+    dpr = std::max(1.0, dpr);
+    // Painted in device pixels; the sweep is drawn in logical ones through a scale.
+    QImage picture(QSize(width, height) * dpr, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.scale(dpr, dpr);
+
+    // A soft blue sweep under the right end.
     QPainterPath sweep;
     sweep.moveTo(width - 230, height);
     sweep.cubicTo(width - 160, height, width - 150, 0, width - 70, 0);
@@ -523,51 +583,26 @@ QPixmap DrawBanner()
     blue.setColorAt(1, QColor(190, 212, 242));
     p.fillPath(sweep, blue);
 
-    // An 8 x 8 cell picture of a gem, the kind of image the program edits.
+    // An 8 x 8 cell picture of a gem, the kind of image the program edits, in whole device
+    // pixels so that its cells stay sharp at any density.
     constexpr const char* rows[8] = {
         "..aaaa..", ".abbbba.", "abccccba", "bccddccb", ".bcddcb.", "..bccb..", "...bb...", "........",
     };
     const QColor colours[] = {QColor(120, 170, 235), QColor(60, 110, 210), QColor(40, 80, 180), QColor(230, 240, 255)};
-    constexpr int cell = 5, left = width - 56, top = 6;
+    p.resetTransform();
     p.setRenderHint(QPainter::Antialiasing, false);
+    const int cell = std::max(2, int(std::lround(kBannerCell * dpr)));
+    const int gap = std::max(1, int(std::lround(dpr)));
+    const int left = int(std::lround((width - 56) * dpr)), top = int(std::lround(6 * dpr));
     for (int y = 0; y < 8; ++y)
         for (int x = 0; x < 8; ++x)
             if (rows[y][x] != '.')
-                p.fillRect(left + x * cell, top + y * cell, cell - 1, cell - 1, colours[rows[y][x] - 'a']);
-    p.setPen(QColor(150, 175, 215));
-    p.drawLine(0, height - 1, width, height - 1);
+                p.fillRect(left + x * cell, top + y * cell, cell - gap, cell - gap, colours[rows[y][x] - 'a']);
+    p.fillRect(0, picture.height() - gap, picture.width(), gap, QColor(150, 175, 215));
+    p.end();
+    QPixmap pixmap = QPixmap::fromImage(picture);
+    pixmap.setDevicePixelRatio(dpr);
     return pixmap;
-}
-
-} // namespace
-
-QIcon ButtonGlyph(std::string_view kind)
-{
-    for (const TGlyph& g : kGlyphs) {
-        if (g.kind == kind) {
-            QIcon icon;
-            icon.addPixmap(DrawGlyph(g.draw, 16));
-            icon.addPixmap(DrawGlyph(g.draw, 32));
-            return icon;
-        }
-    }
-    return {};
-}
-
-const QPixmap& DialogBanner()
-{
-    static const QPixmap banner = DrawBanner();
-    return banner;
-}
-
-void ShowDialogBanner(QLabel* image, int width)
-{
-    if (!image)
-        return;
-    image->setPixmap(DialogBanner());
-    image->setAlignment(Qt::AlignRight | Qt::AlignTop);
-    image->setGeometry(0, 0, width, DialogBanner().height());
-    image->lower();
 }
 
 } // namespace glimt

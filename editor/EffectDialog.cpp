@@ -25,21 +25,17 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     setWindowTitle(caption);
     setModal(true);
 
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 8);
-
-    // The program's header strip; the layout keeps it across the top, and resizeEvent lays out
-    // its texts and banner for the width the layout gives the dialog.
-    m_header.Create(this, caption, help, 100);
+    // The program's header strip across the top, the dialog's own controls, the preview and the
+    // buttons; the dialog takes its size from them.
+    m_header.Create(this, caption, help, 300);
     Panel3 = m_header.Panel3;
     Image4 = m_header.Image4;
     lblCaption = m_header.lblCaption;
     lblHelp = m_header.lblHelp;
-    Panel3->setFixedHeight(48);
-    outer->addWidget(Panel3);
+    QVBoxLayout* layout = MakeDialogLayout(this, &m_header);
 
     m_body = new QWidget(this);
-    outer->addWidget(m_body);
+    layout->addWidget(m_body);
 
     grpPreview = new QGroupBox(QStringLiteral(" Preview "), this);
     grpPreview->setObjectName(QStringLiteral("grpPreview"));
@@ -47,27 +43,13 @@ TEffectDialog::TEffectDialog(QWidget* parent, const char* formName, const QStrin
     preview1 = new Tpreview(grpPreview);
     preview1->setMinimumSize(280, 140);
     previewLayout->addWidget(preview1);
-    auto* previewRow = new QHBoxLayout;
-    previewRow->setContentsMargins(8, 0, 8, 0);
-    previewRow->addWidget(grpPreview);
-    outer->addLayout(previewRow, 1);
+    layout->addWidget(grpPreview, 1);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->setContentsMargins(8, 0, 8, 0);
-    buttons->addStretch(1);
     MakeOkCancelButtons(this, btnOK, btnCancel);
-    buttons->addWidget(btnOK);
-    buttons->addWidget(btnCancel);
-    outer->addLayout(buttons);
+    AddButtonRow(layout, {btnOK, btnCancel});
 
     connect(btnOK, &QPushButton::clicked, this, [this] { btnOKClick(); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { btnCancelClick(); });
-}
-
-void TEffectDialog::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    m_header.Place(width());
 }
 
 TAdvancedTrackBar* TEffectDialog::AddTrackBar(QGridLayout* grid, int row, const char* name, const QString& label,

@@ -1,46 +1,49 @@
 #include "editor/TextEntry.h"
 
-#include "editor/Artwork.h"
+#include "editor/DialogParts.h"
 #include "editor/Translate.h"
 
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QFontMetrics>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QIntValidator>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 namespace {
 
 template <class T>
-T* Make(QWidget* parent, const char* name, int x, int y, int w, int h)
+T* Make(QWidget* parent, const char* name)
 {
     auto* widget = new T(parent);
     widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
     return widget;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
 {
-    auto* label = Make<QLabel>(parent, name, x, y, w, h);
+    auto* label = Make<QLabel>(parent, name);
     label->setText(text);
     return label;
 }
 
-QToolButton* MakeStyleButton(QWidget* parent, const char* name, const QString& glyph, const QString& hint, int x,
+QToolButton* MakeStyleButton(QWidget* parent, const char* name, const QString& glyph, const QString& hint,
     void (QFont::*style)(bool))
 {
-    auto* b = Make<QToolButton>(parent, name, x, 72, 23, 22);
+    auto* b = Make<QToolButton>(parent, name);
     b->setText(glyph);
     b->setToolTip(hint);
     b->setCheckable(true);
     b->setAutoRaise(true);
+    b->setMinimumSize(23, 22);
     QFont f = b->font();
     (f.*style)(true);
     b->setFont(f);
@@ -55,49 +58,70 @@ TfrmText::TfrmText(QWidget* parent)
     setObjectName(QStringLiteral("frmText"));
     setWindowTitle(QStringLiteral("Text"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(362, 264);
-
-    Panel3 = Make<QFrame>(this, "Panel3", 0, 0, 362, 48);
-    Panel3->setAutoFillBackground(true);
-    Panel3->setBackgroundRole(QPalette::Base);
-    Image4 = Make<QLabel>(Panel3, "Image4", 362 - 48, 0, 48, 48);
-    glimt::ShowDialogBanner(Image4, 362);
-    lblCaption = MakeLabel(Panel3, "lblCaption", QStringLiteral("Text"), 10, 6, 290, 18);
-    QFont bold = lblCaption->font();
-    bold.setBold(true);
-    lblCaption->setFont(bold);
-    lblHelp = MakeLabel(Panel3, "lblHelp", QStringLiteral("Text painting tool"), 20, 24, 280, 18);
-    Bevel3 = Make<QFrame>(Panel3, "Bevel3", 0, 46, 362, 2);
+    glimt::TDialogHeader header;
+    header.Create(this, QStringLiteral("Text"), QStringLiteral("Text painting tool"), 362);
+    Panel3 = header.Panel3;
+    Image4 = header.Image4;
+    lblCaption = header.lblCaption;
+    lblHelp = header.lblHelp;
+    Bevel3 = Make<QFrame>(Panel3, "Bevel3");
     Bevel3->setFrameShape(QFrame::HLine);
     Bevel3->setFrameShadow(QFrame::Sunken);
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &header, QSize(362, 264));
 
-    grpText = Make<QGroupBox>(this, "grpText", 8, 54, 346, 102);
+    grpText = Make<QGroupBox>(this, "grpText");
     grpText->setTitle(QStringLiteral(" Text "));
-    lblText = MakeLabel(grpText, "lblText", QStringLiteral("Text"), 8, 20, 40, 22);
-    edtText = Make<QLineEdit>(grpText, "edtText", 50, 20, 286, 22);
-    lblFont = MakeLabel(grpText, "lblFont", QStringLiteral("Font"), 8, 46, 40, 22);
-    cmbfont = Make<QComboBox>(grpText, "cmbfont", 50, 46, 190, 22);
-    lblSize = MakeLabel(grpText, "lblSize", QStringLiteral("Size"), 248, 46, 30, 22);
-    cmbSize = Make<QComboBox>(grpText, "cmbSize", 280, 46, 56, 22);
+    lblText = MakeLabel(grpText, "lblText", QStringLiteral("Text"));
+    edtText = Make<QLineEdit>(grpText, "edtText");
+    lblFont = MakeLabel(grpText, "lblFont", QStringLiteral("Font"));
+    cmbfont = Make<QComboBox>(grpText, "cmbfont");
+    cmbfont->setMinimumWidth(190);
+    // Wide enough for every font name, so that the chosen one reads whole.
+    cmbfont->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    lblSize = MakeLabel(grpText, "lblSize", QStringLiteral("Size"));
+    cmbSize = Make<QComboBox>(grpText, "cmbSize");
+    cmbSize->setMinimumWidth(56);
     cmbSize->setEditable(true);
     cmbSize->setInsertPolicy(QComboBox::NoInsert);
     cmbSize->setValidator(new QIntValidator(1, 999, cmbSize));
-    btnBold = MakeStyleButton(grpText, "btnBold", QStringLiteral("B"), QStringLiteral("Bold"), 50, &QFont::setBold);
-    btnItalic = MakeStyleButton(grpText, "btnItalic", QStringLiteral("I"), QStringLiteral("Italic"), 74, &QFont::setItalic);
-    btnUnderLine = MakeStyleButton(grpText, "btnUnderLine", QStringLiteral("U"), QStringLiteral("Underline"), 98,
+    btnBold = MakeStyleButton(grpText, "btnBold", QStringLiteral("B"), QStringLiteral("Bold"), &QFont::setBold);
+    btnItalic = MakeStyleButton(grpText, "btnItalic", QStringLiteral("I"), QStringLiteral("Italic"), &QFont::setItalic);
+    btnUnderLine = MakeStyleButton(grpText, "btnUnderLine", QStringLiteral("U"), QStringLiteral("Underline"),
         &QFont::setUnderline);
-    btnStrike = MakeStyleButton(grpText, "btnStrike", QStringLiteral("S"), QStringLiteral("Strikethrough"), 122,
+    btnStrike = MakeStyleButton(grpText, "btnStrike", QStringLiteral("S"), QStringLiteral("Strikethrough"),
         &QFont::setStrikeOut);
+    auto* grid = new QGridLayout(grpText);
+    grid->addWidget(lblText, 0, 0);
+    grid->addWidget(edtText, 0, 1, 1, 3);
+    grid->addWidget(lblFont, 1, 0);
+    grid->addWidget(cmbfont, 1, 1);
+    grid->addWidget(lblSize, 1, 2);
+    grid->addWidget(cmbSize, 1, 3);
+    auto* styles = new QHBoxLayout;
+    styles->setSpacing(1);
+    for (QToolButton* b : {btnBold, btnItalic, btnUnderLine, btnStrike})
+        styles->addWidget(b);
+    styles->addStretch(1);
+    grid->addLayout(styles, 2, 1, 1, 3);
+    grid->setColumnStretch(1, 1);
+    layout->addWidget(grpText);
 
-    grpPreview = Make<QGroupBox>(this, "grpPreview", 8, 158, 346, 74);
+    grpPreview = Make<QGroupBox>(this, "grpPreview");
     grpPreview->setTitle(QStringLiteral(" Preview "));
-    Image1 = Make<QLabel>(grpPreview, "Image1", 8, 12, 329, 57);
+    Image1 = Make<QLabel>(grpPreview, "Image1");
+    Image1->setFixedSize(329, 57);
+    auto* preview = new QVBoxLayout(grpPreview);
+    preview->addWidget(Image1, 0, Qt::AlignCenter);
+    layout->addWidget(grpPreview);
 
-    btnOK = Make<QPushButton>(this, "btnOK", 194, 236, 75, 24);
+    btnOK = Make<QPushButton>(this, "btnOK");
     btnOK->setText(QStringLiteral("OK"));
     btnOK->setDefault(true);
-    btnCancel = Make<QPushButton>(this, "btnCancel", 279, 236, 75, 24);
+    btnCancel = Make<QPushButton>(this, "btnCancel");
     btnCancel->setText(QStringLiteral("Cancel"));
+    for (QPushButton* b : {btnOK, btnCancel})
+        b->setMinimumSize(75, 24);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel});
     setTabOrder(edtText, cmbfont);
     setTabOrder(cmbfont, cmbSize);
 

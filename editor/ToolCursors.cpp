@@ -1,6 +1,8 @@
 #include "editor/ToolCursors.h"
 
+#include <QGuiApplication>
 #include <QPixmap>
+#include <cmath>
 #include <array>
 #include <optional>
 
@@ -58,13 +60,34 @@ bool g_loaded = false;
 
 } // namespace
 
-void LoadToolCursors()
+QPixmap ToolCursorPicture(std::uint8_t index, qreal dpr)
 {
     InitCursorResources();
+    const TCursorResource* resource = nullptr;
+    for (const TCursorResource& c : kCursors)
+        if (c.index == index)
+            resource = &c;
+    if (!resource)
+        return {};
+    QPixmap picture(QStringLiteral(":/cursors/%1.png").arg(QString::fromLatin1(resource->name)));
+    if (picture.isNull() || dpr <= 1.0)
+        return picture;
+    // Each pixel of the drawing becomes a block of whole screen pixels: as sharp as at scale 1.
+    const QSize dense(int(std::lround(picture.width() * dpr)), int(std::lround(picture.height() * dpr)));
+    picture = picture.scaled(dense, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    picture.setDevicePixelRatio(dpr);
+    return picture;
+}
+
+void LoadToolCursors()
+{
+    const qreal dpr = qGuiApp ? qGuiApp->devicePixelRatio() : 1.0;
+    // X11 takes a cursor's hot spot in screen pixels, not in the picture's logical ones.
+    const qreal hotScale = QGuiApplication::platformName() == QLatin1String("xcb") ? dpr : 1.0;
     for (const TCursorResource& c : kCursors) {
-        const QPixmap picture(QStringLiteral(":/cursors/%1.png").arg(QString::fromLatin1(c.name)));
+        const QPixmap picture = ToolCursorPicture(c.index, dpr);
         if (!picture.isNull())
-            Table()[c.index] = QCursor(picture, c.hotX, c.hotY);
+            Table()[c.index] = QCursor(picture, int(std::lround(c.hotX * hotScale)), int(std::lround(c.hotY * hotScale)));
     }
     g_loaded = true;
 }

@@ -40,8 +40,23 @@ TToolCaption::TToolCaption(QWidget* frame) : QWidget(frame)
     QPalette pal = CloseButton->palette();
     pal.setColor(QPalette::ButtonText, palette().color(QPalette::HighlightedText));
     CloseButton->setPalette(pal);
-    CloseButton->setFixedSize(14, 14);
+    FitCloseButton();
     layout->addWidget(CloseButton);
+}
+
+void TToolCaption::FitCloseButton()
+{
+    // A square of 14 pixels, or as large as its cross needs in the caption's font.
+    const QFontMetrics fm(CloseButton->font());
+    const int side = std::max({14, fm.height() + 2, fm.horizontalAdvance(CloseButton->text()) + 6});
+    CloseButton->setFixedSize(side, side);
+}
+
+void TToolCaption::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange && CloseButton)
+        FitCloseButton();
 }
 
 void TToolCaption::mousePressEvent(QMouseEvent* event)
@@ -121,6 +136,35 @@ void TToolFrame::SaveDockRect()
 void TToolFrame::FitToContent()
 {
     resize(sizeHint().expandedTo(minimumSizeHint()));
+}
+
+bool TToolFrame::event(QEvent* event)
+{
+    const bool handled = QFrame::event(event);
+    // The content or the caption asked for another size (a new language, another font). The
+    // frame refits once the requests of its children have been served too, so that it sees
+    // their new sizes.
+    if (event->type() == QEvent::LayoutRequest && !m_refitPending) {
+        m_refitPending = true;
+        QMetaObject::invokeMethod(this, &TToolFrame::Refit, Qt::QueuedConnection);
+    }
+    return handled;
+}
+
+void TToolFrame::Refit()
+{
+    m_refitPending = false;
+    // A frame of fixed size takes the size asked for; one the user sizes grows only where it
+    // has become too small.
+    const QSize least = minimumSizeHint();
+    const QSize fitted = m_grip ? size().expandedTo(least) : sizeHint().expandedTo(least);
+    if (fitted != size()) {
+        resize(fitted);
+        SaveDockRect();
+        // Placed again among the other windows, as after a move.
+        if (isVisible() && Moved)
+            Moved();
+    }
 }
 
 void TToolFrame::SetResizable(bool resizable)

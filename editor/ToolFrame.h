@@ -23,11 +23,14 @@ public:
     std::function<void()> DragEnded;
 
 protected:
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    void FitCloseButton();
+
     bool m_dragging = false;
     QPoint m_pressGlobal;
     QPoint m_startPos;
@@ -66,16 +69,20 @@ public:
     QSizeGrip* SizeGrip() const { return m_grip; }
 
 protected:
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void Refit();
+
     QWidget* m_content;
     std::uint8_t m_slot;
     TToolCaption* m_caption;
     QSizeGrip* m_grip = nullptr;
+    bool m_refitPending = false;
 };
 
 } // namespace glimt

@@ -3,6 +3,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSlider>
+#include <QStyle>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
@@ -37,8 +38,7 @@ TAdvancedTrackBar::TAdvancedTrackBar(QWidget* parent) : QFrame(parent)
     m_trackBar->setFocusPolicy(Qt::StrongFocus);
     m_edit = new QLineEdit(QStringLiteral("0"), this);
     setTabOrder(m_trackBar, m_edit);
-    setMinimumSize(100, 23);
-    resize(241, 23);
+    resize(sizeHint());
     SetTickStyle(tsAuto);
 
     m_edit->installEventFilter(this);
@@ -47,17 +47,50 @@ TAdvancedTrackBar::TAdvancedTrackBar(QWidget* parent) : QFrame(parent)
     connect(m_edit, &QLineEdit::editingFinished, this, &TAdvancedTrackBar::EditFinished);
 }
 
+QSize TAdvancedTrackBar::EditSize() const
+{
+    // Room for the widest number of the range, never less than the designed 49 x 21.
+    const QFontMetrics fm(m_edit->font());
+    const int digits = std::max(fm.horizontalAdvance(QString::number(m_min)), fm.horizontalAdvance(QString::number(m_max)));
+    const QMargins margins = m_edit->textMargins();
+    const int frame = 2 * m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit);
+    return {std::max(49, digits + margins.left() + margins.right() + frame + 8),
+            std::max(21, fm.height() + margins.top() + margins.bottom() + frame + 2)};
+}
+
 QSize TAdvancedTrackBar::sizeHint() const
 {
-    return {241, 23};
+    const QSize edit = EditSize();
+    return {std::max(241, 192 + edit.width()), edit.height() + 2};
+}
+
+QSize TAdvancedTrackBar::minimumSizeHint() const
+{
+    const QSize edit = EditSize();
+    return {std::max(100, 51 + edit.width()), edit.height() + 2};
 }
 
 void TAdvancedTrackBar::resizeEvent(QResizeEvent* event)
 {
     QFrame::resizeEvent(event);
-    // The bar takes what the 49-pixel number box and its 6-pixel gap leave.
-    m_trackBar->setGeometry(0, 0, std::max(1, width() - 56), height());
-    m_edit->setGeometry(width() - 50, 1, 49, std::max(1, height() - 2));
+    PlaceParts();
+}
+
+void TAdvancedTrackBar::PlaceParts()
+{
+    // The bar takes what the number box and its gap leave.
+    const int w = EditSize().width();
+    m_trackBar->setGeometry(0, 0, std::max(1, width() - w - 7), height());
+    m_edit->setGeometry(width() - w - 1, 1, w, std::max(1, height() - 2));
+}
+
+void TAdvancedTrackBar::changeEvent(QEvent* event)
+{
+    QFrame::changeEvent(event);
+    if (event->type() == QEvent::FontChange) {
+        updateGeometry();
+        PlaceParts();
+    }
 }
 
 void TAdvancedTrackBar::SetMin(std::int32_t v)
@@ -67,6 +100,8 @@ void TAdvancedTrackBar::SetMin(std::int32_t v)
     m_min = v;
     m_trackBar->setMinimum(v);
     SetTickStyle(m_tickStyle);
+    updateGeometry();
+    PlaceParts();
 }
 
 void TAdvancedTrackBar::SetMax(std::int32_t v)
@@ -76,6 +111,8 @@ void TAdvancedTrackBar::SetMax(std::int32_t v)
     m_max = v;
     m_trackBar->setMaximum(v);
     SetTickStyle(m_tickStyle);
+    updateGeometry();
+    PlaceParts();
 }
 
 void TAdvancedTrackBar::SetRange(std::int32_t min, std::int32_t max)
@@ -86,6 +123,8 @@ void TAdvancedTrackBar::SetRange(std::int32_t min, std::int32_t max)
     m_max = max;
     m_trackBar->setRange(min, max);
     SetTickStyle(m_tickStyle);
+    updateGeometry();
+    PlaceParts();
     // The slider moved itself into the range (and told us) unless it already lay inside.
     SetPosition(std::clamp(m_position, m_min, m_max));
 }

@@ -34,16 +34,22 @@ public:
 
     QSlider* TrackBar() const { return m_trackBar; }
     QLineEdit* Edit() const { return m_edit; }
+    // 241 x 23 as designed; higher and wider when the number box's font needs more.
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 signals:
     void Change();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The number box's size, fitted to the widest number of the range in its font.
+    QSize EditSize() const;
+    void PlaceParts();
     void TrackBarChange();
     void EditChange();
     // The number box shows the position again (after it was left empty or holding "-").

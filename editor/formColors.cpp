@@ -2,6 +2,7 @@
 
 #include "editor/Artwork.h"
 #include "editor/ColorPanel.h"
+#include "editor/DialogParts.h"
 #include "editor/EditorHost.h"
 #include "editor/MyScroll.h"
 #include "editor/ToolCursors.h"
@@ -12,11 +13,15 @@
 
 #include <algorithm>
 #include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 #include <QToolButton>
+#include <QVBoxLayout>
 #include <utility>
 
 using glimt::TColorFrame;
@@ -26,18 +31,17 @@ namespace {
 
 TfrmColors* g_frmColors = nullptr;
 
-// Where the controls sit (the panel's client area is 165 x 365).
+// The panel is at least its designed 165 x 365. Its pictures keep their designed places in
+// the top 165 x 264 pixels; the buttons and the sliders below them are laid out for their
+// texts and font.
+constexpr QSize kPanel(165, 365);
+constexpr QSize kPictures(165, 264);
 constexpr QPoint kForeSwatch(8, 8);
 constexpr QPoint kBackSwatch(30, 30);
 constexpr QSize kSwatch(44, 40);
 constexpr QPoint kFavorites(98, 6);
 constexpr QPoint kSpectrum(3, 84);
 constexpr QPoint kStrip(3, 248);
-constexpr int kButtonRow = 266;
-constexpr int kFirstSliderRow = 290;
-constexpr int kSliderStep = 18;
-constexpr int kSliderWidth = 125;
-constexpr int kEditLeft = 132;
 
 struct TSliderInfo {
     const char* scroll;
@@ -81,15 +85,39 @@ QImage SliderPicture(int i)
     return ramp;
 }
 
-QToolButton* MakeButton(QWidget* parent, const char* name, const char* text, const char* hint, QRect geometry)
+// A flat button with a word on it, as wide as the word needs in its font and no wider, so that
+// the slider modes and the palette's buttons fit in one row of the panel.
+class TWordButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+    QSize sizeHint() const override
+    {
+        const QSize text = fontMetrics().size(Qt::TextShowMnemonic, this->text());
+        const int frame = 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+        return QSize(text.width() + frame + 4, text.height() + frame).expandedTo(minimumSize());
+    }
+    QSize minimumSizeHint() const override { return sizeHint(); }
+};
+
+QToolButton* MakeButton(QWidget* parent, const char* name, const char* text, const char* hint)
 {
-    auto* b = new QToolButton(parent);
+    auto* b = new TWordButton(parent);
     b->setObjectName(QString::fromLatin1(name));
     b->setText(QString::fromLatin1(text));
     b->setToolTip(QString::fromLatin1(hint));
     b->setAutoRaise(true);
-    b->setGeometry(geometry);
     return b;
+}
+
+// The rows of sliders with their numbers: a slider takes what its number leaves.
+QGridLayout* SliderGrid(QWidget* parent)
+{
+    auto* grid = new QGridLayout(parent);
+    grid->setContentsMargins(3, 0, 3, 0);
+    grid->setHorizontalSpacing(4);
+    grid->setVerticalSpacing(4);
+    grid->setColumnStretch(0, 1);
+    return grid;
 }
 
 TColorImage* MakeImage(QWidget* parent, const char* name, const char* hint, QPoint at)
@@ -202,7 +230,8 @@ TfrmColors::TfrmColors(const QString& favoritesFile, QWidget* parent) : QWidget(
     g_frmColors = this;
     setObjectName(QStringLiteral("frmColors"));
     setWindowTitle(QStringLiteral("Colors"));
-    setFixedSize(165, 365);
+    setMinimumSize(kPanel);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     setMouseTracking(true);
     CreateControls();
     Image5->SetPicture(glimt::LoadFavoritesFile(favoritesFile));
@@ -223,8 +252,16 @@ TfrmColors::~TfrmColors()
 
 void TfrmColors::CreateControls()
 {
-    Image4 = MakeImage(this, "Image4", "Background Color", kBackSwatch);
-    Image3 = MakeImage(this, "Image3", "Foreground Color", kForeSwatch);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* pictures = new QWidget(this);
+    pictures->setFixedSize(kPictures);
+    pictures->setMouseTracking(true);
+    layout->addWidget(pictures);
+
+    Image4 = MakeImage(pictures, "Image4", "Background Color", kBackSwatch);
+    Image3 = MakeImage(pictures, "Image3", "Foreground Color", kForeSwatch);
     QImage swatch(kSwatch, QImage::Format_RGB32);
     swatch.fill(Qt::black);
     Image3->SetPicture(swatch);
@@ -234,8 +271,10 @@ void TfrmColors::CreateControls()
     connect(Image3, &TColorImage::MouseMove, this, [this] { ShowColorStatus(m_foreColor); });
     connect(Image4, &TColorImage::MouseMove, this, [this] { ShowColorStatus(m_backColor); });
 
-    btnResetColor = MakeButton(this, "btnResetColor", "R", "Reset", QRect(8, 54, 18, 18));
-    btnTwistColor = MakeButton(this, "btnTwistColor", "<>", "Change", QRect(56, 8, 18, 18));
+    btnResetColor = MakeButton(pictures, "btnResetColor", "R", "Reset");
+    btnTwistColor = MakeButton(pictures, "btnTwistColor", "<>", "Change");
+    btnResetColor->setGeometry(8, 54, 18, 18);
+    btnTwistColor->setGeometry(56, 8, 18, 18);
     btnResetColor->setIcon(glimt::ButtonGlyph("resetcolors"));
     btnTwistColor->setIcon(glimt::ButtonGlyph("swapcolors"));
     for (QToolButton* b : {btnResetColor, btnTwistColor})
@@ -243,20 +282,20 @@ void TfrmColors::CreateControls()
     connect(btnResetColor, &QToolButton::clicked, this, &TfrmColors::btnResetColorClick);
     connect(btnTwistColor, &QToolButton::clicked, this, &TfrmColors::btnTwistColorClick);
 
-    Image5 = MakeImage(this, "Image5", "Favorite Colors", kFavorites);
-    Panel9 = new TColorFrame(this);
+    Image5 = MakeImage(pictures, "Image5", "Favorite Colors", kFavorites);
+    Panel9 = new TColorFrame(pictures);
     Panel9->setObjectName(QStringLiteral("Panel9"));
     Panel9->resize(16, 16);
     connect(Image5, &TColorImage::MouseDown, this, &TfrmColors::Image5MouseDown);
     connect(Panel9, &TColorFrame::MouseDown, this, &TfrmColors::Panel9MouseDown);
 
-    Image1 = MakeImage(this, "Image1", nullptr, kSpectrum);
+    Image1 = MakeImage(pictures, "Image1", nullptr, kSpectrum);
     Image1->SetPicture(glimt::SpectrumPicture());
     connect(Image1, &TColorImage::MouseDown, this, &TfrmColors::Image1MouseDown);
 
-    Image6 = MakeImage(this, "Image6", nullptr, kSpectrum);
+    Image6 = MakeImage(pictures, "Image6", nullptr, kSpectrum);
     Image6->hide();
-    Panel8 = new TColorFrame(this);
+    Panel8 = new TColorFrame(pictures);
     Panel8->setObjectName(QStringLiteral("Panel8"));
     Panel8->resize(14, 14);
     Panel8->hide();
@@ -269,14 +308,14 @@ void TfrmColors::CreateControls()
     for (TColorFrame* frame : {Panel8, Panel9})
         connect(frame, &TColorFrame::MouseMove, this, [this, frame] { ShowColorStatus(FromColor(frame->Color())); });
 
-    Image2 = MakeImage(this, "Image2", "Transparent", kStrip);
+    Image2 = MakeImage(pictures, "Image2", "Transparent", kStrip);
     Image2->SetPicture(QImage(159, 14, QImage::Format_RGB32));
     ApplyPickerCursor();
     connect(Image2, &TColorImage::MouseDown, this, [this](Qt::MouseButton button, int, int) { Image2MouseDown(button); });
     connect(Image2, &TColorImage::MouseMove, this, [this] { ShowColorStatus(TmyPixel::Create()); });
 
-    btnRGB = MakeButton(this, "btnRGB", "RGB", "RGB", QRect(3, kButtonRow, 34, 18));
-    btnHSB = MakeButton(this, "btnHSB", "HSB", "HSB", QRect(38, kButtonRow, 34, 18));
+    btnRGB = MakeButton(this, "btnRGB", "RGB", "RGB");
+    btnHSB = MakeButton(this, "btnHSB", "HSB", "HSB");
     for (QToolButton* b : {btnRGB, btnHSB})
         b->setCheckable(true);
     btnRGB->setAutoExclusive(true);
@@ -284,38 +323,61 @@ void TfrmColors::CreateControls()
     btnRGB->setChecked(true);
     connect(btnRGB, &QToolButton::clicked, this, &TfrmColors::btnRGBClick);
     connect(btnHSB, &QToolButton::clicked, this, &TfrmColors::btnHSBClick);
-    btnLoadPal = MakeButton(this, "btnLoadPal", "Load", "Load Palette", QRect(100, kButtonRow, 30, 18));
-    btnSavePal = MakeButton(this, "btnSavePal", "Save", "Save Palette", QRect(131, kButtonRow, 30, 18));
+    btnLoadPal = MakeButton(this, "btnLoadPal", "Load", "Load Palette");
+    btnSavePal = MakeButton(this, "btnSavePal", "Save", "Save Palette");
     btnLoadPal->hide();
     btnSavePal->hide();
     connect(btnLoadPal, &QToolButton::clicked, this, &TfrmColors::btnLoadPalClick);
     connect(btnSavePal, &QToolButton::clicked, this, &TfrmColors::btnSavePalClick);
+    // The slider modes at the left, the palette's buttons at the right; the panel keeps room
+    // for those while they are hidden, so that it does not change its width with the image.
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(3, 2, 4, 0);
+    buttons->setSpacing(1);
+    for (QToolButton* b : {btnRGB, btnHSB, btnLoadPal, btnSavePal}) {
+        b->setMinimumSize(b == btnRGB || b == btnHSB ? QSize(34, 18) : QSize(30, 18));
+        QSizePolicy policy = b->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        b->setSizePolicy(policy);
+    }
+    buttons->addWidget(btnRGB);
+    buttons->addWidget(btnHSB);
+    buttons->addStretch(1);
+    buttons->addWidget(btnLoadPal);
+    buttons->addWidget(btnSavePal);
+    layout->addLayout(buttons);
 
-    // The HSB group covers the red, green and blue rows; the opacity row lies below both.
-    Panel4 = new QWidget(this);
+    // The red, green, blue and opacity rows; the HSB group covers the first three and the
+    // opacity row lies below both.
+    auto* sliders = new QWidget(this);
+    QGridLayout* rgb = SliderGrid(sliders);
+    rgb->setContentsMargins(3, 6, 3, 0);
+    Panel4 = new QWidget(sliders);
     Panel4->setObjectName(QStringLiteral("Panel4"));
     Panel4->setAutoFillBackground(true);
-    Panel4->setGeometry(0, kFirstSliderRow - 2, width(), 3 * kSliderStep);
+    QGridLayout* hsb = SliderGrid(Panel4);
+    hsb->setContentsMargins(0, 0, 0, 0);
     Panel4->hide();
     for (int i = 0; i < 7; ++i) {
         const TSliderInfo& s = kSliders[i];
-        QWidget* parent = i >= kHue ? Panel4 : this;
-        const int row = i >= kHue ? i - kHue : i;
-        const int top = (i >= kHue ? 2 : kFirstSliderRow) + row * kSliderStep;
+        QWidget* parent = i >= kHue ? Panel4 : sliders;
         auto* scroll = new TmyScroll(parent);
         scroll->setObjectName(QString::fromLatin1(s.scroll));
         scroll->setToolTip(QString::fromLatin1(s.hint));
         scroll->setProperty(glimt::kTranslatedHint, true);
         scroll->Min = 0;
         scroll->Max = s.max;
-        scroll->setGeometry(3, top, kSliderWidth, 12);
+        scroll->setFixedHeight(12);
+        scroll->setMinimumWidth(100);
         scroll->SetPicture(SliderPicture(i));
-        auto* edit = new QLineEdit(parent);
+        auto* edit = new glimt::TNumberEdit(QString::fromLatin1(s.text), parent, 3, 30);
         edit->setObjectName(QString::fromLatin1(s.edit));
         edit->setFrame(false);
-        edit->setGeometry(kEditLeft, top - 1, 30, 14);
-        edit->setText(QString::fromLatin1(s.text));
         edit->installEventFilter(this);
+        QGridLayout* grid = i >= kHue ? hsb : rgb;
+        const int row = i >= kHue ? i - kHue : i;
+        grid->addWidget(scroll, row, 0);
+        grid->addWidget(edit, row, 1);
         ScrollBars[std::size_t(i)] = scroll;
         Edits[std::size_t(i)] = edit;
         connect(scroll, &TmyScroll::OnChange, this, [this, i] { ScrollBarChange(i); });
@@ -325,6 +387,9 @@ void TfrmColors::CreateControls()
             connect(scroll, &TmyScroll::OnMouseUp, this, [this] { ReplacePaletteColor(PrevForeColor, m_foreColor); });
         }
     }
+    rgb->addWidget(Panel4, 0, 0, 3, 2);
+    layout->addWidget(sliders);
+    layout->addStretch(1);
     Image3->raise();
     Panel9->raise();
     Panel8->raise();

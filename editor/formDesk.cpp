@@ -178,6 +178,8 @@ void TfrmDesk::FormCreate()
     cmbImages->setObjectName(QStringLiteral("cmbImages"));
     cmbImages->setToolTip(QStringLiteral("Images"));
     cmbImages->setMinimumWidth(161);
+    // Wide enough for the longest image format and zoom of the lists, in any font.
+    cmbImages->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     cmbImages->setMaxVisibleItems(10);
     ToolBar1->addWidget(cmbImages);
     btnNewImage = MakeButton(ToolBar1, "btnNewImage", QStringLiteral("Insert new image"), QStyle::SP_FileIcon, QStringLiteral("+"));
@@ -188,6 +190,7 @@ void TfrmDesk::FormCreate()
     cmbZoom->setObjectName(QStringLiteral("cmbZoom"));
     cmbZoom->setToolTip(QStringLiteral("Zoom"));
     cmbZoom->setMinimumWidth(58);
+    cmbZoom->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     ToolBar1->addWidget(cmbZoom);
     btnZoomIn = MakeButton(ToolBar1, "btnZoomIn", QStringLiteral("Zoom In"), QStyle::SP_ArrowUp, QStringLiteral("+"));
     ToolBar1->addSeparator();
@@ -280,6 +283,8 @@ void TfrmDesk::FormCreate()
     Thumbnails->PopupMenu = pmImages;
     Thumbnails->AlwaysSelected = true;
     sideLayout->addWidget(Thumbnails);
+    // The side bar widens when the view's scroll bar comes and narrows when it goes.
+    Thumbnails->verticalScrollBar()->installEventFilter(this);
     connect(Thumbnails, &TThumbail::OnClick, this, [this] { ActivateDocument(); });
     connect(Thumbnails, &TThumbail::OnItemClicked, this, [this] {
         ActivateDocument();
@@ -462,12 +467,7 @@ void TfrmDesk::DrawCellGrid(int X, int Y)
 
 void TfrmDesk::CenterImage()
 {
-    if (Thumbnails) {
-        int w = 88;
-        if (Thumbnails->verticalScrollBar()->isVisible())
-            w += style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-        pnlSideBar->setFixedWidth(w);
-    }
+    SizeSideBar();
     const int zoom = std::max<int>(1, Zoom);
     QPoint sel = ImgSel->pos() - Image1->pos();
     sel = QPoint(sel.x() / zoom * zoom, sel.y() / zoom * zoom);
@@ -480,6 +480,18 @@ void TfrmDesk::CenterImage()
     ImgSel->move(sel + Image1->pos());
     Bevel1->setGeometry(Image1->geometry().adjusted(-1, -1, 1, 1));
     PlaceHandles();
+}
+
+void TfrmDesk::SizeSideBar()
+{
+    if (!Thumbnails)
+        return;
+    // The tiles and their margin (88 for the 75-pixel tiles), and the thumbnail view's scroll
+    // bar beside them while it shows.
+    int w = Thumbnails->TileWidth() + 13;
+    if (QScrollBar* bar = Thumbnails->verticalScrollBar(); bar->isVisibleTo(Thumbnails))
+        w += bar->sizeHint().width();
+    pnlSideBar->setFixedWidth(w);
 }
 
 void TfrmDesk::UpdateScrollRange()
@@ -819,6 +831,9 @@ bool TfrmDesk::eventFilter(QObject* watched, QEvent* event)
             event, this, [this](QPoint) { return !Closing; },
             [this](TThumbail& view) { Image1DragDrop(view); }))
         return true;
+    if (Thumbnails && watched == Thumbnails->verticalScrollBar()
+        && (event->type() == QEvent::Show || event->type() == QEvent::Hide))
+        SizeSideBar();
     // The canvas is centred in the scroll box's client area, which changes size after the
     // window's own resize (scroll bars coming and going, the side bar's width).
     if (ScrollBox1 && watched == ScrollBox1->viewport() && event->type() == QEvent::Resize)

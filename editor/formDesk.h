@@ -160,6 +160,8 @@ public:
     void DrawCellSolid(int X, int Y, glimt::TDeskCanvas* target, const TmyPixel& pixel);
     void DrawCellGrid(int X, int Y);
     void CenterImage();
+    // The side bar as wide as its tiles, and its thumbnail view's scroll bar while it shows.
+    void SizeSideBar();
     void UpdateScrollRange();
     void ActivateDocument();
     void FillImageCombo(bool RefillThumbnails);

@@ -9,26 +9,33 @@
 #include "engine/myadjustments.h"
 #include "engine/myselection.h"
 
+#include <QHBoxLayout>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 TfrmDimension::TfrmDimension(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmDimension"));
     setWindowTitle(QStringLiteral("Dimension"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(300, 250);
-
-    const glimt::TDialogBanner banner =
+    glimt::TDialogBanner banner =
         glimt::MakeDialogBanner(this, 300, QStringLiteral("Dimension"), QStringLiteral("Change image dimension"));
     Image4 = banner.Image4;
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &banner, QSize(300, 250));
 
+    // The size choice stands in the middle, the buttons below it at the right.
     auto* sizes = new QWidget(this);
-    sizes->setGeometry(50, 52, 200, 160);
     m_size = new glimt::TSizeChoice(sizes, *this, NewWidth, NewHeight);
+    auto* middle = new QHBoxLayout;
+    middle->addStretch(1);
+    middle->addWidget(sizes);
+    middle->addStretch(1);
+    layout->addLayout(middle, 1);
 
-    glimt::MakeOkCancel(this, 130, 215, [this] { return btnOKClick(); }, btnOK, btnCancel);
+    glimt::MakeOkCancel(this, [this] { return btnOKClick(); }, btnOK, btnCancel);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel});
     glimt::TranslateForm(this);
 }
 

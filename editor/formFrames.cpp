@@ -13,9 +13,11 @@
 #include "engine/myimport.h"
 
 #include <QCheckBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace glimt {
 
@@ -80,9 +82,9 @@ TfrmFrames::TfrmFrames(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmFrames"));
     setWindowTitle(QStringLiteral("Frames"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    resize(496, 429);
-
-    Header.Create(this, QStringLiteral("Frames"), QStringLiteral("Select a frame to import"), width());
+    Header.Create(this, QStringLiteral("Frames"), QStringLiteral("Select a frame to import"), 496);
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &Header, QSize(), glimt::TDialogSizing::Resizable);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     Thumbnails = new TThumbail(this);
     Thumbnails->setObjectName(QStringLiteral("Thumbnails"));
@@ -96,29 +98,17 @@ TfrmFrames::TfrmFrames(QWidget* parent) : QDialog(parent)
     cbOverimpose->setObjectName(QStringLiteral("cbOverimpose"));
     cbOverimpose->setChecked(true);
     glimt::MakeOkCancelButtons(this, btnOK, btnCancel);
+    layout->addWidget(Thumbnails, 1);
+    QHBoxLayout* bottom = glimt::AddButtonRow(layout, {btnOK, btnCancel});
+    bottom->setContentsMargins(10, 8, 10, 8);
+    bottom->insertWidget(0, cbOverimpose);
+    resize(QSize(496, 429).expandedTo(sizeHint()));
 
     connect(btnOK, &QPushButton::clicked, this, &TfrmFrames::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(cbOverimpose, &QCheckBox::clicked, this, &TfrmFrames::FillFrames);
     connect(Thumbnails, &TThumbail::OnItemDblClicked, btnOK, &QPushButton::click);
-    LayoutControls();
     glimt::TranslateForm(this);
-}
-
-void TfrmFrames::LayoutControls()
-{
-    const int w = width(), h = height();
-    Header.Place(w);
-    Thumbnails->setGeometry(0, 48, w, std::max(10, h - 48 - 44));
-    cbOverimpose->setGeometry(10, h - 36, std::max(10, w - 200), 26);
-    btnOK->setGeometry(w - 180, h - 36, 80, 26);
-    btnCancel->setGeometry(w - 90, h - 36, 80, 26);
-}
-
-void TfrmFrames::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    LayoutControls();
 }
 
 void TfrmFrames::showEvent(QShowEvent* event)

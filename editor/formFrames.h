@@ -57,12 +57,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void LayoutControls();
-
     std::optional<glimt::GifPicture> m_gif;
     QString m_gifFile; // the file m_gif was decoded from
 };

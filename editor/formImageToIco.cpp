@@ -11,8 +11,10 @@
 #include "engine/myadjustments.h"
 
 #include <QCheckBox>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 using glimt::Make;
 
@@ -29,31 +31,36 @@ TfrmImageToIco::TfrmImageToIco(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmImageToIco"));
     setWindowTitle(QStringLiteral("Icon From Image"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(450, 216);
-
-    const glimt::TDialogBanner banner = glimt::MakeDialogBanner(this, 450, QStringLiteral("Ico From Image"),
+    glimt::TDialogBanner banner = glimt::MakeDialogBanner(this, 450, QStringLiteral("Ico From Image"),
         QStringLiteral("Create icon from the current image"));
     Image4 = banner.Image4;
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &banner, QSize(450, 216));
 
-    Make<QLabel>(this, "Label1", QStringLiteral("Include the following image formats in the icon:"), 10, 56, 430, 18);
+    layout->addWidget(Make<QLabel>(this, "Label1", QStringLiteral("Include the following image formats in the icon:")));
+    // A row per colour depth under its label, a column per size.
+    auto* grid = new QGridLayout;
+    grid->setHorizontalSpacing(10);
+    grid->setContentsMargins(0, 4, 0, 4);
     const char* rows[] = {"XP Colors", "256 Colors", "16 Colors"};
     for (int r = 0; r < 3; ++r) {
         auto* label = new QLabel(QString::fromLatin1(rows[r]), this);
         label->setObjectName(QStringLiteral("Label%1").arg(r + 2));
-        label->setGeometry(10, 82 + r * 26, 78, 20);
+        label->setMinimumWidth(78);
+        grid->addWidget(label, r, 0);
         for (int c = 0; c < 5; ++c) {
             const std::size_t i = std::size_t(r * 5 + c);
             const TFormat& f = Formats[i];
-            // The first column is wider: it holds the 256 x 256 formats.
-            const int x = c == 0 ? 88 : 180 + (c - 1) * 67;
-            CheckBoxes[i] = Make<QCheckBox>(this, f.name, QStringLiteral("%1 x %1").arg(f.size), x, 82 + r * 26,
-                c == 0 ? 92 : 67, 20);
+            CheckBoxes[i] = Make<QCheckBox>(this, f.name, QStringLiteral("%1 x %1").arg(f.size));
             CheckBoxes[i]->setChecked(f.tickedAtFirst);
+            grid->addWidget(CheckBoxes[i], r, c + 1);
         }
     }
-    glimt::MakeOkCancel(this, 284, 182, [this] { return btnOKClick(); }, btnOK, btnCancel);
+    layout->addLayout(grid);
+    layout->addStretch(1);
+    glimt::MakeOkCancel(this, [this] { return btnOKClick(); }, btnOK, btnCancel);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel});
     glimt::TranslateForm(this);
 }
 

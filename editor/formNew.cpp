@@ -18,12 +18,14 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace glimt {
 
@@ -59,40 +61,53 @@ TfrmNewImage::TfrmNewImage(QWidget* parent)
     setWindowTitle(QStringLiteral("New Image"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
 
-    const glimt::TDialogBanner banner =
-        glimt::MakeDialogBanner(this, 490, QStringLiteral("New Image"), QStringLiteral("Add a new image to your icon"));
+    glimt::TDialogBanner banner =
+        glimt::MakeDialogBanner(this, 450, QStringLiteral("New Image"), QStringLiteral("Add a new image to your icon"));
     Image4 = banner.Image4;
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &banner, QSize(450, 413));
 
-    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "), 10, 56, 280, 155);
-    rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"), 10, 20, 265, 20);
-    rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"), 10, 41, 265, 20);
-    rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"), 10, 62, 265, 20);
-    rb4Bit = Make<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"), 10, 83, 265, 20);
-    rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"), 10, 104, 265, 20);
+    grpColors = Make<QGroupBox>(this, "grpColors", QStringLiteral(" Colors "));
+    auto* colors = new QVBoxLayout(grpColors);
+    colors->setSpacing(1);
+    rb32Bit = Make<QRadioButton>(grpColors, "rb32Bit", QStringLiteral("True Color + Alpha Channel (32 bits)"));
+    rb24Bit = Make<QRadioButton>(grpColors, "rb24Bit", QStringLiteral("True Color (24 bits)"));
+    rb8Bit = Make<QRadioButton>(grpColors, "rb8Bit", QStringLiteral("256 Colors (8 bits)"));
+    rb4Bit = Make<QRadioButton>(grpColors, "rb4Bit", QStringLiteral("16 Colors (4 bits)"));
+    rb1Bit = Make<QRadioButton>(grpColors, "rb1Bit", QStringLiteral("2 Colors (1 bit)"));
+    for (QRadioButton* rb : {rb32Bit, rb24Bit, rb8Bit, rb4Bit, rb1Bit})
+        colors->addWidget(rb);
+    colors->addStretch(1);
     rb32Bit->setChecked(true);
 
-    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "), 298, 56, 182, 155);
+    grpSize = Make<QGroupBox>(this, "grpSize", QStringLiteral(" Size "));
     m_size = new glimt::TSizeChoice(grpSize, *this, NewWidth, NewHeight);
+    auto* groups = new QHBoxLayout;
+    groups->addWidget(grpColors, 1);
+    groups->addWidget(grpSize);
+    layout->addLayout(groups);
 
-    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "), 10, 218, 470, 155);
-    cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"), 10, 18, 450, 20);
+    grpImages = Make<QGroupBox>(this, "grpImages", QStringLiteral(" Source Image "));
+    auto* images = new QVBoxLayout(grpImages);
+    cbFromImage = Make<QCheckBox>(grpImages, "cbFromImage", QStringLiteral("Create the new image from the selected image:"));
     cbFromImage->setChecked(true);
     Thumbnails = new TThumbail(grpImages);
     Thumbnails->setObjectName(QStringLiteral("Thumbnails"));
-    Thumbnails->setGeometry(10, 40, 445, 105);
+    Thumbnails->setMinimumSize(405, 105);
     Thumbnails->CanDrag = false;
     Thumbnails->SelectionMode = TSelectMode::smSingle;
     Thumbnails->SetShowCaption(true);
     Thumbnails->SetThumbnailSize(75);
     Thumbnails->AlwaysSelected = true;
+    images->addWidget(cbFromImage);
+    images->addWidget(Thumbnails, 1);
+    layout->addWidget(grpImages, 1);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
+    btnOK = glimt::MakeDialogButton(this, "btnOK", QStringLiteral("OK"));
+    btnCancel = glimt::MakeDialogButton(this, "btnCancel", QStringLiteral("Cancel"));
     btnOK->setDefault(true);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel});
 
     for (QRadioButton* rb : {rb32Bit, rb24Bit, rb8Bit, rb4Bit, rb1Bit})
         connect(rb, &QRadioButton::clicked, this, &TfrmNewImage::rb8BitClick);
@@ -114,10 +129,7 @@ void TfrmNewImage::ShowSourceGroup(bool show)
 {
     m_sourceShown = show;
     grpImages->setVisible(show);
-    const int h = show ? 442 : 283;
-    setFixedSize(490, h - 29);
-    btnOK->setGeometry(310, h - 29 - 34, 80, 26);
-    btnCancel->setGeometry(400, h - 29 - 34, 80, 26);
+    glimt::SetDialogLeastSize(this, QSize(450, show ? 413 : 254));
 }
 
 bool TfrmNewImage::IsFormatUnique(const TmyIcon& icon, int width, int height, int bitDepth)

@@ -1,6 +1,6 @@
 #include "editor/formProperties.h"
 
-#include "editor/Artwork.h"
+#include "editor/DialogParts.h"
 #include "editor/Translate.h"
 #include "editor/formDesk.h"
 #include "engine/MyIcoIO.h"
@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStyle>
+#include <QVBoxLayout>
 
 namespace glimt {
 
@@ -39,17 +40,19 @@ std::int64_t StoredIconSize(const TmyIcon& icon)
 
 namespace {
 
+// A row of the images' list: the picture at the left, three lines of text beside it. The
+// lines keep their designed 15-pixel step unless the font needs more.
 constexpr int kRowHeight = 90;
 constexpr int kPictureSize = 85;
-constexpr int kFormWidth = 300;
 constexpr int kLabelLeft = 100;
+constexpr int kFirstLine = 20;
+constexpr int kLineStep = 15;
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int x, int y, int w, int h)
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text)
 {
     auto* label = new QLabel(text, parent);
     if (name)
         label->setObjectName(QLatin1String(name));
-    label->setGeometry(x, y, w, h);
     return label;
 }
 
@@ -71,46 +74,45 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmProperties"));
     setWindowTitle(QStringLiteral("Properties"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    // Wider than its 257 pixels of old, so that "Dimension: 256 x 256" fits beside the picture
-    // in this platform's fonts.
-    setFixedSize(kFormWidth, 304);
-
-    auto* Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(0, 0, kFormWidth, 48);
-    Panel3->setAutoFillBackground(true);
-    Panel3->setBackgroundRole(QPalette::Base);
-    Image4 = MakeLabel(Panel3, "Image4", QString(), kFormWidth - 48, 0, 48, 48);
-    glimt::ShowDialogBanner(Image4, kFormWidth);
-    lblCaption = MakeLabel(Panel3, "lblCaption", QStringLiteral("Properties"), 10, 15, 190, 18);
-    QFont bold = lblCaption->font();
-    bold.setBold(true);
-    lblCaption->setFont(bold);
+    glimt::TDialogHeader header;
+    header.Create(this, QStringLiteral("Properties"), QString(), 257);
+    Image4 = header.Image4;
+    lblCaption = header.lblCaption;
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &header, QSize(257, 304));
 
     grpFile = new QGroupBox(QStringLiteral(" File "), this);
     grpFile->setObjectName(QStringLiteral("grpFile"));
-    grpFile->setGeometry(8, 54, kFormWidth - 16, 90);
-    lblName = MakeLabel(grpFile, "lblName", QString(), 10, 18, kFormWidth - 36, 16);
-    lblLocation = MakeLabel(grpFile, "lblLocation", QString(), 10, 34, kFormWidth - 36, 16);
-    lblSize = MakeLabel(grpFile, "lblSize", QString(), 10, 50, kFormWidth - 36, 16);
-    lblImageNo = MakeLabel(grpFile, "lblImageNo", QString(), 10, 66, kFormWidth - 36, 16);
+    auto* file = new QVBoxLayout(grpFile);
+    file->setSpacing(2);
+    lblName = MakeLabel(grpFile, "lblName", QString());
+    lblLocation = MakeLabel(grpFile, "lblLocation", QString());
+    lblSize = MakeLabel(grpFile, "lblSize", QString());
+    lblImageNo = MakeLabel(grpFile, "lblImageNo", QString());
+    // A long file name or folder does not widen the dialog: its hint shows it whole.
+    for (QLabel* label : {lblName, lblLocation})
+        label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    for (QLabel* label : {lblName, lblLocation, lblSize, lblImageNo})
+        file->addWidget(label);
+    layout->addWidget(grpFile);
 
     grpImages = new QGroupBox(QStringLiteral(" Images "), this);
     grpImages->setObjectName(QStringLiteral("grpImages"));
-    grpImages->setGeometry(8, 148, kFormWidth - 16, 118);
+    auto* images = new QVBoxLayout(grpImages);
+    images->setContentsMargins(4, images->contentsMargins().top(), 4, 4);
     ScrollBox1 = new QScrollArea(grpImages);
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
-    ScrollBox1->setGeometry(4, 18, kFormWidth - 24, 96);
+    ScrollBox1->setMinimumHeight(96);
     ScrollBox1->setFrameShape(QFrame::NoFrame);
     ScrollBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_rowsHost = new QWidget;
     ScrollBox1->setWidget(m_rowsHost);
+    images->addWidget(ScrollBox1);
+    layout->addWidget(grpImages, 1);
 
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
-    btnOK->setGeometry(kFormWidth - 83, 272, 75, 25);
+    btnOK = glimt::MakeDialogButton(this, "btnOK", QStringLiteral("OK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    glimt::AddButtonRow(layout, {btnOK});
 
     glimt::TranslateForm(this);
 }
@@ -118,9 +120,11 @@ TfrmProperties::TfrmProperties(QWidget* parent) : QDialog(parent)
 void TfrmProperties::showEvent(QShowEvent* event)
 {
     QDialog::showEvent(event);
+    FormActivate();
+    // Centred at the size the rows gave it.
+    layout()->activate();
     if (parentWidget())
         move(parentWidget()->window()->geometry().center() - rect().center());
-    FormActivate();
 }
 
 void TfrmProperties::hideEvent(QHideEvent* event)
@@ -147,29 +151,37 @@ void TfrmProperties::FormActivate()
     lblImageNo->setText(glimt::MsgI("msglblImageNo", "Image Number: %i1", icon->Count()));
 
     m_rows.reserve(std::size_t(icon->Count()));
-    // Room for the vertical scroll bar, which shows from the third row on.
-    const int rowsWidth = ScrollBox1->width() - ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
-    const int labelWidth = rowsWidth - kLabelLeft;
+    const int step = std::max(kLineStep, QFontMetrics(font()).height() + 1);
+    const int rowHeight = std::max(kRowHeight, kFirstLine + 3 * step + 5);
+    int textWidth = 0;
     for (int i = 0; i < icon->Count(); ++i) {
         const TmyImagePal& image = icon->Image(i);
-        const int top = kRowHeight * i;
+        const int top = rowHeight * i;
         TImageRow row;
-        row.Picture = MakeLabel(m_rowsHost, nullptr, QString(), 10, top, kPictureSize, kPictureSize);
+        row.Picture = MakeLabel(m_rowsHost, nullptr, QString());
+        row.Picture->setGeometry(10, top, kPictureSize, kPictureSize);
         row.Picture->setAlignment(Qt::AlignCenter);
         row.Picture->setPixmap(PreviewPicture(image));
-        row.Type = MakeLabel(m_rowsHost, nullptr, glimt::MsgI("msglblType", "Data Type: %i1 bits", image.BitDepth),
-                             kLabelLeft, top + 20, labelWidth, 15);
+        row.Type = MakeLabel(m_rowsHost, nullptr, glimt::MsgI("msglblType", "Data Type: %i1 bits", image.BitDepth));
         row.Dimension = MakeLabel(m_rowsHost, nullptr,
-                                  glimt::MsgII("msglblDim", "Dimension: %i1 x %i2", image.Width(), image.Height()),
-                                  kLabelLeft, top + 35, labelWidth, 15);
+                                  glimt::MsgII("msglblDim", "Dimension: %i1 x %i2", image.Width(), image.Height()));
         row.Size = MakeLabel(m_rowsHost, nullptr,
-                             glimt::MsgI("msglblSize", "Size: %i1 bytes", glimt::StoredImageSize(image)), kLabelLeft,
-                             top + 50, labelWidth, 15);
+                             glimt::MsgI("msglblSize", "Size: %i1 bytes", glimt::StoredImageSize(image)));
+        int line = 0;
+        for (QLabel* label : {row.Type, row.Dimension, row.Size}) {
+            const QSize hint = label->sizeHint();
+            label->setGeometry(kLabelLeft, top + kFirstLine + step * line++, hint.width(), std::max(hint.height(), kLineStep));
+            textWidth = std::max(textWidth, hint.width());
+        }
         for (QLabel* label : {row.Picture, row.Type, row.Dimension, row.Size})
             label->show();
         m_rows.push_back(row);
     }
-    m_rowsHost->resize(rowsWidth, kRowHeight * icon->Count());
+    // The rows take the width their texts need, and the list room for them beside its bar.
+    const int bar = ScrollBox1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int rowsWidth = std::max(kLabelLeft + textWidth + 4, ScrollBox1->viewport()->width());
+    m_rowsHost->resize(rowsWidth, rowHeight * icon->Count());
+    ScrollBox1->setMinimumWidth(kLabelLeft + textWidth + 4 + bar);
     lblSize->setText(glimt::MsgI("msglblSize", "Size: %i1 bytes", glimt::StoredIconSize(*icon)));
 }
 

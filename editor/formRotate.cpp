@@ -12,7 +12,9 @@
 
 #include <QCursor>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,6 +23,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 using glimt::Make;
 
@@ -66,23 +69,24 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
     setObjectName(QStringLiteral("frmRotate"));
     setWindowTitle(QStringLiteral("Free Rotate"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(372, 230);
-
-    const glimt::TDialogBanner banner =
+    glimt::TDialogBanner banner =
         glimt::MakeDialogBanner(this, 372, QStringLiteral("Rotate"), QStringLiteral("Rotate the current image"));
     Image4 = banner.Image4;
     lblCaption = banner.lblCaption;
     lblHelp = banner.lblHelp;
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &banner, QSize(372, 230));
+    layout->setContentsMargins(0, 8, 0, 8);
 
-    lblDirection = Make<QLabel>(this, "lblDirection", QStringLiteral("Direction: "), 10, 58, 70, 20);
-    rbLeft = Make<QRadioButton>(this, "rbLeft", QStringLiteral("Left"), 80, 58, 60, 20);
-    rbRight = Make<QRadioButton>(this, "rbRight", QStringLiteral("Right"), 150, 58, 60, 20);
+    lblDirection = Make<QLabel>(this, "lblDirection", QStringLiteral("Direction: "));
+    rbLeft = Make<QRadioButton>(this, "rbLeft", QStringLiteral("Left"));
+    rbRight = Make<QRadioButton>(this, "rbRight", QStringLiteral("Right"));
     rbLeft->setChecked(true);
-    lblAngle = Make<QLabel>(this, "lblAngle", QStringLiteral("Angle: "), 10, 84, 70, 20);
-    Edit1 = Make<QLineEdit>(this, "Edit1", QStringLiteral("0"), 80, 82, 134, 22);
+    lblAngle = Make<QLabel>(this, "lblAngle", QStringLiteral("Angle: "));
+    Edit1 = Make<QLineEdit>(this, "Edit1", QStringLiteral("0"));
+    Edit1->setMinimumWidth(134);
     SpinButton1 = new QWidget(this);
     SpinButton1->setObjectName(QStringLiteral("SpinButton1"));
-    SpinButton1->setGeometry(214, 82, 16, 22);
+    SpinButton1->setFixedSize(16, 22);
     auto* up = new QToolButton(SpinButton1);
     up->setArrowType(Qt::UpArrow);
     up->setGeometry(0, 0, 16, 11);
@@ -90,10 +94,10 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
     down->setArrowType(Qt::DownArrow);
     down->setGeometry(0, 11, 16, 11);
 
-    lblCenter = Make<QLabel>(this, "lblCenter", QStringLiteral("Center"), 10, 110, 70, 20);
+    lblCenter = Make<QLabel>(this, "lblCenter", QStringLiteral("Center"));
     pnlCenter = new QFrame(this);
     pnlCenter->setObjectName(QStringLiteral("pnlCenter"));
-    pnlCenter->setGeometry(80, 110, 150, 74);
+    pnlCenter->setFixedSize(150, 74);
     pbCenter = new TCenterPad(pnlCenter);
     pbCenter->setObjectName(QStringLiteral("pbCenter"));
     pbCenter->setGeometry(0, 0, 150, 74);
@@ -104,15 +108,45 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
     pbCenter->installEventFilter(this);
     spCenter->installEventFilter(this);
 
-    grpPreview = Make<QGroupBox>(this, "grpPreview", QStringLiteral(" Preview "), 236, 52, 129, 129);
+    // The settings in a grid of labels and controls, the preview beside them.
+    auto* settings = new QGridLayout;
+    settings->setContentsMargins(10, 0, 0, 0);
+    settings->addWidget(lblDirection, 0, 0);
+    auto* direction = new QHBoxLayout;
+    direction->addWidget(rbLeft);
+    direction->addWidget(rbRight);
+    direction->addStretch(1);
+    settings->addLayout(direction, 0, 1);
+    settings->addWidget(lblAngle, 1, 0);
+    auto* angle = new QHBoxLayout;
+    angle->setSpacing(0);
+    angle->addWidget(Edit1, 1);
+    angle->addWidget(SpinButton1);
+    settings->addLayout(angle, 1, 1);
+    settings->addWidget(lblCenter, 2, 0, Qt::AlignTop);
+    settings->addWidget(pnlCenter, 2, 1);
+    settings->setRowStretch(3, 1);
+
+    grpPreview = Make<QGroupBox>(this, "grpPreview", QStringLiteral(" Preview "));
+    grpPreview->setMinimumSize(129, 129);
     preview1 = new Tpreview(grpPreview);
-    preview1->setGeometry(6, 18, 117, 105);
+    preview1->setMinimumSize(117, 105);
+    auto* previewLayout = new QVBoxLayout(grpPreview);
+    previewLayout->setContentsMargins(6, previewLayout->contentsMargins().top(), 6, 6);
+    previewLayout->addWidget(preview1);
+
+    auto* body = new QHBoxLayout;
+    body->setContentsMargins(0, 0, 8, 0);
+    body->addLayout(settings, 1);
+    body->addWidget(grpPreview);
+    layout->addLayout(body, 1);
 
     auto* Bevel1 = new QFrame(this);
     Bevel1->setObjectName(QStringLiteral("Bevel1"));
     Bevel1->setFrameShape(QFrame::HLine);
-    Bevel1->setGeometry(0, 190, 372, 2);
-    glimt::MakeOkCancel(this, 206, 198, [this] { return btnOKClick(); }, btnOK, btnCancel);
+    layout->addWidget(Bevel1);
+    glimt::MakeOkCancel(this, [this] { return btnOKClick(); }, btnOK, btnCancel);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel})->setContentsMargins(0, 0, 8, 0);
 
     CenterDrag = std::make_unique<TMove>(spCenter);
     CenterDrag->Bounds = {0, 0, pbCenter->width(), pbCenter->height()};

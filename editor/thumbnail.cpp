@@ -134,7 +134,7 @@ void TThumbail::SetThumbnailSize(int size)
     m_thumbnailSize = size;
     for (TThumbnailItem* item : Items)
         item->SetThumbnailSize(size);
-    UpdateContentHeight();
+    FitTilesToCaptions();
 }
 
 void TThumbail::SetShowCaption(bool show)
@@ -142,7 +142,33 @@ void TThumbail::SetShowCaption(bool show)
     m_showCaption = show;
     for (TThumbnailItem* item : Items)
         item->SetShowCaption(show);
-    UpdateContentHeight();
+    FitTilesToCaptions();
+}
+
+int TThumbail::TileWidth() const
+{
+    int width = m_thumbnailSize;
+    if (!m_showCaption)
+        return width;
+    for (const TThumbnailItem* item : Items)
+        if (item->FileName.isEmpty() && !item->Caption.isEmpty())
+            width = std::max(width, item->fontMetrics().horizontalAdvance(item->Caption) + 6);
+    return width;
+}
+
+void TThumbail::FitTilesToCaptions()
+{
+    const int width = TileWidth();
+    for (TThumbnailItem* item : Items)
+        item->SetMinWidth(width);
+    LayoutItems();
+}
+
+void TThumbail::changeEvent(QEvent* event)
+{
+    QScrollArea::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        FitTilesToCaptions();
 }
 
 void TThumbail::SetEnabled(bool enabled)
@@ -291,6 +317,7 @@ void TThumbail::LoadIconImages(const TmyIcon& icon)
             tile->update();
             SetStatusText(Progress(progress, i + 1, icon.Count()));
         }
+        FitTilesToCaptions();
     }
     SetStatusText(glimt::MsgI("msgObject", "%i1 objects", icon.Count()));
 }
@@ -319,6 +346,7 @@ void TThumbail::LoadExeIcons(const QString& fileName)
             tile->SetCaption(caption);
             SetStatusText(Progress(progress, k, n));
         }
+        FitTilesToCaptions();
     }
     SetStatusText(glimt::MsgI("msgObject", "%i1 objects", n));
 }
@@ -361,6 +389,7 @@ void TThumbail::LoadGifFrames(const glimt::GifPicture& gif, bool overImpose)
             tile->update();
             SetStatusText(Progress(progress, i + 1, frames));
         });
+        FitTilesToCaptions();
     }
     SetStatusText(glimt::MsgI("msgObject", "%i1 objects", frames));
 }

@@ -97,6 +97,12 @@ public:
     void RebuildSelection();
     // Re-places every tile (after a resize, scroll or a change of tile size).
     void LayoutItems();
+    // The width of the view's tiles: ThumbnailSize, or with captions shown as much wider as
+    // the widest caption the program made itself needs (image formats, icon and frame
+    // numbers read whole; a file name too long for its tile ends in "..." instead).
+    int TileWidth() const;
+    // Sizes every tile for the captions it now carries, in the view's present font.
+    void FitTilesToCaptions();
 
 signals:
     void OnItemClicked(TThumbail* sender);
@@ -107,6 +113,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void scrollContentsBy(int dx, int dy) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

@@ -1,6 +1,7 @@
 #include "editor/thumbnailitem.h"
 
 #include <QAbstractScrollArea>
+#include <QEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -42,8 +43,7 @@ void TThumbnailItem::SetFileName(const QString& path)
 void TThumbnailItem::SetThumbnailSize(int n)
 {
     Size = n;
-    resize(n, n + (ShowCaption ? 20 : 0));
-    UpdatePosition();
+    Fit();
 }
 
 void TThumbnailItem::SetShowCaption(bool b)
@@ -51,8 +51,36 @@ void TThumbnailItem::SetShowCaption(bool b)
     if (b == ShowCaption)
         return;
     ShowCaption = b;
-    resize(width(), b ? height() + 20 : width());
+    Fit();
+}
+
+void TThumbnailItem::SetMinWidth(int width)
+{
+    if (width == MinWidth)
+        return;
+    MinWidth = width;
+    Fit();
+}
+
+int TThumbnailItem::CaptionHeight() const
+{
+    return std::max(20, fontMetrics().height() + 4);
+}
+
+void TThumbnailItem::Fit()
+{
+    if (ShowCaption)
+        resize(std::max(Size, MinWidth), Size + CaptionHeight());
+    else
+        resize(Size, Size);
     UpdatePosition();
+}
+
+void TThumbnailItem::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        Fit();
 }
 
 void TThumbnailItem::SetEnabled(bool b)
@@ -135,17 +163,20 @@ void TThumbnailItem::paintEvent(QPaintEvent*)
     p.setBrush(Qt::white);
     const int w = width();
     const int h = height();
+    // The picture area above the caption strip (the whole tile without one).
+    const int strip = ShowCaption ? h - Size : 0;
+    const int ph = h - strip;
     if (ShowCaption) {
         if (Selected)
-            p.drawRoundedRect(QRect(1, 1, w - 3, h - 23), 5, 5);
+            p.drawRoundedRect(QRect(1, 1, w - 3, ph - 3), 5, 5);
         else
-            p.drawRoundedRect(QRect(0, 0, w - 1, h - 21), 5, 5);
+            p.drawRoundedRect(QRect(0, 0, w - 1, ph - 1), 5, 5);
         const QString text = FitCaption(Caption);
         p.setPen(pen);
         if (!Enabled)
-            p.fillRect(QRect(0, w, w, 20), pal.color(QPalette::Window));
+            p.fillRect(QRect(0, ph, w, strip), pal.color(QPalette::Window));
         const int tw = p.fontMetrics().horizontalAdvance(text);
-        p.drawText(QPoint((w - tw) / 2, w + 2 + p.fontMetrics().ascent()), text);
+        p.drawText(QPoint((w - tw) / 2, ph + 2 + p.fontMetrics().ascent()), text);
     } else {
         if (Selected)
             p.drawRoundedRect(QRect(1, 1, w - 3, h - 3), 5, 5);
@@ -155,7 +186,7 @@ void TThumbnailItem::paintEvent(QPaintEvent*)
     if (!Bitmap.isNull()) {
         const QSize fit = FitSize(Bitmap.width(), Bitmap.height(), PictureHeight, PictureWidth);
         const int x = (w - fit.width() - 10) / 2;
-        const int y = (w - fit.height() - 10) / 2;
+        const int y = (ph - fit.height() - 10) / 2;
         p.drawImage(QRect(x + 5, y + 5, fit.width(), fit.height()), Bitmap);
     }
 }

@@ -3,9 +3,12 @@
 #include <QString>
 #include <QWidget>
 
-// One square tile of a thumbnail view: a picture fitted into Size - 10 pixels (never enlarged
-// beyond the source picture) and, optionally, a 20-pixel caption strip below it. The tile
-// keeps only the bitmap at its fitted size. Its parent is the view's viewport.
+// One tile of a thumbnail view: a square picture area of Size pixels, the picture fitted into
+// Size - 10 of them (never enlarged beyond the source picture), and, optionally, a caption strip
+// below it, 20 pixels high or as high as the tile's font needs. With a caption the tile is as
+// wide as the view asks (MinWidth, for captions that must read whole), the picture area in
+// its middle. The tile keeps only the bitmap at its fitted size. Its parent is the view's
+// viewport.
 class TThumbnailItem : public QWidget {
     Q_OBJECT
 public:
@@ -21,6 +24,8 @@ public:
     bool Enabled = true;
     int PictureWidth = 0;
     int PictureHeight = 0;
+    // The width a captioned tile takes at least (0: Size).
+    int MinWidth = 0;
 
     void SetCaption(const QString& text);
     // Stores the path and captions the tile with its file-name part.
@@ -28,6 +33,9 @@ public:
     void SetThumbnailSize(int n);
     void SetShowCaption(bool b);
     void SetEnabled(bool b);
+    void SetMinWidth(int width);
+    // The height of the caption strip in the tile's font.
+    int CaptionHeight() const;
     // The tile's picture: `graphic` fitted and stretched into Bitmap. `pictureWidth` and
     // `pictureHeight` are the source's own size (larger than the graphic when it was decoded
     // at a reduced scale); 0 takes the graphic's size.
@@ -47,10 +55,15 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    // Sizes the tile for Size, the caption and MinWidth, and places it.
+    void Fit();
 };
 
 namespace glimt {

@@ -1,5 +1,7 @@
 #include "shell/About.h"
 
+#include "editor/DialogParts.h"
+
 #include <QAction>
 #include <QFile>
 #include <QFrame>
@@ -96,13 +98,13 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("About"));
-    setFixedSize(394, 318);
-    auto* outer = new QVBoxLayout(this);
+    // At least the designed 394 x 318, wider for a long system name or translated text.
+    QVBoxLayout* outer = glimt::MakeDialogLayout(this, nullptr, QSize(394, 318));
     outer->setContentsMargins(0, 0, 0, 8);
 
     auto* Panel3 = new QWidget(this);
     Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setFixedHeight(48);
+    Panel3->setMinimumHeight(48);
     Panel3->setAutoFillBackground(true);
     QPalette headerPalette = Panel3->palette();
     headerPalette.setColor(QPalette::Window, QColor(0x2b, 0x57, 0x9a));
@@ -161,8 +163,7 @@ TfrmAbout::TfrmAbout(QWidget* parent) : QDialog(parent)
     lblMem = MakeLabel(this, "lblMem");
     lblMem->setText(QStringLiteral("Memory Available to Windows:"));
     lblSize = MakeLabel(this, "lblSize");
-    btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK = glimt::MakeDialogButton(this, "btnOK", QStringLiteral("OK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
     bottom->addWidget(lblOS, 0, 0, 1, 3);

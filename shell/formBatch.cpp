@@ -1,6 +1,6 @@
 #include "shell/formBatch.h"
 
-#include "editor/FormBuilder.h"
+#include "editor/DialogParts.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/thumbnail.h"
@@ -13,7 +13,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,6 +25,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QVBoxLayout>
 
 using glimt::Make;
 using glimt::Msg;
@@ -46,25 +49,49 @@ TfrmBatch::TfrmBatch(QWidget* parent) : QDialog(parent)
     setWindowFlags((windowFlags() & ~Qt::WindowContextHelpButtonHint) | Qt::MSWindowsFixedSizeDialogHint);
 
     Header.Create(this, QStringLiteral("Batch Process"), QStringLiteral("Process multiple images/icons"), ClientWidth);
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &Header, QSize(ClientWidth, 456));
 
-    grpAction = Make<QGroupBox>(this, "grpAction", QStringLiteral(" Action to perform "), 8, 54, 591, 46);
-    rbIconImage = Make<QRadioButton>(grpAction, "rbIconImage", QStringLiteral("Create icons from Images"), 10, 18, 180, 22);
-    rbImageIcon = Make<QRadioButton>(grpAction, "rbImageIcon", QStringLiteral("Create images from icons"), 192, 18, 180, 22);
-    rbResIcon = Make<QRadioButton>(grpAction, "rbResIcon", QStringLiteral("Extract icons from resources"), 374, 18, 212, 22);
+    // The four groups, one below the other; the log of a run lies over them.
+    auto* groups = new QWidget(this);
+    auto* groupsLayout = new QVBoxLayout(groups);
+    groupsLayout->setContentsMargins(0, 0, 0, 0);
+
+    grpAction = Make<QGroupBox>(groups, "grpAction", QStringLiteral(" Action to perform "));
+    auto* action = new QHBoxLayout(grpAction);
+    rbIconImage = Make<QRadioButton>(grpAction, "rbIconImage", QStringLiteral("Create icons from Images"));
+    rbImageIcon = Make<QRadioButton>(grpAction, "rbImageIcon", QStringLiteral("Create images from icons"));
+    rbResIcon = Make<QRadioButton>(grpAction, "rbResIcon", QStringLiteral("Extract icons from resources"));
+    for (QRadioButton* rb : {rbIconImage, rbImageIcon, rbResIcon})
+        action->addWidget(rb, 1);
     rbIconImage->setChecked(true);
+    groupsLayout->addWidget(grpAction);
 
-    grpFiles = Make<QGroupBox>(this, "grpFiles", QStringLiteral(" Files to process "), 8, 104, 591, 150);
+    grpFiles = Make<QGroupBox>(groups, "grpFiles", QStringLiteral(" Files to process "));
+    auto* files = new QHBoxLayout(grpFiles);
     lbFiles = new QListWidget(grpFiles);
     lbFiles->setObjectName(QStringLiteral("lbFiles"));
-    lbFiles->setGeometry(10, 20, 470, 120);
+    lbFiles->setMinimumSize(470, 120);
     lbFiles->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    btnAdd = Make<QPushButton>(grpFiles, "btnAdd", QStringLiteral("Add..."), 490, 20, 90, 25);
-    btnRemove = Make<QPushButton>(grpFiles, "btnRemove", QStringLiteral("Remove"), 490, 50, 90, 25);
-    btnClear = Make<QPushButton>(grpFiles, "btnClear", QStringLiteral("Clear"), 490, 80, 90, 25);
-    lblNumber = Make<QLabel>(grpFiles, "lblNumber", QStringLiteral("File Number"), 490, 108, 95, 16);
-    lblFileNumber = Make<QLabel>(grpFiles, "lblFileNumber", QStringLiteral("0"), 490, 124, 95, 16);
+    files->addWidget(lbFiles, 1);
+    auto* fileButtons = new QVBoxLayout;
+    btnAdd = Make<QPushButton>(grpFiles, "btnAdd", QStringLiteral("Add..."));
+    btnRemove = Make<QPushButton>(grpFiles, "btnRemove", QStringLiteral("Remove"));
+    btnClear = Make<QPushButton>(grpFiles, "btnClear", QStringLiteral("Clear"));
+    for (QPushButton* b : {btnAdd, btnRemove, btnClear}) {
+        b->setMinimumSize(90, 25);
+        fileButtons->addWidget(b);
+    }
+    fileButtons->addStretch(1);
+    lblNumber = Make<QLabel>(grpFiles, "lblNumber", QStringLiteral("File Number"));
+    lblFileNumber = Make<QLabel>(grpFiles, "lblFileNumber", QStringLiteral("0"));
+    fileButtons->addWidget(lblNumber);
+    fileButtons->addWidget(lblFileNumber);
+    files->addLayout(fileButtons);
+    groupsLayout->addWidget(grpFiles, 1);
 
-    grpFormats = Make<QGroupBox>(this, "grpFormats", QStringLiteral(" Image formats "), 8, 258, 591, 94);
+    grpFormats = Make<QGroupBox>(groups, "grpFormats", QStringLiteral(" Image formats "));
+    auto* formats = new QGridLayout(grpFormats);
+    formats->setVerticalSpacing(2);
     static const char* const rowLabels[3][2] = {{"lblXP", "XP Colors"}, {"lbl256", "256 Colors"}, {"lbl16", "16 Colors"}};
     static const char* const columns[5] = {"16 x 16", "24 x 24", "32 x 32", "48 x 48", "256 x 256"};
     static const char* const boxNames[3][5] = {{"cbXP16", "cbXP24", "cbXP32", "cbXP48", "cbXP256"},
@@ -73,31 +100,35 @@ TfrmBatch::TfrmBatch(QWidget* parent) : QDialog(parent)
     static const bool checked[3][5] = {{true, false, true, true, true}, {true, false, true, true, false},
                                        {true, false, true, false, false}};
     for (int row = 0; row < 3; ++row) {
-        Make<QLabel>(grpFormats, rowLabels[row][0], QString::fromLatin1(rowLabels[row][1]), 10, 18 + 24 * row, 100, 20);
+        auto* label = Make<QLabel>(grpFormats, rowLabels[row][0], QString::fromLatin1(rowLabels[row][1]));
+        label->setMinimumWidth(100);
+        formats->addWidget(label, row, 0);
         for (int col = 0; col < 5; ++col) {
-            Formats[row][col] = Make<QCheckBox>(grpFormats, boxNames[row][col], QString::fromLatin1(columns[col]),
-                                                115 + 94 * col, 18 + 24 * row, 92, 20);
+            Formats[row][col] = Make<QCheckBox>(grpFormats, boxNames[row][col], QString::fromLatin1(columns[col]));
             Formats[row][col]->setChecked(checked[row][col]);
+            formats->addWidget(Formats[row][col], row, col + 1);
         }
     }
+    groupsLayout->addWidget(grpFormats);
 
-    grpDir = Make<QGroupBox>(this, "grpDir", QStringLiteral(" Output directory "), 8, 0, 591, 56);
-    edtDir = Make<QLineEdit>(grpDir, "edtDir", DefaultFolder(), 10, 22, 313, 24);
-    btnBrowse = Make<QPushButton>(grpDir, "btnBrowse", QStringLiteral("Browse..."), 328, 21, 80, 26);
-    lblOutput = Make<QLabel>(grpDir, "lblOutput", QStringLiteral("File format"), 418, 24, 80, 20);
+    grpDir = Make<QGroupBox>(groups, "grpDir", QStringLiteral(" Output directory "));
+    auto* dir = new QHBoxLayout(grpDir);
+    edtDir = Make<QLineEdit>(grpDir, "edtDir", DefaultFolder());
+    btnBrowse = Make<QPushButton>(grpDir, "btnBrowse", QStringLiteral("Browse..."));
+    btnBrowse->setMinimumSize(80, 26);
+    lblOutput = Make<QLabel>(grpDir, "lblOutput", QStringLiteral("File format"));
     cmbOutput = new QComboBox(grpDir);
     cmbOutput->setObjectName(QStringLiteral("cmbOutput"));
-    cmbOutput->setGeometry(500, 22, 80, 24);
+    cmbOutput->setMinimumWidth(80);
     cmbOutput->addItems({QStringLiteral("bmp"), QStringLiteral("jpg"), QStringLiteral("png"), QStringLiteral("gif")});
     cmbOutput->setCurrentIndex(0);
+    dir->addWidget(edtDir, 1);
+    dir->addWidget(btnBrowse);
+    dir->addSpacing(6);
+    dir->addWidget(lblOutput);
+    dir->addWidget(cmbOutput);
+    groupsLayout->addWidget(grpDir);
 
-    Bevel1 = new QFrame(this);
-    Bevel1->setObjectName(QStringLiteral("Bevel1"));
-    Bevel1->setFrameShape(QFrame::HLine);
-    Bevel1->setFrameShadow(QFrame::Sunken);
-    ProgressBar1 = new QProgressBar(this);
-    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
-    ProgressBar1->hide();
     reResult = new QTextEdit(this);
     reResult->setObjectName(QStringLiteral("reResult"));
     reResult->setReadOnly(true);
@@ -105,7 +136,22 @@ TfrmBatch::TfrmBatch(QWidget* parent) : QDialog(parent)
     reResult->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reResult->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     reResult->hide();
+    auto* stack = new QGridLayout;
+    stack->addWidget(groups, 0, 0);
+    stack->addWidget(reResult, 0, 0);
+    layout->addLayout(stack, 1);
+
+    Bevel1 = new QFrame(this);
+    Bevel1->setObjectName(QStringLiteral("Bevel1"));
+    Bevel1->setFrameShape(QFrame::HLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    layout->addWidget(Bevel1);
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setFixedWidth(400);
+    ProgressBar1->hide();
     glimt::MakeOkCancelButtons(this, btnOK, btnCancel);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel})->insertWidget(0, ProgressBar1);
 
     connect(rbIconImage, &QRadioButton::clicked, this, &TfrmBatch::rbIconImageClick);
     connect(rbImageIcon, &QRadioButton::clicked, this, &TfrmBatch::rbImageIconClick);
@@ -128,32 +174,23 @@ TfrmBatch::TfrmBatch(QWidget* parent) : QDialog(parent)
 void TfrmBatch::ShowImageFormats(bool show)
 {
     grpFormats->setVisible(show);
-    m_height = show ? 456 : 360;
-    const int b = show ? 426 : 330;
-    setFixedSize(ClientWidth, m_height);
-    grpDir->move(8, b - 66);
-    Bevel1->setGeometry(8, b - 10, 591, 2);
-    ProgressBar1->setGeometry(8, b + 3, 400, 20);
-    btnOK->setGeometry(430, b, 80, 25);
-    btnCancel->setGeometry(519, b, 80, 25);
-    reResult->setGeometry(8, 54, 591, m_height - 132 + 29);
+    glimt::SetDialogLeastSize(this, QSize(ClientWidth, show ? 456 : 360));
 }
 
 void TfrmBatch::ShowOutputFormat(bool show)
 {
     lblOutput->setVisible(show);
     cmbOutput->setVisible(show);
-    btnBrowse->move(show ? 328 : 504, btnBrowse->y());
-    edtDir->resize(show ? 313 : 489, edtDir->height());
 }
 
 void TfrmBatch::ShowRunning(bool show)
 {
     reResult->setVisible(show);
     ProgressBar1->setVisible(show);
-    reResult->setGeometry(8, 54, 591, m_height - 132 + 29);
-    if (show)
+    if (show) {
+        reResult->raise();
         reResult->clear();
+    }
     for (QGroupBox* g : {grpAction, grpFiles, grpFormats, grpDir})
         g->setEnabled(!show);
 }

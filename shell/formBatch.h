@@ -111,5 +111,4 @@ private:
     QString m_filter;
     int m_filterIndex = 0;
     bool m_running = false;
-    int m_height = 456;
 };

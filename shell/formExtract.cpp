@@ -15,16 +15,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 TfrmExtract::TfrmExtract(TfrmMain* main) : QDialog(main), m_main(main)
 {
     setObjectName(QStringLiteral("frmExtract"));
     setWindowTitle(QStringLiteral("Extract"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setMinimumSize(341, 362);
-    resize(520, 478);
-
-    Header.Create(this, QStringLiteral("Extract"), QStringLiteral("Extract icon from files"), width());
+    Header.Create(this, QStringLiteral("Extract"), QStringLiteral("Extract icon from files"), 341);
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &Header, QSize(341, 362), glimt::TDialogSizing::Resizable);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     lblNoIcon = new QLabel(QStringLiteral("No icons in the file"), this);
     lblNoIcon->setObjectName(QStringLiteral("lblNoIcon"));
@@ -41,36 +41,22 @@ TfrmExtract::TfrmExtract(TfrmMain* main) : QDialog(main), m_main(main)
 
     Panel1 = new QFrame(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    btnExtract = new QPushButton(QStringLiteral("Extract"), Panel1);
-    btnExtract->setObjectName(QStringLiteral("btnExtract"));
-    btnExtract->setAutoDefault(false);
-    btnCancel = new QPushButton(QStringLiteral("Cancel"), Panel1);
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setAutoDefault(false);
+    btnExtract = glimt::MakeDialogButton(Panel1, "btnExtract", QStringLiteral("Extract"));
+    btnCancel = glimt::MakeDialogButton(Panel1, "btnCancel", QStringLiteral("Cancel"));
+    auto* buttons = new QVBoxLayout(Panel1);
+    buttons->setContentsMargins(10, 8, 10, 8);
+    glimt::AddButtonRow(buttons, {btnExtract, btnCancel});
+
+    lblNoIcon->setContentsMargins(0, 8, 0, 4);
+    layout->addWidget(lblNoIcon);
+    layout->addWidget(Thumbnails, 1);
+    layout->addWidget(Panel1);
+    resize(QSize(520, 478).expandedTo(sizeHint()));
 
     connect(btnExtract, &QPushButton::clicked, this, &TfrmExtract::btnExtractClick);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Thumbnails, &TThumbail::OnItemDblClicked, btnExtract, &QPushButton::click);
-    LayoutControls();
     glimt::TranslateForm(this);
-}
-
-void TfrmExtract::LayoutControls()
-{
-    const int w = width(), h = height();
-    Header.Place(w);
-    lblNoIcon->setGeometry(0, 56, w, 20);
-    const int top = lblNoIcon->isVisible() ? 80 : 48;
-    Thumbnails->setGeometry(0, top, w, std::max(10, h - top - 44));
-    Panel1->setGeometry(0, h - 44, w, 44);
-    btnExtract->setGeometry(w - 180, 9, 80, 26);
-    btnCancel->setGeometry(w - 90, 9, 80, 26);
-}
-
-void TfrmExtract::resizeEvent(QResizeEvent* event)
-{
-    QDialog::resizeEvent(event);
-    LayoutControls();
 }
 
 void TfrmExtract::showEvent(QShowEvent* event)
@@ -91,7 +77,6 @@ void TfrmExtract::FormShow()
     lblNoIcon->setVisible(!any);
     if (any)
         Thumbnails->SelectIndex(0);
-    LayoutControls();
 }
 
 void TfrmExtract::keyPressEvent(QKeyEvent* event)

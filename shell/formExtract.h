@@ -38,12 +38,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    void LayoutControls();
-
     TfrmMain* m_main;
     // The icon each tile stands for, as listed.
     std::vector<glimt::TListedIcon> m_listed;

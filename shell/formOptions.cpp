@@ -1,6 +1,5 @@
 #include "shell/formOptions.h"
 
-#include "editor/Artwork.h"
 #include "editor/DialogParts.h"
 #include "editor/FormBuilder.h"
 #include "engine/Settings.h"
@@ -11,7 +10,9 @@
 #include <QColorDialog>
 #include <QCoreApplication>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -19,6 +20,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QVBoxLayout>
 
 namespace glimt {
 
@@ -166,11 +168,10 @@ void TColorBox::ItemActivated(int index)
 namespace {
 
 template <class T>
-T* MakeControl(QWidget* parent, const char* name, int x, int y, int w, int h)
+T* MakeControl(QWidget* parent, const char* name)
 {
     auto* widget = new T(parent);
     widget->setObjectName(QLatin1String(name));
-    widget->setGeometry(x, y, w, h);
     return widget;
 }
 
@@ -180,6 +181,40 @@ QWidget* Page(QTabWidget* tabs, const char* name, const QString& caption)
     page->setObjectName(QLatin1String(name));
     tabs->addTab(page, caption);
     return page;
+}
+
+// A colour box at least as wide as designed, and as wide as its longest entry.
+glimt::TColorBox* MakeColorBox(QWidget* parent, const char* name)
+{
+    auto* box = MakeControl<glimt::TColorBox>(parent, name);
+    box->setMinimumWidth(122);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    return box;
+}
+
+// One answer of a question: the radio button made into `button`, its name and text.
+struct TAnswer {
+    QRadioButton*& button;
+    const char* name;
+    const char* text;
+};
+
+// A group of one question: its label, then its answers set in below it.
+QGroupBox* QuestionGroup(QWidget* page, const char* name, const QString& title, const char* labelName,
+                         const QString& question, std::initializer_list<TAnswer> answers)
+{
+    auto* group = glimt::Make<QGroupBox>(page, name, title);
+    auto* layout = new QVBoxLayout(group);
+    layout->setSpacing(2);
+    layout->addWidget(glimt::Make<QLabel>(group, labelName, question));
+    for (const TAnswer& a : answers) {
+        a.button = glimt::Make<QRadioButton>(group, a.name, QString::fromLatin1(a.text));
+        auto* row = new QHBoxLayout;
+        row->addSpacing(10);
+        row->addWidget(a.button);
+        layout->addLayout(row);
+    }
+    return group;
 }
 
 } // namespace
@@ -193,31 +228,30 @@ TfrmOptions::TfrmOptions(QWidget* parent)
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Preferences"));
     setWindowFlags(windowFlags() & ~Qt::WindowContextHelpButtonHint);
-    setFixedSize(393, 361);
 
-    auto* Panel3 = new QFrame(this);
-    Panel3->setObjectName(QStringLiteral("Panel3"));
-    Panel3->setGeometry(0, 0, 393, 48);
-    Panel3->setAutoFillBackground(true);
-    Panel3->setBackgroundRole(QPalette::Base);
-    Image4 = MakeControl<QLabel>(Panel3, "Image4", 393 - 48, 0, 48, 48);
-    glimt::ShowDialogBanner(Image4, 393);
-    auto* lblCaption = Make<QLabel>(Panel3, "lblCaption", QStringLiteral("Preferences"), 10, 6, 300, 18);
-    QFont bold = lblCaption->font();
-    bold.setBold(true);
-    lblCaption->setFont(bold);
-    Make<QLabel>(Panel3, "lblHelp", QStringLiteral("Change preferences"), 20, 24, 300, 18);
+    glimt::TDialogHeader header;
+    header.Create(this, QStringLiteral("Preferences"), QStringLiteral("Change preferences"), 393);
+    Image4 = header.Image4;
+    QVBoxLayout* layout = glimt::MakeDialogLayout(this, &header, QSize(393, 361));
+    layout->setContentsMargins(6, 6, 6, 8);
 
-    Actions = MakeControl<QTabWidget>(this, "Actions", 6, 54, 381, 266);
+    Actions = MakeControl<QTabWidget>(this, "Actions");
+    Actions->setMinimumSize(381, 266);
+    layout->addWidget(Actions, 1);
 
     // Transparency and grid.
     QWidget* page = Page(Actions, "tsGrid", QStringLiteral("Transparency/Grid"));
-    auto* grpTransparency = Make<QGroupBox>(page, "grpTransparency", QStringLiteral(" Transparency "), 6, 4, 363, 112);
-    Make<QLabel>(grpTransparency, "lblSize", QStringLiteral("Grid Size"), 10, 20, 90, 20);
-    cmbSize = MakeControl<QComboBox>(grpTransparency, "cmbSize", 100, 18, 130, 22);
+    auto* pageLayout = new QVBoxLayout(page);
+    auto* grpTransparency = Make<QGroupBox>(page, "grpTransparency", QStringLiteral(" Transparency "));
+    auto* transparency = new QGridLayout(grpTransparency);
+    transparency->addWidget(Make<QLabel>(grpTransparency, "lblSize", QStringLiteral("Grid Size")), 0, 0);
+    cmbSize = MakeControl<QComboBox>(grpTransparency, "cmbSize");
+    cmbSize->setMinimumWidth(130);
     cmbSize->addItems({QStringLiteral("Small"), QStringLiteral("Medium"), QStringLiteral("Large")});
-    Make<QLabel>(grpTransparency, "lblGrid", QStringLiteral("Grid Color"), 10, 48, 90, 20);
-    cmbGrid = MakeControl<QComboBox>(grpTransparency, "cmbGrid", 100, 46, 130, 22);
+    transparency->addWidget(cmbSize, 0, 1);
+    transparency->addWidget(Make<QLabel>(grpTransparency, "lblGrid", QStringLiteral("Grid Color")), 1, 0);
+    cmbGrid = MakeControl<QComboBox>(grpTransparency, "cmbGrid");
+    cmbGrid->setMinimumWidth(130);
     cmbGrid->setMaxVisibleItems(12);
     for (int row = 0; row < glimt::kGridPresetCount; ++row) {
         ImageList1.append(glimt::GridPresetPicture(row));
@@ -227,43 +261,63 @@ TfrmOptions::TfrmOptions(QWidget* parent)
         else
             cmbGrid->addItem(QIcon(QPixmap::fromImage(ImageList1.last())), caption);
     }
-    Make<QLabel>(grpTransparency, "lblCustom", QStringLiteral("Custom Colors"), 10, 78, 90, 20);
-    cbColor2 = MakeControl<glimt::TColorBox>(grpTransparency, "cbColor2", 100, 76, 122, 22);
-    cbColor1 = MakeControl<glimt::TColorBox>(grpTransparency, "cbColor1", 226, 76, 122, 22);
+    transparency->addWidget(cmbGrid, 1, 1);
+    transparency->addWidget(Make<QLabel>(grpTransparency, "lblCustom", QStringLiteral("Custom Colors")), 2, 0);
+    cbColor2 = MakeColorBox(grpTransparency, "cbColor2");
+    cbColor1 = MakeColorBox(grpTransparency, "cbColor1");
     cbColor1->setEnabled(false);
     cbColor2->setEnabled(false);
-    auto* sampleFrame = MakeControl<QFrame>(grpTransparency, "Bevel1", 296, 14, 52, 52);
+    transparency->addWidget(cbColor2, 2, 1);
+    transparency->addWidget(cbColor1, 2, 2);
+    auto* sampleFrame = MakeControl<QFrame>(grpTransparency, "Bevel1");
     sampleFrame->setFrameShape(QFrame::Box);
-    Image1 = MakeControl<QLabel>(grpTransparency, "Image1", 298, 16, 48, 48);
+    sampleFrame->setFixedSize(52, 52);
+    Image1 = MakeControl<QLabel>(sampleFrame, "Image1");
+    Image1->setGeometry(2, 2, 48, 48);
     SamplePicture = QImage(48, 48, QImage::Format_RGB32);
+    transparency->addWidget(sampleFrame, 0, 2, 2, 1, Qt::AlignRight | Qt::AlignVCenter);
+    transparency->setColumnStretch(3, 1);
+    pageLayout->addWidget(grpTransparency);
 
-    auto* grpGrid = Make<QGroupBox>(page, "grpGrid", QStringLiteral(" Grid "), 6, 120, 363, 52);
-    Make<QLabel>(grpGrid, "lblStyle", QStringLiteral("Style"), 10, 20, 50, 20);
-    cmbStyle = MakeControl<QComboBox>(grpGrid, "cmbStyle", 60, 18, 120, 22);
+    auto* grpGrid = Make<QGroupBox>(page, "grpGrid", QStringLiteral(" Grid "));
+    auto* grid = new QHBoxLayout(grpGrid);
+    grid->addWidget(Make<QLabel>(grpGrid, "lblStyle", QStringLiteral("Style")));
+    cmbStyle = MakeControl<QComboBox>(grpGrid, "cmbStyle");
+    cmbStyle->setMinimumWidth(120);
     cmbStyle->addItems({QStringLiteral("Solid"), QStringLiteral("Dashed Lines"), QStringLiteral("Dots")});
-    Make<QLabel>(grpGrid, "lblGridColor", QStringLiteral("Color"), 190, 20, 40, 20);
-    cbGridColor = MakeControl<glimt::TColorBox>(grpGrid, "cbGridColor", 230, 18, 122, 22);
+    grid->addWidget(cmbStyle);
+    grid->addStretch(1);
+    grid->addWidget(Make<QLabel>(grpGrid, "lblGridColor", QStringLiteral("Color")));
+    cbGridColor = MakeColorBox(grpGrid, "cbGridColor");
+    grid->addWidget(cbGridColor);
+    pageLayout->addWidget(grpGrid);
 
-    auto* grpColors = Make<QGroupBox>(page, "grpColors", QStringLiteral(" Colors "), 6, 176, 363, 52);
-    Make<QLabel>(grpColors, "lblPreviewColor", QStringLiteral("Preview Background Color"), 10, 20, 200, 20);
-    cbPreviewColor = MakeControl<glimt::TColorBox>(grpColors, "cbPreviewColor", 230, 18, 122, 22);
+    auto* grpColors = Make<QGroupBox>(page, "grpColors", QStringLiteral(" Colors "));
+    auto* colors = new QHBoxLayout(grpColors);
+    colors->addWidget(Make<QLabel>(grpColors, "lblPreviewColor", QStringLiteral("Preview Background Color")));
+    colors->addStretch(1);
+    cbPreviewColor = MakeColorBox(grpColors, "cbPreviewColor");
+    colors->addWidget(cbPreviewColor);
+    pageLayout->addWidget(grpColors);
+    pageLayout->addStretch(1);
 
     // Answers to the two questions.
     page = Page(Actions, "tsActions", QStringLiteral("Actions"));
-    auto* grpPalette = Make<QGroupBox>(page, "grpPalette", QStringLiteral(" Palette  "), 6, 4, 363, 106);
-    Make<QLabel>(grpPalette, "lblPalette", QStringLiteral("If the palette is about to be changed:"), 10, 18, 340, 20);
-    rbChange = Make<QRadioButton>(grpPalette, "rbChange", QStringLiteral("Change the palette (Better image quality)"),
-                                  20, 38, 330, 20);
-    rbNotChange = Make<QRadioButton>(grpPalette, "rbNotChange", QStringLiteral("Don't change the palette"), 20, 58, 330, 20);
-    rbPalPrompt = Make<QRadioButton>(grpPalette, "rbPalPrompt", QStringLiteral("Prompt for action"), 20, 78, 330, 20);
-    auto* grpPaste = Make<QGroupBox>(page, "grpPaste", QStringLiteral(" Paste / Import "), 6, 116, 363, 106);
-    Make<QLabel>(grpPaste, "lblPaste", QStringLiteral("If the pasted or imported  image is larger than the canvas:"), 10,
-                 18, 345, 20);
-    rbResize = Make<QRadioButton>(grpPaste, "rbResize", QStringLiteral("Resize the image"), 20, 38, 330, 20);
-    rbCrop = Make<QRadioButton>(grpPaste, "rbCrop", QStringLiteral("Crop the image"), 20, 58, 330, 20);
-    rbPastePrompt = Make<QRadioButton>(grpPaste, "rbPastePrompt", QStringLiteral("Prompt for action"), 20, 78, 330, 20);
+    pageLayout = new QVBoxLayout(page);
+    pageLayout->addWidget(QuestionGroup(page, "grpPalette", QStringLiteral(" Palette  "), "lblPalette",
+        QStringLiteral("If the palette is about to be changed:"),
+        {{rbChange, "rbChange", "Change the palette (Better image quality)"},
+         {rbNotChange, "rbNotChange", "Don't change the palette"},
+         {rbPalPrompt, "rbPalPrompt", "Prompt for action"}}));
+    pageLayout->addWidget(QuestionGroup(page, "grpPaste", QStringLiteral(" Paste / Import "), "lblPaste",
+        QStringLiteral("If the pasted or imported  image is larger than the canvas:"),
+        {{rbResize, "rbResize", "Resize the image"}, {rbCrop, "rbCrop", "Crop the image"},
+         {rbPastePrompt, "rbPastePrompt", "Prompt for action"}}));
+    pageLayout->addStretch(1);
 
     page = Page(Actions, "tsOptions", QStringLiteral("Options"));
+    pageLayout = new QVBoxLayout(page);
+    pageLayout->setSpacing(4);
     const std::pair<QCheckBox**, const char*> boxes[] = {
         {&cbCompress, "Compress 256x256 images for Windows Vista"},
         {&cbSmooth, "Smooth edge of brush"},
@@ -277,19 +331,25 @@ TfrmOptions::TfrmOptions(QWidget* parent)
     };
     const char* const boxNames[] = {"cbCompress", "cbSmooth",      "cbAlpha",       "cbRatio", "cbClipbrd",
                                     "cbExportAlpha", "cbTransparent", "cbDragAndDrop", "cbIcon"};
-    int y = 10;
-    for (std::size_t i = 0; i < std::size(boxes); ++i, y += 24)
-        *boxes[i].first = Make<QCheckBox>(page, boxNames[i], QString::fromLatin1(boxes[i].second), 10, y, 355, 20);
+    for (std::size_t i = 0; i < std::size(boxes); ++i) {
+        *boxes[i].first = Make<QCheckBox>(page, boxNames[i], QString::fromLatin1(boxes[i].second));
+        pageLayout->addWidget(*boxes[i].first);
+    }
+    pageLayout->addStretch(1);
     cbIcon->setVisible(false);
 
     page = Page(Actions, "tsAssociation", QStringLiteral("Association"));
-    cbAssoc = Make<QCheckBox>(page, "cbAssoc", QStringLiteral("Associate .ICO files with Glimt"), 10, 10, 355, 20);
-    cbContext = Make<QCheckBox>(page, "cbContext", QStringLiteral("Add Glimt to Windows Explorer's context menu"), 10,
-                                34, 355, 20);
+    pageLayout = new QVBoxLayout(page);
+    cbAssoc = Make<QCheckBox>(page, "cbAssoc", QStringLiteral("Associate .ICO files with Glimt"));
+    cbContext = Make<QCheckBox>(page, "cbContext", QStringLiteral("Add Glimt to Windows Explorer's context menu"));
+    pageLayout->addWidget(cbAssoc);
+    pageLayout->addWidget(cbContext);
+    pageLayout->addStretch(1);
 
-    btnOK = Make<QPushButton>(this, "btnOK", QStringLiteral("OK"), 226, 328, 75, 25);
-    btnCancel = Make<QPushButton>(this, "btnCancel", QStringLiteral("Cancel"), 310, 328, 75, 25);
+    btnOK = glimt::MakeDialogButton(this, "btnOK", QStringLiteral("OK"));
+    btnCancel = glimt::MakeDialogButton(this, "btnCancel", QStringLiteral("Cancel"));
     btnOK->setDefault(true);
+    glimt::AddButtonRow(layout, {btnOK, btnCancel});
 
     ApplyLook = [](bool RedrawAll) {
         if (TfrmMain* main = frmMain())

@@ -1,6 +1,7 @@
 #include "editor/ToolCursors.h"
 
 #include <QApplication>
+#include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
 
@@ -19,10 +20,33 @@ TEST(ToolCursors, TheTwentyCursorsLoadFromTheResourcesUnderTheirNumbers)
         SCOPED_TRACE(index);
         const QCursor c = glimt::ScreenCursor(index);
         EXPECT_EQ(c.shape(), Qt::BitmapCursor);
-        EXPECT_EQ(c.pixmap().size(), QSize(32, 32));
+        EXPECT_EQ(c.pixmap().deviceIndependentSize(), QSizeF(32, 32));
         EXPECT_TRUE(QRect(0, 0, 32, 32).contains(c.hotSpot()));
     }
     EXPECT_EQ(glimt::ScreenCursor(6).hotSpot(), QPoint(0, 31)); // the pencil's tip
+}
+
+TEST(ToolCursors, DenseScreensGetTheDrawingInBlocksOfWholePixels)
+{
+    for (std::uint8_t index = 5; index <= 24; ++index) {
+        SCOPED_TRACE(index);
+        const QImage plain = glimt::ToolCursorPicture(index, 1.0).toImage().convertToFormat(QImage::Format_ARGB32);
+        ASSERT_EQ(plain.size(), QSize(32, 32));
+        for (const qreal dpr : {1.5, 2.0}) {
+            SCOPED_TRACE(dpr);
+            const QPixmap dense = glimt::ToolCursorPicture(index, dpr);
+            EXPECT_EQ(dense.size(), QSize(32, 32) * dpr);
+            EXPECT_EQ(dense.devicePixelRatio(), dpr);
+            // Every screen pixel is a pixel of the drawing, never a blend of two.
+            const QImage image = dense.toImage().convertToFormat(QImage::Format_ARGB32);
+            int blends = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    blends += image.pixel(x, y) != plain.pixel(std::min(31, int(x / dpr)), std::min(31, int(y / dpr)));
+            EXPECT_EQ(blends, 0);
+        }
+    }
+    EXPECT_TRUE(glimt::ToolCursorPicture(4, 2.0).isNull());
 }
 
 TEST(ToolCursors, EveryToolHasItsCursorNumber)

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QScrollBar>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +180,46 @@ TEST(TfrmDesk, MiddleButtonAndLostReleasesEndTheStroke)
     EXPECT_EQ(editor.tools.Events[1].x, 9);
     EXPECT_FALSE(desk.InStroke);
     EXPECT_EQ(desk.Undo->Position, 1);
+}
+
+TEST(TfrmDesk, TheSideBarWidensForItsScrollBarAndItsCaptionsWhenTheyCome)
+{
+    ScopedEditor editor;
+    TfrmDesk desk;
+    // Two images: every tile is seen, no scroll bar; each caption reads whole.
+    Load(desk, IconOf({{256, 256, 24}, {16, 16, 1}}), 1);
+    QCoreApplication::processEvents();
+    QScrollBar* bar = desk.Thumbnails->verticalScrollBar();
+    const int tile = desk.Thumbnails->TileWidth();
+    const QFontMetrics fm(desk.Thumbnails->Items[0]->font());
+    EXPECT_GE(tile, 75);
+    EXPECT_GE(tile, fm.horizontalAdvance(QStringLiteral("256x256 - True")));
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(desk.pnlSideBar->width(), tile + 13);
+
+    // Twelve images in a short window: the scroll bar comes, and the side bar makes room for
+    // it beside the tiles, without any other call.
+    desk.resize(600, 250);
+    *desk.Icon = IconOf({{256, 256, 24}, {48, 48, 32}, {48, 48, 8}, {32, 32, 32}, {32, 32, 8}, {32, 32, 4},
+                         {24, 24, 32}, {24, 24, 8}, {16, 16, 32}, {16, 16, 8}, {16, 16, 4}, {16, 16, 1}});
+    desk.Icon->Current = 0;
+    desk.FillImageCombo(true);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(desk.pnlSideBar->width(), desk.Thumbnails->TileWidth() + 13 + bar->width());
+    const int barLeft = bar->mapTo(desk.pnlSideBar, QPoint(0, 0)).x();
+    for (const TThumbnailItem* item : desk.Thumbnails->Items)
+        EXPECT_LE(item->mapTo(desk.pnlSideBar, QPoint(item->width(), 0)).x(), barLeft) << "the tiles lie beside the bar";
+
+    // Back to two images: the bar goes and the side bar narrows again.
+    *desk.Icon = IconOf({{32, 32, 32}, {16, 16, 4}});
+    desk.Icon->Current = 0;
+    desk.FillImageCombo(true);
+    for (int i = 0; i < 3; ++i)
+        QCoreApplication::processEvents();
+    EXPECT_FALSE(bar->isVisible());
+    EXPECT_EQ(desk.pnlSideBar->width(), desk.Thumbnails->TileWidth() + 13);
 }
 
 TEST(TfrmDesk, ImageListAndSideBarListEveryImageAndSwitchingClearsHistory)
