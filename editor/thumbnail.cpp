@@ -403,6 +403,8 @@ void TThumbail::LoadFolder(const QString& folder)
     {
         LoadGuard busy(*this);
         ClearItems();
+        // Escape stops this listing, not one from before it.
+        glimt::KeyState().ForgetEscapeTap();
         const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
         for (const QFileInfo& entry : entries) {
             if (IsEscDown())

@@ -15,7 +15,7 @@ TEST(TfrmRotate, ThePreviewIsAPannablePreviewFrameOfTheTurnedCopy)
 {
     glimt::test::ScopedEditor editor;
     TfrmDesk desk;
-    desk.Icon->AddImage(150, 200, 32).Fill(TmyPixel::CreateRGBA(10, 200, 30, 255));
+    desk.Icon->AddImage(300, 400, 32).Fill(TmyPixel::CreateRGBA(10, 200, 30, 255));
     desk.Icon->Current = 0;
     editor.host.Active = &desk;
     TfrmRotate dialog;
@@ -24,8 +24,8 @@ TEST(TfrmRotate, ThePreviewIsAPannablePreviewFrameOfTheTurnedCopy)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     Tpreview* preview = dialog.findChild<Tpreview*>(QStringLiteral("preview1"));
     ASSERT_EQ(preview, dialog.preview1);
-    EXPECT_EQ(preview->Image1->size(), QSize(200, 150));
-    const QRgb middle = preview->Image1->Picture.pixel(100, 75); // drawn over the preview colour
+    EXPECT_EQ(preview->Image1->size(), QSize(400, 300));
+    const QRgb middle = preview->Image1->Picture.pixel(200, 150); // drawn over the preview colour
     EXPECT_NEAR(qRed(middle), 10, 1);
     EXPECT_NEAR(qGreen(middle), 200, 1);
     EXPECT_NEAR(qBlue(middle), 30, 1);
