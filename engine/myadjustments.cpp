@@ -185,46 +185,43 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
     // visible share): the interior rows, of the full height dh, are simply added and multiplied
     // once. Each sum is at most 255 x sh.
     std::vector<std::uint32_t> column(lanes), inner(lanes), seenColumn(Mixed ? std::size_t(sw) : 0);
-    std::vector<std::uint8_t> visible(Mixed ? 3 * lanes : 0);
-    // The bytes of source row r as they are summed: in the mixed case a transparent cell adds
-    // no colour of its own.
-    auto rowBytes = [&](int r, int slot) -> const std::uint8_t* {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.Row(r));
-        if constexpr (Mixed) {
-            std::uint8_t* out = visible.data() + std::size_t(slot) * lanes;
-            for (std::size_t k = 0; k < lanes; k += 4) {
-                const std::uint8_t keep = bytes[k + 3] != 0 ? 0xFF : 0;
-                for (std::size_t c = 0; c < 4; ++c)
-                    out[k + c] = bytes[k + c] & keep;
-            }
-            return out;
-        } else {
-            (void)slot;
-            return bytes;
+    // In the mixed case the source as it is summed, made once: a transparent cell adds no
+    // colour of its own, and a plane of 1 for the visible cells gives the visible share.
+    std::vector<std::uint8_t> visible(Mixed ? lanes * std::size_t(sh) : 0), seen(Mixed ? source.PixelCount() : 0);
+    if constexpr (Mixed) {
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.Data());
+        for (std::size_t p = 0, n = source.PixelCount(); p < n; ++p) {
+            const std::uint8_t keep = bytes[4 * p + 3] != 0 ? 0xFF : 0;
+            for (std::size_t c = 0; c < 4; ++c)
+                visible[4 * p + c] = bytes[4 * p + c] & keep;
+            seen[p] = keep & 1;
         }
+    }
+    auto rowBytes = [&](int r) -> const std::uint8_t* {
+        if constexpr (Mixed)
+            return visible.data() + std::size_t(r) * lanes;
+        else
+            return reinterpret_cast<const std::uint8_t*>(source.Row(r));
+    };
+    // Adds the rows of window `wr` of a plane of `n` bytes a row into `out`.
+    auto addRows = [&](const Window& wr, std::uint32_t* out, std::size_t n, auto rowOf) {
+        const std::uint8_t* first = rowOf(wr.first);
+        if (wr.first == wr.last) {
+            AddScaled(out, nullptr, 0, first, std::uint32_t(wr.wFirst), first, 0, n);
+            return;
+        }
+        std::fill(inner.begin(), inner.begin() + std::ptrdiff_t(n), 0);
+        for (int r = wr.first + 1; r < wr.last; ++r)
+            AddBytes(inner.data(), rowOf(r), n);
+        AddScaled(out, inner.data(), std::uint32_t(dh), first, std::uint32_t(wr.wFirst), rowOf(wr.last),
+                  std::uint32_t(wr.wLast), n);
     };
     for (int j = 0; j < dh; ++j) {
         const Window& wr = rows[std::size_t(j)];
-        const std::uint32_t wFirst = std::uint32_t(wr.wFirst), wLast = std::uint32_t(wr.wLast);
-        const std::uint8_t* first = rowBytes(wr.first, 0);
-        if (wr.first == wr.last) {
-            AddScaled(column.data(), nullptr, 0, first, wFirst, first, 0, lanes);
-        } else {
-            std::fill(inner.begin(), inner.end(), 0);
-            for (int r = wr.first + 1; r < wr.last; ++r)
-                AddBytes(inner.data(), rowBytes(r, 2), lanes);
-            AddScaled(column.data(), inner.data(), std::uint32_t(dh), first, wFirst, rowBytes(wr.last, 1), wLast, lanes);
-        }
-        if constexpr (Mixed) {
-            std::fill(seenColumn.begin(), seenColumn.end(), 0);
-            for (int r = wr.first; r <= wr.last; ++r) {
-                const std::uint32_t height =
-                    std::uint32_t(r == wr.first ? wr.wFirst : r == wr.last ? wr.wLast : std::uint64_t(dh));
-                const TmyPixel* in = source.Row(r);
-                for (std::size_t x = 0; x < std::size_t(sw); ++x)
-                    seenColumn[x] += in[x].A != 0 ? height : 0;
-            }
-        }
+        addRows(wr, column.data(), lanes, rowBytes);
+        if constexpr (Mixed)
+            addRows(wr, seenColumn.data(), std::size_t(sw),
+                    [&](int r) { return seen.data() + std::size_t(r) * std::size_t(sw); });
 
         // Then the columns of each destination pixel's window, weighted by their widths.
         TmyPixel* out = destination.Row(j);
