@@ -3,6 +3,7 @@
 #include "editor/EditorHost.h"
 #include "editor/PaletteFit.h"
 #include "editor/formDesk.h"
+#include "engine/Prompts.h"
 #include "engine/myUndo.h"
 #include "engine/myadjustments.h"
 #include "engine/myselection.h"
@@ -66,11 +67,36 @@ void ChangeEffectTarget(const TEffectTarget& target, const std::function<void(Tm
     if (fitPalette)
         ApplyPaletteAction(image);
     desk.ShowImage(image);
-    if (image.Width() != width || image.Height() != height)
+    if (image.Width() != width || image.Height() != height) {
+        // A quarter turn: the image list names the image by its size.
+        desk.FillImageCombo(false);
         desk.CenterImage();
+    }
     if (IEditorHost* host = EditorHost())
         host->DocumentShown(&desk);
 }
+
+namespace {
+
+// Answers the palette question itself and hands every other question on.
+class TPaletteChangeAnswer : public IPrompts {
+public:
+    explicit TPaletteChangeAnswer(int choice) : m_choice(choice) {}
+    void Message(TMsgKind kind, const QString& text) override { m_next.Message(kind, text); }
+    bool Confirm(const QString& text) override { return m_next.Confirm(text); }
+    int AskChangePalette() override { return m_choice; }
+    int AskImageTooBig() override { return m_next.AskImageTooBig(); }
+    bool PickGifFrames(const QString& fileName, int width, int height, int depth) override
+    {
+        return m_next.PickGifFrames(fileName, width, height, depth);
+    }
+
+private:
+    int m_choice;
+    IPrompts& m_next = Prompts();
+};
+
+} // namespace
 
 int EffectPresetIndex(int tag)
 {
@@ -95,7 +121,14 @@ void ApplyEffectTag(int tag, TmyImagePal& image, const TFilterKernel& custom, bo
     }
     switch (tag) {
     case 0: TmyFilter::ApplyFilterKernel(image, custom, filterOnAlpha); break;
-    case 1: ColorizeImage(image, 0); break;
+    case 1: {
+        // Grey never asks about the palette: its palette step loses nothing (every entry
+        // turned grey is what its pixels became), so "ask" takes the palette change.
+        TPaletteChangeAnswer answer(0);
+        const ScopedPrompts scoped(&answer);
+        ColorizeImage(image, 0);
+        break;
+    }
     case 2: InvertImage(image); break;
     case 3:
     case 4:

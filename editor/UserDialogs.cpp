@@ -1,5 +1,7 @@
 #include "editor/UserDialogs.h"
 
+#include "editor/PictureFileDialog.h"
+
 #include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
@@ -78,7 +80,14 @@ TAnswer QtUserDialogs::YesNoCancel(const QString& text)
 bool QtUserDialogs::OpenFileNames(TFileRequest& request, bool multiple, QStringList& files)
 {
     QString selected = FilterAt(request.filter, request.filterIndex);
-    if (multiple) {
+    if (request.picturePreview) {
+        TPictureFileDialog dialog(m_parent, request.title, StartPath(request), request.filter);
+        dialog.setFileMode(multiple ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+        if (!selected.isEmpty())
+            dialog.selectNameFilter(selected);
+        files = dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+        selected = dialog.selectedNameFilter();
+    } else if (multiple) {
         files = QFileDialog::getOpenFileNames(m_parent, request.title, StartPath(request), request.filter, &selected);
     } else {
         const QString one = QFileDialog::getOpenFileName(m_parent, request.title, StartPath(request), request.filter, &selected);

@@ -20,6 +20,8 @@ struct TFileRequest {
     QString fileName;
     QString filter;
     int filterIndex = 0;
+    // The open dialog shows a preview of the picture under the cursor.
+    bool picturePreview = false;
 };
 
 // Every question and file dialog of the editor and the shell goes through this interface, so

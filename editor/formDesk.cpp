@@ -40,7 +40,9 @@ namespace glimt {
 TDeskCanvas::TDeskCanvas(QWidget* parent)
     : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked as painting opaquely, although it does: Qt then repaints such a widget on its
+    // own, over whatever lies above it that is not itself repainted (the brush ring, the
+    // windows over a document's window), until the whole window is painted again.
     setMouseTracking(true);
     Bitmap = QImage(0, 0, QImage::Format_RGB32);
 }

@@ -14,7 +14,8 @@ namespace glimt {
 TPreviewImage::TPreviewImage(QWidget* parent)
     : QWidget(parent)
 {
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not marked as painting opaquely (see TDeskCanvas): a tool window moved over the preview
+    // must stay painted over it.
     setMouseTracking(true);
 }
 
@@ -72,6 +73,14 @@ Tpreview::Tpreview(QWidget* parent)
 void Tpreview::Render(const TmyImagePal& image, TColor background)
 {
     TmyPreview::RenderToImage(image, Image1->Picture, background);
+    PictureResized();
+    Image1->update();
+    CenterPreview();
+}
+
+void Tpreview::Clear()
+{
+    Image1->Picture = QImage();
     PictureResized();
     Image1->update();
     CenterPreview();

@@ -50,6 +50,8 @@ public:
 
     // Renders `image` over `background` into the picture (sized to the image) and centres it.
     void Render(const TmyImagePal& image, TColor background);
+    // Shows nothing: the picture is sized 0 x 0.
+    void Clear();
     // One picture pixel drawn as the preview routines draw it (outside the picture: ignored).
     void DrawPixel(int X, int Y, bool Blended, const TmyPixel& pixel);
     // The colour of the box around the picture.

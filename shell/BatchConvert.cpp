@@ -269,6 +269,16 @@ QString OutputFileName(const QString& folder, const QString& name)
     return dir + name;
 }
 
+QString OutputFolderProblem(const QString& folder)
+{
+    const QFileInfo info(folder);
+    if (folder.isEmpty() || !info.exists())
+        return MsgS("msgFolderNotFound", "The folder %s1 does not exist!", folder);
+    if (!info.isDir() || !info.isWritable())
+        return MsgS("msgFolderNotWritable", "Files cannot be written into %s1!", folder);
+    return {};
+}
+
 bool FileFitsMode(TBatchMode mode, const QString& fileName)
 {
     if (!IsRegularFile(fileName))

@@ -67,6 +67,10 @@ QString UniqueFileName(const QString& name);
 // `folder` with a trailing separator, followed by `name`.
 QString OutputFileName(const QString& folder, const QString& name);
 
+// What keeps a run from writing into `folder` (missing, not a folder, or not writable), as the
+// message to show; "" when files can be written there.
+QString OutputFolderProblem(const QString& folder);
+
 // Whether a file of that content fits the mode's list: pictures, icons and cursors to make
 // icons from; icons and cursors to make images from; any regular file to extract from. Folders,
 // FIFOs and devices fit no mode.

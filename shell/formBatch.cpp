@@ -226,6 +226,13 @@ void TfrmBatch::keyPressEvent(QKeyEvent* event)
             btnOK->click();
         return;
     }
+    // Escape is Cancel: before a run it clears the list and closes; once Cancel is off (from
+    // the first OK on) it does nothing.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        if (btnCancel->isEnabled())
+            btnCancel->click();
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
@@ -249,6 +256,13 @@ void TfrmBatch::btnOKClick()
 {
     if (lbFiles->count() == 0)
         return;
+    // A folder that cannot take the files is said once, before anything runs.
+    if (reResult->isHidden()) {
+        if (const QString problem = glimt::OutputFolderProblem(edtDir->text()); !problem.isEmpty()) {
+            glimt::UserDialogs().Warning(problem);
+            return;
+        }
+    }
     btnCancel->setEnabled(false);
     if (!reResult->isHidden()) {
         if (!StopRequested) {

@@ -22,9 +22,11 @@
 
 namespace {
 
+// The folders as they are now; the tree reads them again only on Refresh.
 QFileSystemModel* FolderModel(QObject* parent)
 {
     auto* model = new QFileSystemModel(parent);
+    model->setOption(QFileSystemModel::DontWatchForChanges);
     model->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Drives);
     model->setRootPath(QStringLiteral("/"));
     return model;
@@ -168,8 +170,11 @@ void TfrmExplorer::btnRefreshClick()
     } enable{TreeChangeEnabled};
     // A new model reads the folders again; the selection it restores loads nothing.
     QFileSystemModel* old = m_model;
+    QItemSelectionModel* oldSelection = stTree->selectionModel();
     m_model = FolderModel(this);
+    // The view makes a selection model for the new model and leaves the old one to us.
     stTree->setModel(m_model);
+    oldSelection->deleteLater();
     for (int c = 1; c < m_model->columnCount(); ++c)
         stTree->hideColumn(c);
     connect(stTree->selectionModel(), &QItemSelectionModel::currentChanged, this, &TfrmExplorer::stTreeChange);

@@ -10,6 +10,7 @@
 #include "engine/Settings.h"
 #include "engine/TypeCheck.h"
 #include "engine/language.h"
+#include "shell/MenuAccessKeys.h"
 
 #include <QAction>
 #include <QApplication>
@@ -316,6 +317,9 @@ void TfrmMain::CreateMenus()
             m_toolBar->addAction(a);
     }
 
+    // The window commands' Alt keys meet the access keys of View, Effect and Help.
+    m_accessKeys = new glimt::TMenuAccessKeys(menuBar());
+
     m_actionManager = new glimt::TActionManager(this);
     m_actionManager->setObjectName(QStringLiteral("ActionManager1"));
     m_actionManager->AddActionBar(menuBar());
@@ -469,7 +473,7 @@ void TfrmMain::FormClose()
     try {
         SaveLayout();
         SaveColorsFile();
-        if (Options().ClearClipboard && !QApplication::clipboard()->image().isNull())
+        if (Options().ClearClipboard && m_clipboardHasPicture)
             QApplication::clipboard()->clear();
     } catch (...) {
     }

@@ -38,7 +38,9 @@ class TfrmNewImage;
 class TfrmRotate;
 class TfrmTools;
 namespace glimt {
+class IClipboard;
 class TActionManager;
+class TMenuAccessKeys;
 class TToolFrame;
 }
 
@@ -145,6 +147,14 @@ public:
     bool NudgeSelection(int dx, int dy);
     // The enabled and checked states of the selection, stacking and switch commands.
     void UpdateEditActions();
+    // Whether the clipboard holds a picture, as last heard: asked when the window is made, when
+    // the clipboard says it changed and when a paste runs, never by an ordinary command (an
+    // owner of the clipboard that does not answer would hold up every command).
+    bool ClipboardHasPicture() const { return m_clipboardHasPicture; }
+    void RefreshClipboardState();
+    // The clipboard the window asks (the system's unless a test sets another; not owned,
+    // null restores the system's).
+    void SetClipboard(glimt::IClipboard* clipboard);
     // The dialogs of the image and icon commands, made on first use and kept.
     TfrmDimension* DimensionDialog();
     TfrmRotate* RotateDialog();
@@ -196,6 +206,8 @@ public:
     // "Options", "Window", "Help", and the submenus "Rotate/Flip", "Data Type", "Recent",
     // "Languages"; null for other keys.
     QMenu* Menu(const QString& key) const;
+    // How the menus' access keys and the commands' shortcuts share the keyboard.
+    glimt::TMenuAccessKeys* AccessKeys() const { return m_accessKeys; }
     QMenu* RecentFilesMenu() const { return m_recentMenu; }
     QMenu* WindowMenu() const { return m_windowMenu; }
     QLabel* StatusPanel() const { return m_statusPanel; }
@@ -367,6 +379,9 @@ private:
     QString DataFolder;
     QString m_programFolder;
     glimt::TActionManager* m_actionManager = nullptr;
+    glimt::TMenuAccessKeys* m_accessKeys = nullptr;
+    glimt::IClipboard* m_clipboard = nullptr;
+    bool m_clipboardHasPicture = false;
     TfrmNewImage* m_frmNewImage = nullptr;
     TfrmPreview* m_frmPreview = nullptr;
     TfrmChangePal* m_frmChangePal = nullptr;

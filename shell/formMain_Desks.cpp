@@ -5,6 +5,8 @@
 
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
+#include "editor/formPreview.h"
+#include "editor/framePreview.h"
 #include "editor/formTools.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
@@ -150,6 +152,8 @@ void TfrmMain::ReleaseDocumentWindow(int slot)
             m_panel1->setActiveSubWindow(sub);
         last->ActivateDocument();
     } else {
+        if (TfrmPreview* preview = PreviewWindow())
+            preview->preview1->Clear();
         DisableDocumentActions();
         ShowDocumentColors(nullptr);
     }
@@ -223,7 +227,7 @@ void TfrmMain::UpdateUndoActions()
 void TfrmMain::UpdateClipboardActions()
 {
     // With no document Paste keeps its state (disabled with the other document actions).
-    const bool picture = glimt::QtClipboard().HasBitmap();
+    const bool picture = m_clipboardHasPicture;
     if (QAction* a = Action(QStringLiteral("actnPaste")); a && (!picture || m_deskCount > 0))
         a->setEnabled(picture);
     const tmyselection* s = Tools() ? Tools()->Selection() : nullptr;

@@ -6,6 +6,7 @@
 #include "editor/Artwork.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
+#include "engine/Clipboard.h"
 #include "engine/PaletteLibrary.h"
 #include "engine/Settings.h"
 
@@ -90,6 +91,8 @@ void actnPasteExecute(TfrmMain& main)
     tools->DropSelection();
     const TmyImagePal& image = *desk->CurrentImage();
     tmyselection& s = *tools->Selection();
+    // A paste asks the clipboard anyway: the window's answer follows what it found.
+    main.RefreshClipboardState();
     if (!tools->ClipManager().PasteImage(s.Image, s.OriginalImage, image.Height(), image.Width())) {
         main.UpdateClipboardActions();
         return;
@@ -248,7 +251,24 @@ void TfrmMain::CreateEditActions()
     }
 
     // The main window watches the clipboard: Paste follows what it holds.
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateClipboardActions(); });
+    RefreshClipboardState();
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] {
+        RefreshClipboardState();
+        UpdateClipboardActions();
+    });
+}
+
+void TfrmMain::SetClipboard(glimt::IClipboard* clipboard)
+{
+    m_clipboard = clipboard;
+    RefreshClipboardState();
+    UpdateClipboardActions();
+}
+
+void TfrmMain::RefreshClipboardState()
+{
+    static glimt::QtClipboard system;
+    m_clipboardHasPicture = (m_clipboard ? *m_clipboard : static_cast<glimt::IClipboard&>(system)).HasBitmap();
 }
 
 bool TfrmMain::NudgeSelection(int dx, int dy)

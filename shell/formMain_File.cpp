@@ -215,6 +215,13 @@ bool TfrmMain::actnSaveAsExecute()
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".ico");
     path = QFileInfo(path).absoluteFilePath();
+    if (QFileInfo(path).suffix().compare(QLatin1String("cur"), Qt::CaseInsensitive) == 0) {
+        // The writer writes icons only: an icon under a cursor's name would pass for one.
+        path.chop(4);
+        path += QStringLiteral(".ico");
+        glimt::UserDialogs().Information(glimt::MsgS("msgSavedAsIcon",
+            "Cursors cannot be written: the document is saved as the icon %s1.", QFileInfo(path).fileName()));
+    }
     if (QFileInfo::exists(path)
         && !glimt::UserDialogs().YesNo(
             glimt::MsgS("msgAlredyExists", "%s1 already exists! Overwrite?", QFileInfo(path).fileName())))

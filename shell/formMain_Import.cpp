@@ -49,12 +49,14 @@ QString ExtractIconFilter()
 }
 
 // The files chosen in an open dialog; empty when it was cancelled.
-QStringList AskFiles(const QString& title, const QString& filter, int filterIndex, bool multiple)
+QStringList AskFiles(const QString& title, const QString& filter, int filterIndex, bool multiple,
+                     bool picturePreview = false)
 {
     glimt::TFileRequest request;
     request.title = title;
     request.filter = filter;
     request.filterIndex = filterIndex;
+    request.picturePreview = picturePreview;
     QStringList files;
     if (!glimt::UserDialogs().OpenFileNames(request, multiple, files))
         files.clear();
@@ -97,6 +99,13 @@ void TfrmMain::DiscardDocumentWindow(TfrmDesk* desk)
 {
     QMdiSubWindow* sub = SubWindowOf(desk);
     desk->Saved = true;
+    desk->Closing = true;
+    // The window leaves the work area before the list activates its last slot: taken out
+    // afterwards, the work area would activate a window of its own choice, the first one
+    // while the main window is inactive (after the Open dialog, or a drop from another
+    // program).
+    if (sub)
+        m_panel1->removeSubWindow(sub);
     ReleaseDocumentWindow(desk->Tag);
     delete sub;
 }
@@ -133,9 +142,8 @@ bool TfrmMain::ImportImageFile(const QString& Path)
             break;
         case iftGif:
             // The frame picker makes a document per chosen frame; the window made for the
-            // format question never shows, and neither its place nor its number is used up.
-            if (desk->UntitledNumber() == UntitledCount)
-                --UntitledCount;
+            // format question never shows and gives its cascade place back. Its number stays
+            // used: the untitled numbers of a run never repeat.
             DiscardDocumentWindow(desk);
             CascadeIndex = CascadeIndex == 0 ? 10 : std::uint8_t(CascadeIndex - 1);
             if (TmyImport::ImportGifFrames(Path, work, depth) == 2)
@@ -169,7 +177,7 @@ bool TfrmMain::ImportImageFile(const QString& Path)
 
 void TfrmMain::actnImportBMPExecute()
 {
-    OpenFileList(AskFiles(tr("Import Image"), OpenImageFilter(), 5, true));
+    OpenFileList(AskFiles(tr("Import Image"), OpenImageFilter(), 5, true, true));
 }
 
 void TfrmMain::actexportExecute()

@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 
 namespace glimt {
 
@@ -52,20 +54,39 @@ void Store(IniFile& ini)
     }
 }
 
-void RemoveFile(const QString& path)
+QByteArray FileBytes(const QString& path)
 {
-    if (!path.isEmpty())
-        QFile::remove(path);
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Tells the desktop that the entries of the applications folder changed, so that its cache of
+// which entry opens which type is built again (where update-desktop-database is installed;
+// nothing is waited for and nothing is reported).
+void TellDesktop()
+{
+    const QString folder = ApplicationsFolder();
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
+    if (!folder.isEmpty() && !tool.isEmpty() && QFileInfo(folder).isDir())
+        QProcess::startDetached(tool, {QStringLiteral("-q"), folder});
+}
+
+void RemoveEntry(const char* entry)
+{
+    const QString path = EntryPath(entry);
+    if (!path.isEmpty() && QFile::remove(path))
+        TellDesktop();
 }
 
 // `listed`: the entry shows in the desktop's application menus (file managers offer entries
-// for their types either way).
+// for their types either way). The desktop hears of it when the entry changed.
 void WriteEntry(const char* entry, const QString& name, const QString& programPath, const QString& mimeTypes,
                 bool listed)
 {
     const QString path = EntryPath(entry);
     if (path.isEmpty())
         return;
+    const QByteArray before = FileBytes(path);
     IniFile ini(path);
     ini.WriteString(kEntryGroup, QStringLiteral("Type"), QStringLiteral("Application"));
     ini.WriteString(kEntryGroup, QStringLiteral("Name"), name);
@@ -73,6 +94,9 @@ void WriteEntry(const char* entry, const QString& name, const QString& programPa
     ini.WriteString(kEntryGroup, QStringLiteral("MimeType"), mimeTypes);
     ini.WriteString(kEntryGroup, QStringLiteral("NoDisplay"), listed ? QStringLiteral("false") : QStringLiteral("true"));
     Store(ini);
+    const QByteArray after = FileBytes(path);
+    if (!after.isEmpty() && after != before)
+        TellDesktop();
 }
 
 // The first desktop entry of a list value ("a.desktop;b.desktop;").
@@ -148,7 +172,7 @@ void AddContextMenu(const QString& programPath)
 
 void RemoveContextMenu()
 {
-    RemoveFile(EntryPath(kOpenEntry));
+    RemoveEntry(kOpenEntry);
 }
 
 void SetContextMenu(const QString& programPath, bool set)
@@ -186,7 +210,8 @@ void AssociateIco(const QString& programPath)
         ini.WriteString(kPreviousGroup, mime, old);
     ini.WriteString(kDefaultsGroup, mime, QLatin1String(kIconEntry));
     Store(ini);
-    WriteEntry(kIconEntry, QStringLiteral("Icon"), programPath, mime + QLatin1Char(';'), false);
+    // File managers list the default handler by this name.
+    WriteEntry(kIconEntry, QStringLiteral("Glimt"), programPath, mime + QLatin1Char(';'), false);
 }
 
 void UnassociateIco()
@@ -207,7 +232,7 @@ void UnassociateIco()
         ini.WriteString(kDefaultsGroup, mime, previous);
     ini.DeleteSection(kPreviousGroup);
     Store(ini);
-    RemoveFile(EntryPath(kIconEntry));
+    RemoveEntry(kIconEntry);
 }
 
 void SetIcoAssociation(const QString& programPath, bool set)

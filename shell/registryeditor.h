@@ -13,9 +13,12 @@
 //                          "[X-Glimt Previous Defaults]" of the same file, so that
 //                          un-associating restores it.
 //
-// Both entries run the command OpenCommand(program path). Every routine gives up silently on a
-// file or folder it cannot write. A defaults file that exists but cannot be read whole is never
-// written back: associating and un-associating then throw glimt::FileError and change nothing.
+// Both entries run the command OpenCommand(program path); the icon handler is named "Glimt",
+// the name file managers show for the default. Whenever an entry is written with new content
+// or removed, update-desktop-database (where installed) rebuilds the folder's cache of types.
+// Every routine gives up silently on a file or folder it cannot write. A defaults file that
+// exists but cannot be read whole is never written back: associating and un-associating then
+// throw glimt::FileError and change nothing.
 namespace glimt {
 
 constexpr const char* kIcoMimeType = "image/vnd.microsoft.icon";

@@ -22,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTextEdit>
 #include <gtest/gtest.h>
 
@@ -135,6 +136,70 @@ TEST_F(BatchDialogTest, ARunLogsEachFileThenOkClosesAndClearsTheList)
     EXPECT_EQ(dialog.btnOK->text(), QStringLiteral("OK"));
     EXPECT_TRUE(dialog.rbImageIcon->isChecked());
     EXPECT_EQ(dialog.cmbOutput->currentText(), QStringLiteral("png"));
+}
+
+TEST_F(BatchDialogTest, EscapeIsCancelBeforeARunAndDoesNothingAfterIt)
+{
+    TfrmBatch dialog;
+    dialog.show();
+    dialog.rbImageIcon->click();
+    dialog.edtDir->setText(m_files.Path("out"));
+    const QString icon = m_files.Write("a.ico", IconBytes(16));
+
+    // The close box keeps the list for the next showing; Escape, like Cancel, clears it.
+    dialog.AddFiles({icon});
+    dialog.close();
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.Files().size(), 1);
+    dialog.show();
+    QTest::keyClick(dialog.lbFiles, Qt::Key_Escape);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.Files().isEmpty());
+
+    // After a run Cancel is off, and so is Escape: the log stays until Close.
+    dialog.show();
+    dialog.AddFiles({icon});
+    dialog.btnOK->click();
+    ASSERT_EQ(dialog.btnOK->text(), QStringLiteral("Close"));
+    QTest::keyClick(dialog.btnOK, Qt::Key_Escape);
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_FALSE(dialog.reResult->isHidden());
+    EXPECT_EQ(dialog.Files().size(), 1);
+}
+
+TEST_F(BatchDialogTest, AnOutputFolderThatCannotTakeTheFilesIsSaidOnceBeforeTheRun)
+{
+    const QString notAFolder = m_files.Write("plain.txt", "text");
+    const struct {
+        const char* name;
+        QString folder;
+        QString message;
+    } rows[] = {
+        {"missing", m_files.Path("nowhere"), "The folder " + m_files.Path("nowhere") + " does not exist!"},
+        {"a file", notAFolder, "Files cannot be written into " + notAFolder + "!"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        m_dialogs.Log.clear();
+        TfrmBatch dialog;
+        dialog.show();
+        dialog.rbImageIcon->click();
+        dialog.edtDir->setText(row.folder);
+        dialog.AddFiles({m_files.Write("a.ico", IconBytes(16)), m_files.Write("b.ico", IconBytes(32))});
+        dialog.btnOK->click();
+        EXPECT_EQ(m_dialogs.Texts(glimt::test::FakeDialogs::Kind::Warning), QStringList{row.message});
+        EXPECT_EQ(m_dialogs.BoxCount(), 1);
+        // Nothing ran: the dialog waits for another folder, with its list and Cancel.
+        EXPECT_TRUE(dialog.reResult->isHidden());
+        EXPECT_TRUE(dialog.btnCancel->isEnabled());
+        EXPECT_EQ(dialog.btnOK->text(), QStringLiteral("OK"));
+        EXPECT_EQ(dialog.Files().size(), 2);
+        dialog.edtDir->setText(m_files.Path("out"));
+        dialog.btnOK->click();
+        EXPECT_EQ(dialog.reResult->toPlainText().split('\n').last(), QStringLiteral("Operation completed!"));
+        EXPECT_EQ(m_dialogs.BoxCount(), 1);
+    }
 }
 
 TEST_F(BatchDialogTest, TheExplorerSelectionPresetsTheListInSelectionOrder)

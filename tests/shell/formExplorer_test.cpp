@@ -20,6 +20,8 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QFile>
+#include <QFileSystemModel>
+#include <QPointer>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QUrl>
@@ -78,10 +80,21 @@ TEST_F(ExplorerTest, ShowsTheFoldersPicturesAndHidingByItsCloseBoxUnchecksTheAct
 
     // Refresh loads the folder once, not once more for the tree's own reselection.
     const int loads = explorer->FoldersLoaded;
+    const QPointer<QItemSelectionModel> oldSelection = explorer->stTree->selectionModel();
+    const qsizetype selectionModels = explorer->findChildren<QItemSelectionModel*>().size();
     explorer->btnRefresh->click();
     EXPECT_EQ(explorer->FoldersLoaded, loads + 1);
     EXPECT_TRUE(explorer->TreeChangeEnabled);
     EXPECT_EQ(explorer->CurrentPath(), QFileInfo(m_a).absolutePath());
+    // The tree reads the folders on demand only, and each refresh leaves nothing behind.
+    auto* model = qobject_cast<QFileSystemModel*>(explorer->stTree->model());
+    ASSERT_NE(model, nullptr);
+    EXPECT_TRUE(model->testOption(QFileSystemModel::DontWatchForChanges));
+    for (int round = 0; round < 3; ++round)
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(oldSelection.isNull());
+    EXPECT_EQ(explorer->findChildren<QFileSystemModel*>().size(), 1);
+    EXPECT_EQ(explorer->findChildren<QItemSelectionModel*>().size(), selectionModels);
 
     QTest::mouseClick(static_cast<QWidget*>(Frame()->Caption()->CloseButton), Qt::LeftButton);
     EXPECT_FALSE(m_main->Action(QStringLiteral("actExplorer"))->isChecked());

@@ -1,5 +1,6 @@
 #include "tests/shell/CommandFixture.h"
 
+#include "engine/Clipboard.h"
 #include "engine/MyIcoIO.h"
 
 #include <QClipboard>
@@ -166,6 +167,57 @@ TEST_F(EditCommands, PasteFollowsWhatTheClipboardHolds)
     ASSERT_FALSE(Selection().IsEmpty());
     EXPECT_EQ(Selection().Image.Pixel(1, 1), TmyPixel::CreateRGBA(200, 100, 50, 255));
     EXPECT_EQ(Selection().DocumentSlot, desk->Tag);
+}
+
+// A clipboard that counts the questions put to it.
+class CountingClipboard : public glimt::IClipboard {
+public:
+    mutable int Questions = 0;
+    bool Picture = false;
+    bool HasBitmap() const override
+    {
+        ++Questions;
+        return Picture;
+    }
+    QImage Bitmap() const override
+    {
+        ++Questions;
+        return Picture ? QImage(2, 2, QImage::Format_RGB32) : QImage();
+    }
+    void SetBitmap(const QImage&) override {}
+};
+
+TEST_F(EditCommands, NoOrdinaryCommandAsksTheClipboard)
+{
+    // A clipboard owner that does not answer would hold up every command that asked.
+    QApplication::clipboard()->clear();
+    CountingClipboard clipboard;
+    m_main->SetClipboard(&clipboard);
+    Document({Numbered(3, 2)});
+    Document({Numbered(4, 3)});
+    const int asked = clipboard.Questions;
+    for (const char* command : {"actnInvert", "actnUndo", "actnRedo", "actnFlipHoriz", "actnLeft", "actn24bit",
+                                "actSelectAll", "actDropSelection", "actnGrid", "actSideBar", "actTile", "actCascade",
+                                "actpen", "actnRotateLeft", "actClose"}) {
+        SCOPED_TRACE(command);
+        Trigger(command);
+        EXPECT_EQ(clipboard.Questions, asked);
+    }
+    EXPECT_FALSE(Enabled("actnPaste"));
+
+    // The clipboard says it changed: it is asked once, and Paste follows its answer.
+    clipboard.Picture = true;
+    emit QApplication::clipboard()->dataChanged();
+    EXPECT_EQ(clipboard.Questions, asked + 1);
+    EXPECT_TRUE(Enabled("actnPaste"));
+    Trigger("actnInvert");
+    EXPECT_EQ(clipboard.Questions, asked + 1);
+
+    // A paste asks anew and settles the state on what it found.
+    clipboard.Picture = false;
+    Trigger("actnPaste");
+    EXPECT_FALSE(Enabled("actnPaste"));
+    m_main->SetClipboard(nullptr);
 }
 
 TEST_F(EditCommands, FitToScreenAndOriginalSizeResizeTheFloatingSelection)

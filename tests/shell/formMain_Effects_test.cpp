@@ -6,6 +6,7 @@
 #include "engine/Prompts.h"
 #include "engine/Settings.h"
 #include "engine/language.h"
+#include "shell/MenuAccessKeys.h"
 #include "tests/support/FakeDialogs.h"
 
 #include <QAction>
@@ -17,6 +18,7 @@
 #include <QLabel>
 #include <QTemporaryDir>
 #include <QMenu>
+#include <QMenuBar>
 #include <gtest/gtest.h>
 
 namespace {
@@ -253,9 +255,12 @@ TEST_F(EffectsTest, QuarterTurnsAndShiftsChangeTheImageAsAWhole)
     Trigger("actnRotateLeft");
     EXPECT_EQ(desk->CurrentImage()->Width(), 16);
     EXPECT_EQ(desk->CurrentImage()->Height(), 32);
-    // The canvas follows the turned size.
+    // The canvas and the image list follow the turned size.
     EXPECT_EQ(desk->Image1->width(), 16 * desk->Zoom);
     EXPECT_EQ(desk->Image1->height(), 32 * desk->Zoom);
+    EXPECT_TRUE(desk->cmbImages->currentText().startsWith(QStringLiteral("16x32 - ")))
+        << desk->cmbImages->currentText().toStdString();
+    EXPECT_EQ(desk->cmbImages->count(), 1);
 
     // Without a selection the arrows shift the image one pixel, with an undo step each.
     const TmyImagePal before = Picture();
@@ -315,8 +320,37 @@ TEST_F(EffectsTest, APalettedImageIsFittedBackAsTheSettingsSay)
     Trigger("actBlurNormal");
     Trigger("actBlurNormal");
     EXPECT_EQ(m_prompts.Asked, 2);
-    Trigger("actnGrayscale");
+    Trigger("actnInvert");
     EXPECT_EQ(m_prompts.Asked, 3);
+    EXPECT_EQ(m_dialogs.BoxCount(), 0);
+}
+
+TEST_F(EffectsTest, GrayscaleNeverAsksAboutThePaletteAndGreysIt)
+{
+    TmyImagePal source(2, 3, 4);
+    for (int y = 0; y < 2; ++y)
+        for (int x = 0; x < 3; ++x) {
+            source.Pixel(x, y) = source.Palette->Colors[std::size_t(x + 3 * y + 1)];
+            source.Pixel(x, y).A = 255;
+        }
+    auto grey = [](const TmyPixel& p) {
+        const auto l = std::uint8_t((30 * p.R + 59 * p.G + 11 * p.B) / 100);
+        return TmyPixel::CreateRGBA(l, l, l, p.A);
+    };
+    for (const int action : {0, 2}) {
+        SCOPED_TRACE(action);
+        Options().PaletteAction = action;
+        m_prompts.Asked = 0;
+        TfrmDesk* desk = Open(source);
+        Trigger("actnGrayscale");
+        EXPECT_EQ(m_prompts.Asked, 0);
+        // The palette turns grey with the pixels: nothing is lost to a nearest colour.
+        const TmyImagePal& image = *desk->CurrentImage();
+        for (int y = 0; y < 2; ++y)
+            for (int x = 0; x < 3; ++x)
+                EXPECT_EQ(image.Pixel(x, y), grey(source.Pixel(x, y))) << x << "," << y;
+        EXPECT_EQ(image.Palette->Colors[1], grey(source.Palette->Colors[1]));
+    }
     EXPECT_EQ(m_dialogs.BoxCount(), 0);
 }
 
@@ -386,7 +420,7 @@ TEST_F(EffectsTest, TheDialogActionsSitInTheImageMenuWithTheirShortcuts)
     EXPECT_TRUE(ActionOf("actOpacity")->isEnabled());
 }
 
-TEST_F(EffectsTest, NoTwoActionsShareAShortcut)
+TEST_F(EffectsTest, NoTwoActionsShareAShortcutNorTwoMenusAnAccessKey)
 {
     QHash<QString, QString> owner;
     for (const QAction* a : m_main->findChildren<QAction*>()) {
@@ -399,6 +433,24 @@ TEST_F(EffectsTest, NoTwoActionsShareAShortcut)
     }
     EXPECT_EQ(owner.value(QStringLiteral("Ctrl+Q")), QStringLiteral("actOpacity"));
     EXPECT_EQ(owner.value(QStringLiteral("Ctrl+W")), QStringLiteral("actAdvancedShadow"));
+
+    // The menu bar's access keys: no two menus share one, and the only ones a command takes
+    // too are the window commands' Alt keys, which run the command while it is enabled.
+    const QHash<QString, QString> shared = {{QStringLiteral("Alt+V"), QStringLiteral("actTileVert")},
+                                            {QStringLiteral("Alt+C"), QStringLiteral("actCascade")},
+                                            {QStringLiteral("Alt+H"), QStringLiteral("actTileHoriz")}};
+    QHash<QString, QString> menus;
+    for (QAction* menu : m_main->menuBar()->actions()) {
+        const QString text = QKeySequence::mnemonic(menu->text()).toString();
+        EXPECT_FALSE(text.isEmpty()) << menu->text().toStdString();
+        EXPECT_FALSE(menus.contains(text)) << text.toStdString() << ": " << menus.value(text).toStdString() << " and "
+                                           << menu->text().toStdString();
+        menus.insert(text, menu->text());
+        EXPECT_EQ(owner.value(text), shared.value(text)) << text.toStdString();
+        EXPECT_EQ(m_main->AccessKeys()->MenuFor(QKeySequence(text)), menu);
+    }
+    EXPECT_EQ(menus.size(), 9);
+    EXPECT_EQ(owner.value(QStringLiteral("Alt+T")), QStringLiteral("actTile"));
 }
 
 TEST_F(EffectsTest, AnEffectDialogMadeAfterTheLanguageWasLoadedTakesItsTexts)

@@ -192,6 +192,7 @@ TEST_F(ImportTest, ImportingSeveralPicturesAsksForEachAndCancelOrDamageLeavesNoW
     EXPECT_EQ(Image0(m_main->Desk(2)).BitDepth, 8);
     ASSERT_FALSE(m_dialogs.Log.empty());
     EXPECT_EQ(m_dialogs.Log.front().request.filterIndex, 5);
+    EXPECT_TRUE(m_dialogs.Log.front().request.picturePreview);
 }
 
 TEST_F(ImportTest, AGifOpensTheChosenFramesAndNeverLeavesAnEmptyWindow)
@@ -214,8 +215,9 @@ TEST_F(ImportTest, AGifOpensTheChosenFramesAndNeverLeavesAnEmptyWindow)
         EXPECT_TRUE(m_main->Desk(slot)->parentWidget()->isVisible());
         EXPECT_FALSE(m_main->Desk(slot)->Saved);
     }
-    // The window made for the format question gave its number back.
-    EXPECT_EQ(m_main->Desk(1)->UntitledNumber(), 1);
+    // The window made for the format question used number 1, and numbers never go back.
+    EXPECT_EQ(m_main->Desk(1)->UntitledNumber(), 2);
+    EXPECT_EQ(m_main->Desk(2)->UntitledNumber(), 3);
 
     // Without over-imposing, a frame that is transparent but for one pixel stays so.
     AnswerNewImage(true, 3, 2, 32);

@@ -142,6 +142,22 @@ TEST_F(PreviewWindowTest, ShowsTheActiveDocumentOverThePreviewColour)
     EXPECT_EQ(Preview()->preview1->ScrollBox1->viewport()->palette().color(QPalette::Window), QColor(0, 0, 255));
 }
 
+TEST_F(PreviewWindowTest, ClosingTheLastDocumentEmptiesIt)
+{
+    Start();
+    NewDocument(TmyPixel::CreateRGBA(255, 0, 0, 255));
+    TfrmDesk* green = NewDocument(TmyPixel::CreateRGBA(0, 255, 0, 255), 5, 4);
+    green->Saved = true;
+    m_main->actCloseExecute();
+    // The other document shows; closing it too leaves nothing to show.
+    EXPECT_EQ(Preview()->preview1->Image1->size(), QSize(3, 2));
+    m_main->ActiveDesk()->Saved = true;
+    m_main->actCloseExecute();
+    ASSERT_EQ(m_main->DeskCount(), 0);
+    EXPECT_EQ(Preview()->preview1->Image1->size(), QSize(0, 0));
+    EXPECT_TRUE(Preview()->preview1->Image1->Picture.isNull());
+}
+
 TEST_F(PreviewWindowTest, StrokesOfTheToolsRedrawTheirCells)
 {
     TfrmTools tools;

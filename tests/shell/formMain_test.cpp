@@ -375,6 +375,45 @@ TEST_F(MainWindowTest, ReleasingASlotRenumbersTheLaterWindowsAndActivatesTheLast
     EXPECT_EQ(m_main->ActiveDesk()->UntitledNumber(), 5);
 }
 
+TEST_F(MainWindowTest, AFailedOpenWhileTheWindowIsInactiveActivatesTheLastSlot)
+{
+    // After the Open dialog, or a drop from another program, the main window is not the active
+    // window while the file opens.
+    Start();
+    const QString a = Write(QStringLiteral("a.ico"), IconBytes(16, 16, 1));
+    const QString b = Write(QStringLiteral("b.ico"), IconBytes(16, 16, 2));
+    const QString bad = Write(QStringLiteral("bad.ico"), DamagedIconBytes());
+    ASSERT_TRUE(m_main->OpenDocumentFile(a));
+    ASSERT_TRUE(m_main->OpenDocumentFile(b));
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(m_main->OpenDocumentFile(bad));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    other.close();
+    QApplication::setActiveWindow(m_main.get());
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(m_main->ActiveSlot(), 2);
+    EXPECT_EQ(m_main->ActiveDesk()->FilePath().toStdString(), b.toStdString());
+    ASSERT_NE(m_main->Panel1()->activeSubWindow(), nullptr);
+    EXPECT_EQ(m_main->Panel1()->activeSubWindow()->widget(), m_main->Desk(2));
+
+    // The same after a New cancelled in its dialog, which had the keyboard meanwhile.
+    m_main->Desk(1)->ActivateDocument();
+    m_main->Panel1()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(m_main->Desk(1)->parentWidget()));
+    QTimer::singleShot(0, m_main.get(), [this] { m_main->NewImageDialog()->btnCancel->click(); });
+    Trigger("actnNew");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(m_main->DeskCount(), 2);
+    EXPECT_EQ(m_main->ActiveSlot(), 2);
+    ASSERT_NE(m_main->Panel1()->activeSubWindow(), nullptr);
+    EXPECT_EQ(m_main->Panel1()->activeSubWindow()->widget(), m_main->Desk(2));
+}
+
 TEST_F(MainWindowTest, ClosingTheProgramAsksEveryDocumentAndCancelKeepsItRunning)
 {
     Start();
@@ -500,6 +539,34 @@ TEST_F(MainWindowTest, SaveOnACursorGoesThroughSaveAsSuggestingAnIconName)
     EXPECT_EQ(m_dialogs.Log.back().request.fileName, QStringLiteral("pointer.ico"));
     EXPECT_EQ(Read(cursor), before);
     EXPECT_FALSE(desk->Saved);
+}
+
+TEST_F(MainWindowTest, SaveAsOfACursorNameWritesTheIconNameAndSaysSo)
+{
+    Start();
+    TfrmDesk* desk = NewChangedDocument();
+    const QString asked = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("hand.CUR"));
+    const QString written = QDir(m_dir.path()).absoluteFilePath(QStringLiteral("hand.ico"));
+    const QByteArray old = IconBytes(16, 16, 9);
+    Write(QStringLiteral("hand.ico"), old);
+
+    // The overwrite question is about the icon's name; No writes nothing.
+    m_dialogs.SaveResults = {asked, asked};
+    m_dialogs.Answers = {TAnswer::No, TAnswer::Yes};
+    EXPECT_FALSE(m_main->actnSaveAsExecute());
+    ASSERT_EQ(m_dialogs.Texts(Kind::YesNo).size(), 1);
+    EXPECT_EQ(m_dialogs.Texts(Kind::YesNo).front(), QStringLiteral("hand.ico already exists! Overwrite?"));
+    EXPECT_EQ(Read(written), old);
+
+    EXPECT_TRUE(m_main->actnSaveAsExecute());
+    EXPECT_FALSE(QFileInfo::exists(asked));
+    EXPECT_NE(Read(written), old);
+    EXPECT_EQ(desk->FilePath(), written);
+    EXPECT_TRUE(desk->Saved);
+    const QStringList told = m_dialogs.Texts(Kind::Information);
+    ASSERT_EQ(told.size(), 2);
+    EXPECT_TRUE(told.front().contains(QStringLiteral("hand.ico"))) << told.front().toStdString();
+    EXPECT_EQ(Options().GetRecentFile(1), written);
 }
 
 TEST_F(MainWindowTest, DroppedFilesOpenFromAQueuedCallAndStopAtAFailure)

@@ -5,7 +5,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QDeadlineTimer>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 namespace {
@@ -53,6 +55,20 @@ private:
 };
 
 const QString kProgram = QStringLiteral("/opt/my apps/glimt");
+
+// The lines a stand-in program wrote to `log`, once there are `count` of them or `waitMs` have
+// passed (the desktop is told without waiting for it).
+QStringList LinesOnceThere(const QString& log, int count, int waitMs = 30000)
+{
+    QStringList lines;
+    for (QDeadlineTimer deadline(waitMs); !deadline.hasExpired(); QThread::msleep(20)) {
+        QFile f(log);
+        lines = f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts) : QStringList();
+        if (lines.size() >= count)
+            break;
+    }
+    return lines;
+}
 
 } // namespace
 
@@ -130,6 +146,39 @@ TEST(registryeditor, TheOpenWithEntryCountsOnlyWithTheExactCommand)
     glimt::SetContextMenu(moved, false);
     EXPECT_FALSE(glimt::IsContextMenuSet(moved));
     EXPECT_FALSE(QFile::exists(xdg.Path("data/applications/glimt-open.desktop")));
+}
+
+TEST(registryeditor, TheIconHandlerIsNamedAfterTheProgramAndTheDesktopHearsOfChangedEntries)
+{
+    XdgFolders xdg;
+    // A stand-in for update-desktop-database on the PATH records how it was called.
+    const QString log = xdg.Path("calls.log");
+    xdg.Write("bin/update-desktop-database", "#!/bin/sh\necho \"$@\" >> \"" + log.toUtf8() + "\"\n");
+    QFile::setPermissions(xdg.Path("bin/update-desktop-database"), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", xdg.Path("bin").toLocal8Bit() + ':' + path);
+    const QString told = "-q " + xdg.Path("data/applications");
+
+    glimt::AssociateIco(kProgram);
+    const glimt::IniFile entry(xdg.Path("data/applications/glimt-icon.desktop"));
+    EXPECT_EQ(entry.ReadString(QStringLiteral("Desktop Entry"), QStringLiteral("Name"), QString()), QStringLiteral("Glimt"));
+    EXPECT_EQ(LinesOnceThere(log, 1), QStringList{told});
+    glimt::SetContextMenu(kProgram, true);
+    EXPECT_EQ(LinesOnceThere(log, 2), (QStringList{told, told}));
+    // Entries written again unchanged tell nothing; removed ones do.
+    glimt::AssociateIco(kProgram);
+    glimt::SetContextMenu(kProgram, true);
+    EXPECT_EQ(LinesOnceThere(log, 3, 1000).size(), 2);
+    glimt::UnassociateIco();
+    glimt::SetContextMenu(kProgram, false);
+    EXPECT_EQ(LinesOnceThere(log, 4), (QStringList{told, told, told, told}));
+
+    // Without the program nothing is told and nothing fails.
+    qputenv("PATH", xdg.Path("nowhere").toLocal8Bit());
+    glimt::AssociateIco(kProgram);
+    qputenv("PATH", path);
+    EXPECT_TRUE(glimt::IsIcoAssociated());
+    EXPECT_EQ(LinesOnceThere(log, 5, 1000).size(), 4);
 }
 
 TEST(registryeditor, ReadOnlyPlacesAreNotAssociated)
