@@ -53,6 +53,9 @@ public:
     // A document window became active, or its current image changed as a whole: the tool
     // windows (preview, colour panel, brush preview) show `desk`'s current image.
     virtual void DocumentShown(TfrmDesk* desk) { (void)desk; }
+    // The preview window shows `desk`'s current image again (with its floating selection), when
+    // `desk` is the active document.
+    virtual void ShowPreview(TfrmDesk* desk) { (void)desk; }
     // Tiles of a view (the explorer's) dropped on the canvas of `Desk`: the first selected
     // file becomes a floating selection there.
     virtual void DropThumbnailOnDocument(const TThumbail& Thumbnails, TfrmDesk* Desk)

@@ -105,11 +105,24 @@ void RasterShape(const TShapeSpec& shape, const QRect& clip, const std::function
     const int maxReach = box.width() / 2 + reach + 1;
     const int y0 = std::max(top - reach, clip.top());
     const int y1 = std::min(bottom - 1 + reach, clip.bottom());
+    // The outer spans of the rows above and below, for the closing rule below.
+    std::pair<int, int> above = RowSpan(g, y0 - 1, w, maxReach);
+    std::pair<int, int> here = RowSpan(g, y0, w, maxReach);
     for (int y = y0; y <= y1; ++y) {
-        const auto [o0, o1] = RowSpan(g, y, w, maxReach);
+        const std::pair<int, int> below = RowSpan(g, y + 1, w, maxReach);
+        const auto [o0, o1] = here;
+        const std::pair<int, int> up = std::exchange(above, here);
+        here = below;
         if (o0 > o1)
             continue;
-        const auto [i0, i1] = RowSpan(g, y, -w, maxReach);
+        auto [i0, i1] = RowSpan(g, y, -w, maxReach);
+        // The outline is closed: an inside pixel whose left, right, upper or lower neighbour
+        // lies outside the shape belongs to the pen. Thin pens on steep or flat stretches of
+        // an arc would otherwise leave the inside touching the outside through a gap.
+        i0 = std::max({i0, o0 + 1, up.first, below.first});
+        i1 = std::min({i1, o1 - 1, up.second, below.second});
+        if (up.first > up.second || below.first > below.second)
+            i0 = i1 + 1;
         auto run = [&](int from, int to, const std::function<void(int, int)>& visit) {
             for (int x = std::max(from, clip.left()), end = std::min(to, clip.right()); x <= end; ++x)
                 visit(x, y);

@@ -5,6 +5,7 @@
 #include "editor/DialogParts.h"
 #include "editor/EditorHost.h"
 #include "editor/MyScroll.h"
+#include "editor/ToolCursors.h"
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
@@ -290,11 +291,9 @@ void TfrmColors::CreateControls()
 
     Image1 = MakeImage(pictures, "Image1", nullptr, kSpectrum);
     Image1->SetPicture(glimt::SpectrumPicture());
-    Image1->setCursor(Qt::CrossCursor);
     connect(Image1, &TColorImage::MouseDown, this, &TfrmColors::Image1MouseDown);
 
     Image6 = MakeImage(pictures, "Image6", nullptr, kSpectrum);
-    Image6->setCursor(Qt::CrossCursor);
     Image6->hide();
     Panel8 = new TColorFrame(pictures);
     Panel8->setObjectName(QStringLiteral("Panel8"));
@@ -311,7 +310,7 @@ void TfrmColors::CreateControls()
 
     Image2 = MakeImage(pictures, "Image2", "Transparent", kStrip);
     Image2->SetPicture(QImage(159, 14, QImage::Format_RGB32));
-    Image2->setCursor(Qt::CrossCursor);
+    ApplyPickerCursor();
     connect(Image2, &TColorImage::MouseDown, this, [this](Qt::MouseButton button, int, int) { Image2MouseDown(button); });
     connect(Image2, &TColorImage::MouseMove, this, [this] { ShowColorStatus(TmyPixel::Create()); });
 
@@ -689,8 +688,19 @@ void TfrmColors::btnResetColorClick()
 void TfrmColors::btnTwistColorClick()
 {
     std::swap(m_foreColor, m_backColor);
+    // The palette selection follows the colour, so that a later edit rewrites its entry and
+    // not the one the other colour came from.
+    if (const TmyImagePal* image = PalettedImage())
+        HighlightPaletteIndex(image->Palette->IndexOf(m_foreColor));
     DrawBackColor();
     ForeColorsShown();
+}
+
+void TfrmColors::ApplyPickerCursor()
+{
+    const QCursor picker = glimt::ScreenCursor(glimt::ToolCursorIndex(glimt::toolPicker));
+    for (TColorImage* image : {Image1, Image6, Image2})
+        image->setCursor(picker);
 }
 
 void TfrmColors::PickForeColor(const TmyPixel& color)

@@ -116,6 +116,12 @@ public:
     // entry takes it (see glimt::ReplacePaletteEntry); the document records the change for
     // undo and is marked unsaved, only when the image really changed.
     void ReplacePaletteColor(const TmyPixel& OldColor, const TmyPixel& NewColor);
+    // With a paletted current image, an opaque fore colour that no entry holds becomes the
+    // nearest entry, and the entry the fore colour is on is selected.
+    void KeepForeColorOnPalette();
+    // The picture controls that choose colours (spectrum, palette grid, Transparent strip)
+    // show the Color Picker's cursor; again once the tool cursors are loaded.
+    void ApplyPickerCursor();
     // The favourites picture, as "colors.dat" stores it.
     const QImage& FavoritesPicture() const;
 

@@ -79,15 +79,38 @@ void TfrmColors::FitColorsToPalette(const TmyPalette& palette)
     if (palette.Count() == 0)
         return;
     const glimt::TPaletteFit fit = glimt::FitColorsToPalette(palette, m_foreColor, m_backColor, m_paletteIndex);
+    // A fore colour that stays as it is keeps the numbers on show: recomputing hue, saturation
+    // and brightness from the rounded red, green and blue would take away what the user is
+    // typing (the hue of a grey, for one).
+    const bool foreMoved = fit.Fore != m_foreColor;
     m_foreColor = fit.Fore;
     HighlightPaletteIndex(fit.ForeIndex);
     DrawForeColor();
-    ShowForeColorValues();
+    if (foreMoved)
+        ShowForeColorValues();
     if (fit.BackMoved) {
         m_backColor = fit.Back;
         DrawBackColor();
     }
-    UpdateHSBFromRGB();
+    if (foreMoved)
+        UpdateHSBFromRGB();
+}
+
+void TfrmColors::KeepForeColorOnPalette()
+{
+    const TmyImagePal* image = PalettedImage();
+    if (!image || m_foreColor.A == 0)
+        return;
+    const TmyPalette& palette = *image->Palette;
+    if (palette.IndexOf(m_foreColor) < 0) {
+        m_foreColor = glimt::Opaque(palette.NearestColor(m_foreColor));
+        ForeColorsShown();
+    }
+    // The entry is selected too, so that the next edit of the colour rewrites it.
+    const bool selected = m_paletteIndex >= 0 && m_paletteIndex < palette.Count()
+        && palette.Colors[std::size_t(m_paletteIndex)] == m_foreColor;
+    if (!selected)
+        HighlightPaletteIndex(palette.IndexOf(m_foreColor));
 }
 
 void TfrmColors::HighlightPaletteIndex(int index)
@@ -161,13 +184,16 @@ void TfrmColors::ReplacePaletteColor(const TmyPixel& OldColor, const TmyPixel& N
         return;
     TmyImagePal edited = *image;
     const bool pixelsFollowed = glimt::ReplacePaletteEntry(edited, m_paletteIndex, OldColor, NewColor);
-    if (!CommitPaletteEdit(*desk, *image, std::move(edited)))
-        return;
-    if (pixelsFollowed && m_backColor == OldColor) {
-        m_backColor = glimt::Opaque(NewColor);
-        DrawBackColor();
+    if (CommitPaletteEdit(*desk, *image, std::move(edited))) {
+        if (pixelsFollowed && m_backColor == OldColor) {
+            m_backColor = glimt::Opaque(NewColor);
+            DrawBackColor();
+        }
+        ShowEditedImage(*desk, *image);
     }
-    ShowEditedImage(*desk, *image);
+    // No entry took the new colour (none was selected, or the old colour was transparent):
+    // the fore colour goes to the nearest entry, so that what it paints is what is saved.
+    KeepForeColorOnPalette();
 }
 
 void TfrmColors::btnLoadPalClick()

@@ -243,6 +243,22 @@ void TfrmDesk::FormCreate()
     Timer1->setInterval(100);
     pmImages = new QMenu(this);
     pmImages->setObjectName(QStringLiteral("pmImages"));
+    // The side bar's menu runs the main window's commands on this document.
+    const struct {
+        const char* item;
+        const char* caption;
+        const char* action;
+    } items[] = {{"NewImage1", "New Image", "actnnewimage"}, {"DeleteImage1", "Delete Image", "actndelimage"}};
+    for (const auto& item : items) {
+        QAction* a = pmImages->addAction(QString::fromLatin1(item.caption));
+        a->setObjectName(QString::fromLatin1(item.item));
+        const QString action = QString::fromLatin1(item.action);
+        connect(a, &QAction::triggered, this, [this, action] {
+            ActivateDocument();
+            if (auto* host = EditorHost())
+                host->ExecuteAction(action);
+        });
+    }
 
     // 1-4: zoom list, stroke state, empty document and history.
     Zoom = 10;
@@ -632,8 +648,9 @@ void TfrmDesk::cmbZoomChange()
     }
     ImgSel->move(selCells * Zoom + Image1->pos());
     CenterImage();
+    // A floating selection stays floating on the same cell, drawn at the new cell size.
     if (glimt::IToolEngine* tools = ToolEngine()) {
-        tools->ApplyToolCursor();
+        tools->ShowSelectionLayer(false);
         tools->UpdateBrushPreview();
     }
     UpdateZoomButtons();
@@ -665,9 +682,11 @@ void TfrmDesk::Image1MouseDown(QObject*, TMouseButton button, TShiftState shift,
     glimt::IEditorHost* host = EditorHost();
     if (host)
         host->DisableToolActions();
-    StrokeCancelled = false;
+    // A second button pressed during a stroke is ignored, also by a cancel already seen.
     if (InStroke)
         return;
+    StrokeCancelled = false;
+    glimt::KeyState().ForgetEscapeTap();
     ActivateDocument();
     TmyImagePal* im = CurrentImage();
     if (!im)
@@ -701,13 +720,23 @@ void TfrmDesk::Image1MouseMove(QObject* sender, TShiftState shift, int X, int Y)
 
 void TfrmDesk::Image1MouseUp(QObject* sender, TMouseButton button, TShiftState shift, int X, int Y)
 {
+    // Only the release of the button that started the stroke ends it. Another button's
+    // release changes nothing: the tool keys stay locked and the timer keeps watching for
+    // Escape and Shift until the stroke's own button comes up.
+    if (InStroke && std::uint8_t(button) != StrokeButton)
+        return;
+    if (InStroke && sender == Image1) {
+        if (glimt::IToolEngine* tools = ToolEngine())
+            tools->DispatchToolEvent(X, Y, StrokeButton, (shift & glimt::ssShift) != 0, StrokeCancelled ? 3 : 0);
+    }
+    EndStroke();
+}
+
+void TfrmDesk::EndStroke()
+{
     if (glimt::IEditorHost* host = EditorHost())
         host->EnableToolActions();
-    if (std::uint8_t(button) == StrokeButton && InStroke) {
-        if (sender == Image1) {
-            if (glimt::IToolEngine* tools = ToolEngine())
-                tools->DispatchToolEvent(X, Y, StrokeButton, (shift & glimt::ssShift) != 0, StrokeCancelled ? 3 : 0);
-        }
+    if (InStroke) {
         StrokeButton = 2;
         InStroke = false;
         StrokeBackup.reset();

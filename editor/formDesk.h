@@ -178,6 +178,9 @@ public:
     void Image1MouseDown(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
     void Image1MouseMove(QObject* sender, glimt::TShiftState shift, int X, int Y);
     void Image1MouseUp(QObject* sender, glimt::TMouseButton button, glimt::TShiftState shift, int X, int Y);
+    // Ends a running stroke without a tool event (the stroke-start copy goes, the tool keys
+    // come back, the timer stops); nothing more when no stroke runs.
+    void EndStroke();
     void Timer1Timer();
     // Status read-out after a tool event: anchor and position in cells.
     void ShowToolStatus(int AnchorX, int AnchorY, int X, int Y, std::uint8_t Button, std::uint8_t Tool);

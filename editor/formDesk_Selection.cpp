@@ -192,6 +192,11 @@ void TfrmDesk::RenderSelection(const TmyImagePal& image, const TmyImagePal& sele
     DrawSelectionFrame();
     PlaceHandles();
     target->update();
+    // A drag redraws the preview itself once the layer has moved.
+    if (!Dragging) {
+        if (glimt::IEditorHost* host = EditorHost())
+            host->ShowPreview(this);
+    }
 }
 
 void TfrmDesk::DrawSelectionGrid(int X0, int X1, int Y1, int Y0)
@@ -335,7 +340,7 @@ void TfrmDesk::SelectionDragStep(QPoint cursor, bool fromMouse)
     PlaceHandles();
     ScrollBox1->viewport()->update();
     if (glimt::IEditorHost* host = EditorHost())
-        host->DocumentShown(this);
+        host->ShowPreview(this);
     LastCursor = cursor;
     if (SelDraggingOut)
         SelectionDragOver(cursor);
@@ -440,9 +445,8 @@ void TfrmDesk::SelectionResizeStep(QWidget* handle, QPoint delta)
     ImgSel->move(pos);
     ImgSel->SetCanvasSize(w, h);
     PlaceHandles();
+    // Redraws the layer, and with it the preview.
     ResizeSelection(w / zoom, h / zoom);
-    if (glimt::IEditorHost* host = EditorHost())
-        host->DocumentShown(this);
 }
 
 void TfrmDesk::rpBottomRightMouseUp(QWidget*)

@@ -55,13 +55,18 @@ TfrmFrames* FramesDialog()
 
 bool RunFramesDialog(const QString& fileName, int targetWidth, int targetHeight, int targetDepth)
 {
+    GifPicture gif;
     try {
-        if (DetectImageFileType(fileName) != iftGif || LoadGif(fileName).Frames.empty())
+        if (DetectImageFileType(fileName) != iftGif)
+            return false;
+        gif = LoadGif(fileName);
+        if (gif.Frames.empty())
             return false;
     } catch (const std::exception&) {
         return false;
     }
     TfrmFrames* dialog = FramesDialog();
+    dialog->SetGif(fileName, std::move(gif));
     dialog->FileName = fileName;
     dialog->TargetWidth = targetWidth;
     dialog->TargetHeight = targetHeight;
@@ -112,12 +117,43 @@ void TfrmFrames::showEvent(QShowEvent* event)
     FillFrames();
 }
 
+const glimt::GifPicture* TfrmFrames::Gif()
+{
+    if (!m_gif || m_gifFile != FileName) {
+        m_gif.reset();
+        try {
+            if (DetectImageFileType(FileName) != iftGif)
+                return nullptr;
+            m_gif = glimt::LoadGif(FileName);
+            m_gifFile = FileName;
+        } catch (const std::exception&) {
+            return nullptr;
+        }
+    }
+    return &*m_gif;
+}
+
+void TfrmFrames::SetGif(const QString& fileName, glimt::GifPicture gif)
+{
+    m_gif = std::move(gif);
+    m_gifFile = fileName;
+}
+
 void TfrmFrames::FillFrames()
 {
     Thumbnails->ClearItems();
-    Thumbnails->LoadGifFrames(FileName, cbOverimpose->isChecked());
+    if (const glimt::GifPicture* gif = Gif())
+        Thumbnails->LoadGifFrames(*gif, cbOverimpose->isChecked());
     if (Thumbnails->Count() > 0)
         Thumbnails->SelectIndex(0);
+}
+
+void TfrmFrames::done(int result)
+{
+    QDialog::done(result);
+    Thumbnails->ClearItems();
+    m_gif.reset();
+    m_gifFile.clear();
 }
 
 void TfrmFrames::keyPressEvent(QKeyEvent* event)
@@ -134,17 +170,16 @@ void TfrmFrames::btnOKClick()
     if (Thumbnails->SelectedIndices.empty())
         return;
     const std::vector<int> frames = Thumbnails->SelectedIndices;
+    const glimt::GifPicture* gif = Gif();
     hide();
     // Runs from a button's signal: a failure is reported here and ends the picker.
     glimt::ReportFailures([&] {
-        // The file is read once more: the tiles were decoded when the picker opened.
-        const glimt::GifPicture gif = glimt::LoadGif(FileName);
         glimt::IEditorHost* host = glimt::EditorHost();
         for (int k : frames) {
-            if (!host || k < 0 || k >= int(gif.Frames.size()))
+            if (!gif || !host || k < 0 || k >= int(gif->Frames.size()))
                 break;
             const TmyImagePal image =
-                glimt::GifFrameImage(gif, k, cbOverimpose->isChecked(), TargetWidth, TargetHeight, TargetDepth);
+                glimt::GifFrameImage(*gif, k, cbOverimpose->isChecked(), TargetWidth, TargetHeight, TargetDepth);
             if (!host->CreateDocumentFromImage(image))
                 break;
         }

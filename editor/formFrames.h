@@ -1,7 +1,9 @@
 #pragma once
 #include "editor/DialogParts.h"
+#include "engine/GifCodec.h"
 
 #include <QDialog>
+#include <optional>
 
 class QCheckBox;
 class QFrame;
@@ -11,7 +13,6 @@ class TThumbail;
 class TmyImagePal;
 
 namespace glimt {
-struct GifPicture;
 
 // Frame `frame` of the GIF (composed over the frames before it when `overimpose`) placed into
 // a TargetWidth x TargetHeight image by the import rules and brought to `targetDepth`.
@@ -22,6 +23,8 @@ TmyImagePal GifFrameImage(const GifPicture& gif, int frame, bool overimpose, int
 // The GIF frame picker: shows the frames of a GIF as thumbnails; OK makes each selected frame,
 // in the order of selection, the first image of a new document of the target size and depth.
 // Created once and reused; the caller sets FileName and the target format before showing it.
+// The file is decoded once per showing: the tiles and OK are made from that one decoding by
+// the same composition, so a tile shows what its frame imports.
 class TfrmFrames : public QDialog {
     Q_OBJECT
 public:
@@ -33,7 +36,13 @@ public:
     int TargetDepth = 32;
     TThumbail* Thumbnails = nullptr;
 
-    // Reloads the tiles from FileName and selects the first.
+    // The decoded GIF of FileName, decoding it when it is not yet; null (the tiles stay empty)
+    // when the file cannot be read as a GIF.
+    const glimt::GifPicture* Gif();
+    // Takes a GIF already decoded from `fileName` (the picker need not read it again).
+    void SetGif(const QString& fileName, glimt::GifPicture gif);
+
+    // Reloads the tiles from the GIF and selects the first.
     void FillFrames();
     // Makes the documents of the selected frames; nothing when none is selected.
     void btnOKClick();
@@ -43,9 +52,16 @@ public:
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 
+    // Closes the picker; the decoded GIF and the tiles are let go until the next showing.
+    void done(int result) override;
+
 protected:
     void showEvent(QShowEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    std::optional<glimt::GifPicture> m_gif;
+    QString m_gifFile; // the file m_gif was decoded from
 };
 
 namespace glimt {

@@ -5,7 +5,7 @@
 #include "editor/Translate.h"
 #include "editor/UserDialogs.h"
 #include "editor/formDesk.h"
-#include "engine/Mypreview.h"
+#include "editor/framePreview.h"
 #include "engine/Settings.h"
 #include "engine/myadjustments.h"
 #include "engine/myselection.h"
@@ -22,7 +22,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScrollArea>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -130,13 +129,8 @@ TfrmRotate::TfrmRotate(QWidget* parent) : QDialog(parent)
 
     grpPreview = Make<QGroupBox>(this, "grpPreview", QStringLiteral(" Preview "));
     grpPreview->setMinimumSize(129, 129);
-    preview1 = new QScrollArea(grpPreview);
-    preview1->setObjectName(QStringLiteral("preview1"));
+    preview1 = new Tpreview(grpPreview);
     preview1->setMinimumSize(117, 105);
-    preview1->setAlignment(Qt::AlignCenter);
-    PreviewImage = new QLabel;
-    PreviewImage->setObjectName(QStringLiteral("Image1"));
-    preview1->setWidget(PreviewImage);
     auto* previewLayout = new QVBoxLayout(grpPreview);
     previewLayout->setContentsMargins(6, previewLayout->contentsMargins().top(), 6, 6);
     previewLayout->addWidget(preview1);
@@ -191,9 +185,9 @@ void TfrmRotate::FormShow()
 {
     if (const TmyImagePal* source = Source())
         WorkImage.Assign(*source);
-    const TColor c = Options().PrevColor;
-    preview1->setStyleSheet(QStringLiteral("background-color: %1").arg(QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF)).name()));
+    preview1->SetBoxColor(Options().PrevColor);
     rbLeftClick();
+    preview1->CenterPreview();
 }
 
 bool TfrmRotate::SignedAngle(int& angle) const
@@ -215,10 +209,7 @@ void TfrmRotate::rbLeftClick()
     const QPoint c = CenterDrag->CenterToImage(source->Width(), source->Height());
     WorkImage.Assign(*source);
     TmyAdjustments::RotateImage(WorkImage, c.x(), c.y(), angle);
-    QImage picture;
-    TmyPreview::RenderToImage(WorkImage, picture, Options().PrevColor);
-    PreviewImage->setPixmap(QPixmap::fromImage(picture));
-    PreviewImage->resize(picture.size());
+    preview1->Render(WorkImage, Options().PrevColor);
 }
 
 bool TfrmRotate::btnOKClick()

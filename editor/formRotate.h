@@ -11,8 +11,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
-class QScrollArea;
 class QToolButton;
+class Tpreview;
 
 // The Free Rotate dialog: turns the current image of the active document, or the floating
 // selection when it belongs to that document, by whole degrees to the left or right about a
@@ -59,8 +59,8 @@ public:
     QWidget* pbCenter = nullptr;
     QWidget* spCenter = nullptr;
     QGroupBox* grpPreview = nullptr;
-    QScrollArea* preview1 = nullptr;
-    QLabel* PreviewImage = nullptr;
+    // The turned copy at its real size; a copy larger than the box is panned by dragging it.
+    Tpreview* preview1 = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
 

@@ -73,8 +73,9 @@ void TfrmTools::ShowLiftedSelection(TfrmDesk& desk)
 {
     const int zoom = std::max<int>(1, desk.Zoom);
     desk.ImgSel->move(desk.Image1->pos() + QPoint(m_selection.Bounds.Left, m_selection.Bounds.Top) * zoom);
-    ShowSelectionLayer(true);
+    // Shown before it is drawn, so that the preview drawn with it stamps it in.
     desk.ShowSelectionHandles();
+    ShowSelectionLayer(true);
 }
 
 TfrmText* TfrmTools::TextDialog()
@@ -112,8 +113,7 @@ void TfrmTools::ApplySelectionResult(TfrmDesk& desk, const glimt::TToolResult& r
 {
     glimt::IEditorHost* host = glimt::EditorHost();
     if (r.ReleaseStrokeAndDrop) {
-        desk.StrokeButton = 2;
-        desk.Image1MouseUp(this, glimt::TMouseButton::Left, 0, 0, 0);
+        desk.EndStroke();
         if (TfrmDesk* owner = host ? host->Desk(m_selection.DocumentSlot) : nullptr)
             owner->ActivateDocument();
         DropSelection();

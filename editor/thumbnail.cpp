@@ -274,6 +274,19 @@ QImage OverWhite(const TmyImagePal& image)
     return picture;
 }
 
+// A picture whose pixels are opaque or fully transparent, shown over white.
+QImage OverWhite(const TmyImage& image)
+{
+    QImage picture(image.Width(), image.Height(), QImage::Format_RGB32);
+    for (int y = 0; y < image.Height(); ++y) {
+        const TmyPixel* src = image.Row(y);
+        auto* out = reinterpret_cast<QRgb*>(picture.scanLine(y));
+        for (int x = 0; x < image.Width(); ++x)
+            out[x] = src[x].A == 0 ? qRgb(255, 255, 255) : qRgb(src[x].R, src[x].G, src[x].B);
+    }
+    return picture;
+}
+
 // The picture the shell shows for icon `index` of a file: its image nearest to 32x32, drawn at
 // 32x32 with its alpha. A null picture when there is none.
 QImage ShellPicture(const glimt::TShellIcons& shell, int index)
@@ -354,24 +367,28 @@ void TThumbail::LoadGifFrames(const QString& fileName, bool overImpose)
     const QByteArray bytes = file.readAll();
     const glimt::GifPicture gif = glimt::DecodeGif(reinterpret_cast<const std::uint8_t*>(bytes.constData()), std::size_t(bytes.size()));
     QCoreApplication::processEvents();
+    LoadGifFrames(gif, overImpose);
+}
+
+void TThumbail::LoadGifFrames(const glimt::GifPicture& gif, bool overImpose)
+{
+    if (Busy)
+        return;
     const QString progress = glimt::Msg("msgReadObject", "Reading object %i1 from %i2");
     const int frames = int(gif.Frames.size());
     {
         LoadGuard busy(*this);
         ClearItems();
-        const TmyPixel white = TmyPixel::CreateRGBA(255, 255, 255, 255);
-        TmyImagePal bitmap(gif.ScreenHeight, gif.ScreenWidth, 24);
-        bitmap.Fill(white);
-        for (int i = 0; i < frames; ++i) {
-            if (!overImpose)
-                bitmap.Fill(white);
-            glimt::ComposeGifFrame(bitmap, gif, i);
+        // The frames are played onto a picture twice the tile's size (the tile smooths it
+        // down), not onto the whole logical screen: a tile costs what it shows.
+        const glimt::GifSampling sampling = glimt::GifSampling::Fitting(gif, 2 * std::max(1, m_thumbnailSize - 10));
+        glimt::ForEachGifFrame(gif, overImpose, sampling, [&](int i, const TmyImage& picture) {
             TThumbnailItem* tile = AddItem();
-            tile->SetGraphic(OverWhite(bitmap));
+            tile->SetGraphic(OverWhite(picture), gif.ScreenWidth, gif.ScreenHeight);
             tile->SetCaption(glimt::MsgI("msgFrame", "Frame %i1", i + 1));
             tile->update();
             SetStatusText(Progress(progress, i + 1, frames));
-        }
+        });
         FitTilesToCaptions();
     }
     SetStatusText(glimt::MsgI("msgObject", "%i1 objects", frames));
@@ -386,6 +403,8 @@ void TThumbail::LoadFolder(const QString& folder)
     {
         LoadGuard busy(*this);
         ClearItems();
+        // Escape stops this listing, not one from before it.
+        glimt::KeyState().ForgetEscapeTap();
         const QFileInfoList entries = QDir(folder).entryInfoList(QDir::Files, QDir::Name);
         for (const QFileInfo& entry : entries) {
             if (IsEscDown())
@@ -619,6 +638,8 @@ void TThumbail::mousePressEvent(QMouseEvent* event)
     if (Items.empty())
         return;
     MouseIsDown = true;
+    // The wheel rests until the button comes up, so that it cannot scroll a band away.
+    m_wheelDetached = true;
     if (Busy || event->button() != Qt::LeftButton)
         return;
     ScrollLimit = verticalScrollBar()->maximum();
@@ -678,6 +699,7 @@ void TThumbail::mouseReleaseEvent(QMouseEvent* event)
     emit OnClick(this);
     if (!MouseIsDown)
         return;
+    m_wheelDetached = false;
     MouseIsDown = false;
     if (Busy)
         return;
@@ -691,6 +713,20 @@ void TThumbail::mouseReleaseEvent(QMouseEvent* event)
     } else if (event->button() == Qt::RightButton) {
         PopupAtCursor();
     }
+}
+
+void TThumbail::wheelEvent(QWheelEvent* event)
+{
+    event->accept();
+    if (m_wheelDetached)
+        return;
+    // One line of 50 pixels a notch (the scroll bar's own wheel handling would move several
+    // lines); fine-grained wheels send parts of a notch.
+    m_wheelAngle += event->angleDelta().y();
+    const int notches = m_wheelAngle / 120;
+    m_wheelAngle -= notches * 120;
+    QScrollBar* bar = verticalScrollBar();
+    bar->setValue(bar->value() - notches * bar->singleStep());
 }
 
 TThumbnailDragData::TThumbnailDragData(TThumbail* view)

@@ -18,9 +18,8 @@ class TmyImagePal;
 
 enum class TSelectMode { smNone, smSingle, smMultiple };
 
-// A scrolling view of square tiles with single, multiple and rubber-band selection, filled
-// by its loaders. Items and SelectedIndices are read directly by the view's users.
 namespace glimt {
+struct GifPicture;
 class TShellIcons;
 // One icon of a file as the views list it: its number among the icons the shell reports, and
 // the number of images of its icon group (-1 when the file is not a module).
@@ -30,6 +29,8 @@ struct TListedIcon {
 };
 } // namespace glimt
 
+// A scrolling view of square tiles with single, multiple and rubber-band selection, filled
+// by its loaders. Items and SelectedIndices are read directly by the view's users.
 class TThumbail : public QScrollArea {
     Q_OBJECT
 public:
@@ -78,8 +79,11 @@ public:
     // The icons the last LoadExeIcons listed, in tile order (see glimt::ListExeIcons).
     const std::vector<glimt::TListedIcon>& ListedIcons() const { return m_listedIcons; }
     // The frames of a GIF file over white; with `overImpose` each tile shows the frames up to
-    // its own drawn over one another. A file that is not a GIF changes nothing.
+    // its own played one after the other (each earlier frame's disposal applied), as the frame
+    // picker imports them. A file that is not a GIF changes nothing.
     void LoadGifFrames(const QString& fileName, bool overImpose);
+    // The same from a GIF decoded already.
+    void LoadGifFrames(const glimt::GifPicture& gif, bool overImpose);
     // The icon and picture files of a folder, each tile carrying its file name.
     void LoadFolder(const QString& folder);
 
@@ -114,6 +118,8 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // Each notch of the wheel moves the view one line of 50 pixels.
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void ItemMouseDown(TThumbnailItem* item, Qt::MouseButton button, Qt::KeyboardModifiers mods, int x, int y);
@@ -130,6 +136,8 @@ private:
     bool m_showCaption = false;
     Qt::KeyboardModifiers m_eventMods;
     bool m_inMouseEvent = false;
+    bool m_wheelDetached = false; // a button is down on empty space
+    int m_wheelAngle = 0;         // wheel turn not yet worth a notch, in eighths of a degree
     std::vector<glimt::TListedIcon> m_listedIcons;
     friend class EventModifiers;
 };

@@ -391,6 +391,8 @@ void TfrmMain::FormActivate()
         UpdateDocking();
         FormResize();
         glimt::LoadToolCursors();
+        if (m_frmColors)
+            m_frmColors->ApplyPickerCursor();
         QCoreApplication::processEvents();
         OpenFileList(m_commandLine);
     });

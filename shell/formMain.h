@@ -256,6 +256,7 @@ public:
     void CloseRefused() override { CanCloseAll = false; }
     void BuildWindowMenu() override;
     void DocumentShown(TfrmDesk* desk) override;
+    void ShowPreview(TfrmDesk* desk) override { ShowPreviewOf(desk); }
 
     // --- Tool windows and docking (formMain_Docking.cpp) ----------------------------------------
     // Hosts `window` as a tool window: a child frame of the main window above the work area,

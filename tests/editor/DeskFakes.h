@@ -1,7 +1,9 @@
 #pragma once
 #include "editor/EditorHost.h"
+#include "editor/KeyState.h"
 #include "editor/formDesk.h"
 
+#include <QMouseEvent>
 #include <QSize>
 #include <QStringList>
 #include <QTest>
@@ -44,6 +46,29 @@ public:
     }
     void ReleaseDocumentWindow(int slot) override { Released.push_back(slot); }
     void CloseRefused() override { ++Refused; }
+    // The tool keys (the main window's tool actions), locked while a stroke runs.
+    bool ToolActionsEnabled = true;
+    void DisableToolActions() override { ToolActionsEnabled = false; }
+    void EnableToolActions() override { ToolActionsEnabled = true; }
+    // Preview redraws asked for, and how many of them came while the active document showed
+    // its floating-selection layer (the preview stamps the selection in only then).
+    int PreviewsShown = 0;
+    int PreviewsWithLayer = 0;
+    void ShowPreview(TfrmDesk* desk) override
+    {
+        ++PreviewsShown;
+        if (desk && desk == Active && desk->ImgSel && desk->ImgSel->isVisible())
+            ++PreviewsWithLayer;
+    }
+};
+
+// The keyboard as a test sets it: the modifiers held and whether Escape is down.
+class FakeKeys : public IKeyState {
+public:
+    Qt::KeyboardModifiers Held;
+    bool Escape = false;
+    Qt::KeyboardModifiers Modifiers() override { return Held; }
+    bool EscapeDown() override { return Escape; }
 };
 
 // A tool engine that records every event it receives, with the state of the document window
@@ -78,6 +103,15 @@ public:
     const TmyImagePal* SelectionImage() override { return SelectionSlot ? &SelectionPicture : nullptr; }
     bool SelectionInFront() override { return InFront; }
     void ResizeSelection(int w, int h) override { Resizes.push_back(QSize(w, h)); }
+};
+
+// A widget outside the document window: a release that the canvas never sees (the button came
+// up elsewhere) is sent here, so that QTest's record of the buttons held, which every later
+// test's mouse events carry, is back to none when the test ends.
+class Elsewhere : public QWidget {
+protected:
+    void mousePressEvent(QMouseEvent* e) override { e->accept(); }
+    void mouseReleaseEvent(QMouseEvent* e) override { e->accept(); }
 };
 
 // Shows `desk` as a window of `size` with its first image current at `zoom` (slot 1), the

@@ -1,5 +1,7 @@
 // The editor tests run on real widgets: one QApplication for the whole test program, made
 // before the first test (another environment of this program may have made it already).
+#include "tests/support/HeldButtons.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
@@ -27,5 +29,6 @@ private:
 };
 
 [[maybe_unused]] ::testing::Environment* const g_editorApp = ::testing::AddGlobalTestEnvironment(new EditorApplication);
+[[maybe_unused]] const bool g_heldButtons = glimt::test::HeldButtonsCheck::Install();
 
 } // namespace

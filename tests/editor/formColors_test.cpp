@@ -2,6 +2,7 @@
 
 #include "editor/ColorPanel.h"
 #include "editor/MyScroll.h"
+#include "editor/ToolCursors.h"
 #include "editor/Translate.h"
 #include "editor/formDesk.h"
 #include "editor/formTools.h"
@@ -10,10 +11,13 @@
 #include "tests/support/PixelFixtures.h"
 #include "tests/support/TempFiles.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
+#include <QWheelEvent>
+#include <functional>
 #include <gtest/gtest.h>
 
 using glimt::test::FakeDialogs;
@@ -522,6 +526,126 @@ TEST(TfrmColors, ToolsPaintWithThePanelsColoursAndThePickerSetsThem)
     EXPECT_EQ(p.Text(1), QString::number(image.Palette->Colors[40].R));
     tools.SetPaintColors(nullptr);
     glimt::SetToolEngine(nullptr);
+}
+
+// --- the fore colour stays on the palette ------------------------------------------------
+
+// Every way of moving a slider on a paletted image is one edit of the selected entry: the
+// entry and its pixels take the new colour, so what the fore colour paints is what is saved.
+TEST(TfrmColors, EveryWayOfMovingASliderRewritesTheSelectedEntry)
+{
+    const TmyPixel entry1 = TmyPalette(16).Colors[1];
+    struct Row {
+        const char* name;
+        int slider;
+        std::function<void(Panel&, TmyScroll&)> act;
+    } rows[] = {
+        {"click on the red bar", 1, [](Panel& p, TmyScroll& s) { p.Click(&s, QPoint(s.width() / 2, 5)); }},
+        {"click on the hue bar", 5, [](Panel& p, TmyScroll& s) { p.Click(&s, QPoint(s.width() / 2, 5)); }},
+        {"wheel on the green slider", 2, [](Panel&, TmyScroll& s) {
+             QWheelEvent notch(QPointF(5, 5), s.mapToGlobal(QPointF(5, 5)), {}, QPoint(0, 120), Qt::NoButton, {},
+                               Qt::NoScrollPhase, false);
+             QApplication::sendEvent(&s, &notch);
+         }},
+        {"key on the blue slider", 3, [](Panel&, TmyScroll& s) { QTest::keyClick(&s, Qt::Key_End); }},
+        {"key on the brightness slider", 7, [](Panel&, TmyScroll& s) { QTest::keyClick(&s, Qt::Key_PageDown); }},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        Panel p;
+        TmyImagePal& image = p.Open(3, 2, 4, entry1);
+        p.Click(p.colors.Image6, Panel::Cell(1));
+        ASSERT_EQ(p.colors.ForeColor(), entry1);
+        if (row.slider >= 5)
+            p.colors.btnHSB->click();
+        TmyScroll& slider = *p.Slider(row.slider);
+        slider.setFocus();
+        row.act(p, slider);
+        const TmyPixel fore = p.colors.ForeColor();
+        EXPECT_NE(fore, entry1) << "the slider moved";
+        EXPECT_EQ(image.Palette->Colors[1], fore);
+        EXPECT_EQ(image.Pixel(2, 1), fore) << "the entry's pixels follow";
+        EXPECT_EQ(p.colors.SelectedPaletteIndex(), 1);
+        EXPECT_EQ(p.desk.Undo->Count(), 1);
+    }
+}
+
+TEST(TfrmColors, TypingHueThenSaturationOnAPalettedImageKeepsTheTypedHue)
+{
+    Panel p;
+    TmyImagePal& image = p.Open(3, 2, 4);
+    p.Click(p.colors.Image6, Panel::Cell(7)); // a grey
+    p.colors.btnHSB->click();
+    p.Type(5, "400");
+    ASSERT_EQ(p.Text(5), QStringLiteral("359"));
+    p.Type(6, "1");
+    EXPECT_EQ(p.Text(5), QStringLiteral("359")) << "the palette rewrite does not recompute the hue";
+    EXPECT_EQ(p.Slider(5)->Position(), 359);
+    EXPECT_EQ(p.Text(6), QStringLiteral("1"));
+    EXPECT_EQ(image.Palette->Colors[7], p.colors.ForeColor()) << "the entry took the typed colour";
+}
+
+TEST(TfrmColors, WithoutASelectedEntryTheForeColourGoesToTheNearestEntry)
+{
+    Panel p;
+    TmyImagePal& image = p.Open(3, 2, 4);
+    const TmyPalette palette = *image.Palette;
+    const TmyPixel red = Px(255, 0, 0, 255);
+    ASSERT_GE(palette.IndexOf(red), 0);
+
+    p.Click(p.colors.Image2, QPoint(3, 3)); // transparent: no entry selected
+    p.dialogs.ColorResults.push_back(0x0A0AFA); // (250, 10, 10), through the fore swatch
+    p.colors.Image3Click();
+    EXPECT_EQ(p.colors.ForeColor(), red);
+    EXPECT_EQ(p.colors.SelectedPaletteIndex(), palette.IndexOf(red));
+    EXPECT_EQ(*image.Palette, palette) << "no entry was rewritten";
+    EXPECT_EQ(p.desk.Undo->Count(), 0);
+
+    // Reset to black, an entry of the palette: that entry is selected, and the next edit of
+    // the colour rewrites it.
+    p.Click(p.colors.Image2, QPoint(3, 3));
+    p.colors.btnResetColorClick();
+    EXPECT_EQ(p.colors.ForeColor(), Px(0, 0, 0, 255));
+    EXPECT_EQ(p.colors.SelectedPaletteIndex(), 0);
+    p.Drag(3, 90);
+    EXPECT_EQ(image.Palette->Colors[0], Px(0, 0, 90, 255));
+    EXPECT_EQ(p.desk.Undo->Count(), 1);
+
+    image.Palette->Colors[0] = Px(20, 20, 20, 255); // no black entry left
+    p.Click(p.colors.Image2, QPoint(3, 3));
+    p.colors.btnResetColorClick();
+    EXPECT_EQ(p.colors.ForeColor(), Px(20, 20, 20, 255));
+    EXPECT_EQ(p.colors.SelectedPaletteIndex(), 0);
+    EXPECT_EQ(p.Text(1), QStringLiteral("20"));
+    EXPECT_EQ(p.desk.Undo->Count(), 1) << "no entry was rewritten by the reset";
+}
+
+TEST(TfrmColors, SwappingMovesThePaletteSelectionWithTheColour)
+{
+    Panel p;
+    TmyImagePal& image = p.Open(3, 2, 4);
+    const TmyPalette palette = *image.Palette;
+    p.Click(p.colors.Image6, Panel::Cell(3));
+    p.Click(p.colors.Image6, Panel::Cell(12), Qt::RightButton);
+    p.colors.btnTwistColorClick();
+    EXPECT_EQ(p.colors.ForeColor(), palette.Colors[12]);
+    EXPECT_EQ(p.colors.SelectedPaletteIndex(), 12);
+    p.Drag(1, 77);
+    EXPECT_EQ(image.Palette->Colors[3], palette.Colors[3]) << "the entry the colour left is kept";
+    EXPECT_EQ(image.Palette->Colors[12], p.colors.ForeColor());
+}
+
+TEST(TfrmColors, PicturesThatChooseColoursShowThePickersCursor)
+{
+    Panel p;
+    const QCursor picker = glimt::ScreenCursor(glimt::ToolCursorIndex(glimt::toolPicker));
+    p.colors.ApplyPickerCursor();
+    for (const QWidget* w : {static_cast<QWidget*>(p.colors.Image1), static_cast<QWidget*>(p.colors.Image6),
+                             static_cast<QWidget*>(p.colors.Image2)}) {
+        SCOPED_TRACE(w->objectName().toStdString());
+        EXPECT_EQ(w->cursor().shape(), picker.shape());
+        EXPECT_EQ(w->cursor().hotSpot(), picker.hotSpot());
+    }
 }
 
 } // namespace

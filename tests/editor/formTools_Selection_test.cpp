@@ -8,8 +8,10 @@
 #include "tests/support/FakePrompts.h"
 #include "tests/support/PixelFixtures.h"
 
+#include <QComboBox>
 #include <QFontDatabase>
 #include <QTest>
+#include <cstdlib>
 #include <gtest/gtest.h>
 
 using glimt::test::FakeHost;
@@ -172,6 +174,7 @@ TEST(TfrmToolsSelection, TextToolFloatsTheAnsweredTextAtTheReleaseCell)
     EXPECT_EQ(e.desk.Undo->Position, 0); // the text is not in the image yet
     EXPECT_EQ(e.desk.ImgSel->pos(), e.desk.Image1->pos() + QPoint(20, 12));
     EXPECT_TRUE(e.desk.ImgSel->isVisible());
+    EXPECT_GT(e.host.PreviewsWithLayer, 0) << "the preview shows the new text at once";
     const TmyImagePal& text = *e.tools.SelectionImage();
     EXPECT_EQ(e.desk.ImgSel->size(), QSize(text.Width() * 4, text.Height() * 4));
 
@@ -200,4 +203,47 @@ TEST(TfrmToolsSelection, CropToTheWholeImageIsRefusedAndAPartCrops)
     EXPECT_EQ(e.Image().BitDepth, 32);
     EXPECT_EQ(e.desk.Image1->size(), QSize(16, 12));
     EXPECT_EQ(e.desk.Undo->Position, 2); // one snapshot per press
+}
+
+TEST(TfrmToolsSelection, ZoomRedrawsAFloatingSelectionAtTheNewCellSizeAndKeepsItFloating)
+{
+    // Lifted with the Selection tool, and floating while the Text tool is current (a new text).
+    for (const std::uint8_t tool : {glimt::toolSelection, glimt::toolText}) {
+        SCOPED_TRACE(int(tool));
+        Editor e(8, 6);
+        e.tools.PressToolButton(tool);
+        e.tools.LiftSelection(2, 1, 4, 2); // 3 x 2 cells at (2, 1)
+        ASSERT_EQ(e.tools.SelectionDocumentSlot(), 1);
+        ASSERT_EQ(e.desk.ImgSel->size(), QSize(12, 8));
+        const TmyImagePal before = e.Image();
+        // The layer's pixels are drawn over the checkerboard: an opaque channel c shows as c - 1
+        // or c (inside its cells, away from the dotted frame).
+        const auto shows = [](QRgb shown, const TmyPixel& p) {
+            return std::abs(qRed(shown) - p.R) <= 1 && std::abs(qGreen(shown) - p.G) <= 1 && std::abs(qBlue(shown) - p.B) <= 1;
+        };
+        for (const int zoom : {10, 2, 7}) {
+            SCOPED_TRACE(zoom);
+            e.desk.cmbZoom->setCurrentIndex(zoom - 1);
+            emit e.desk.cmbZoom->activated(zoom - 1);
+            ASSERT_EQ(e.desk.Zoom, zoom);
+            EXPECT_EQ(e.tools.SelectionDocumentSlot(), 1) << "still floating";
+            EXPECT_TRUE(e.desk.ImgSel->isVisible());
+            EXPECT_EQ(e.desk.ImgSel->size(), QSize(3 * zoom, 2 * zoom));
+            EXPECT_EQ(e.desk.ImgSel->pos(), e.desk.Image1->pos() + QPoint(2, 1) * zoom);
+            // The layer shows the lifted pixel (2, 1) in its top-left cell, (4, 2) in its last.
+            EXPECT_TRUE(shows(e.desk.ImgSel->Bitmap.pixel(zoom / 2, zoom / 2), Px(20, 10, 7, 255)));
+            EXPECT_TRUE(shows(e.desk.ImgSel->Bitmap.pixel(3 * zoom - 1 - zoom / 2, 2 * zoom - 1 - zoom / 2), Px(40, 20, 7, 255)));
+        }
+        EXPECT_EQ(e.desk.Undo->Position, 0) << "nothing merged";
+        EXPECT_TRUE(e.Image().SamePixels(before));
+    }
+}
+
+TEST(TfrmToolsSelection, ThePreviewFollowsALiftAtOnce)
+{
+    Editor e(8, 6);
+    e.tools.PressToolButton(glimt::toolSelection);
+    e.Drag({1, 1}, {3, 2});
+    ASSERT_EQ(e.tools.SelectionDocumentSlot(), 1);
+    EXPECT_GT(e.host.PreviewsWithLayer, 0) << "the preview was redrawn with the lifted layer showing";
 }

@@ -7,9 +7,11 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QFile>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWheelEvent>
 #include <gtest/gtest.h>
 
 namespace {
@@ -190,6 +192,9 @@ TEST(TThumbail, FolderLoaderTilesIconsAndPicturesOnly)
     TThumbail view;
     view.StatusBar = &status;
     view.SetThumbnailSize(100);
+    // An Escape tapped a moment before (closing some dialog) does not stop the listing.
+    glimt::InstallKeyStateFilter();
+    QTest::keyClick(&status, Qt::Key_Escape);
     view.LoadFolder(dir.path());
     ASSERT_EQ(view.Count(), 3);
     EXPECT_EQ(view.Items[0]->Caption, QStringLiteral("a.png"));
@@ -235,4 +240,36 @@ TEST(TThumbail, GifLoaderMakesOneTilePerFrameAndIgnoresOtherFiles)
     QImage(4, 4, QImage::Format_RGB32).save(png);
     view.LoadGifFrames(png, false);
     EXPECT_EQ(view.Count(), 4); // not a GIF: nothing changes
+}
+
+TEST(TThumbail, EachWheelNotchScrollsFiftyPixelsExceptWhileAButtonIsDownOnEmptySpace)
+{
+    View v(40);
+    QScrollBar* bar = v.view.verticalScrollBar();
+    ASSERT_GT(bar->maximum(), 300);
+    const auto wheel = [&](QWidget* at, int angle) {
+        QWheelEvent e(QPointF(5, 5), at->mapToGlobal(QPointF(5, 5)), {}, QPoint(0, angle), Qt::NoButton, {},
+                      Qt::NoScrollPhase, false);
+        // As from the window system (sendEvent would make it a synthesized one, which stays
+        // with its receiver): from a tile it climbs to the view.
+        QSpontaneKeyEvent::setSpontaneous(&e);
+        qApp->notify(at, &e);
+    };
+    wheel(v.view.viewport(), -120);
+    EXPECT_EQ(bar->value(), 50);
+    wheel(v.tile(0), -240); // over a tile, two notches
+    EXPECT_EQ(bar->value(), 150);
+    wheel(v.view.viewport(), 60); // half a notch waits for the other half
+    EXPECT_EQ(bar->value(), 150);
+    wheel(v.view.viewport(), 60);
+    EXPECT_EQ(bar->value(), 100);
+
+    // With a button down on empty space (a band may be dragged) the wheel rests.
+    const QPoint empty(v.view.viewport()->width() - 3, 3);
+    QTest::mousePress(v.view.viewport(), Qt::LeftButton, {}, empty);
+    wheel(v.view.viewport(), -120);
+    EXPECT_EQ(bar->value(), 100);
+    QTest::mouseRelease(v.view.viewport(), Qt::LeftButton, {}, empty);
+    wheel(v.view.viewport(), -120);
+    EXPECT_EQ(bar->value(), 150);
 }

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QMap>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using glimt::GifFrame;
@@ -198,6 +199,101 @@ TEST(ComposeGifFrame, DisposalOfEarlierFrames)
         EXPECT_EQ(out.Pixel(1, 0), Blue);
         EXPECT_EQ(glimt::ComposeGifFrames(gif, 1, true).Pixel(0, 0), Green) << "a frame's own disposal waits";
     }
+}
+
+TEST(GifSampling, FittingKeepsTheProportionsAndTakesTheWholeOfASmallScreen)
+{
+    struct Row {
+        int width, height, side;
+        int columns, rows;
+    } rows[] = {
+        {16384, 16384, 280, 280, 280}, {300, 100, 150, 150, 50}, {100, 300, 150, 50, 150},
+        {100, 50, 150, 100, 50},      {3, 2, 1, 1, 1},           {5000, 1, 10, 10, 1},
+    };
+    for (const Row& r : rows) {
+        SCOPED_TRACE(testing::Message() << r.width << " x " << r.height << " in " << r.side);
+        GifPicture gif;
+        gif.ScreenWidth = r.width, gif.ScreenHeight = r.height;
+        const glimt::GifSampling s = glimt::GifSampling::Fitting(gif, r.side);
+        ASSERT_EQ(int(s.Columns.size()), r.columns);
+        ASSERT_EQ(int(s.Rows.size()), r.rows);
+        EXPECT_TRUE(std::is_sorted(s.Columns.begin(), s.Columns.end()));
+        EXPECT_GE(s.Columns.front(), 0);
+        EXPECT_LT(s.Columns.back(), r.width);
+        EXPECT_LT(s.Rows.back(), r.height);
+    }
+}
+
+// Frames at offsets with every disposal, on a screen of odd size.
+GifPicture Animation()
+{
+    GifPicture gif;
+    gif.ScreenWidth = 37, gif.ScreenHeight = 23;
+    gif.Frames.push_back(Frame(0, 0, 37, 23, 0, -1, 1));
+    gif.Frames.push_back(Frame(5, 3, 20, 11, 1, -1, 2));
+    gif.Frames.push_back(Frame(11, 7, 15, 12, 2, -1, 3));
+    gif.Frames.push_back(Frame(30, 18, 10, 10, 1, -1, 0)); // reaches past the screen
+    GifFrame holes = Frame(2, 2, 30, 15, 2, 0, 3);
+    for (std::size_t i = 0; i < holes.Indices.size(); i += 3)
+        holes.Indices[i] = 0; // transparent
+    gif.Frames.push_back(holes);
+    gif.Frames.push_back(Frame(8, 1, 4, 4, 0, -1, 2));
+    return gif;
+}
+
+// A picture of a few pixels and a whole one come from the same composition: each sampled pixel
+// is the whole picture's pixel it stands for, frame by frame, and playing the frames in one pass
+// gives what composing each one on its own gives.
+TEST(GifComposer, ASampledPictureShowsTheWholePicturesPixels)
+{
+    const GifPicture gif = Animation();
+    const glimt::GifSampling small = glimt::GifSampling::Fitting(gif, 9);
+    ASSERT_EQ(small.Columns.size(), 9u);
+    for (bool overimpose : {true, false}) {
+        SCOPED_TRACE(overimpose);
+        std::vector<TmyImage> played;
+        glimt::ForEachGifFrame(gif, overimpose, small, [&](int k, const TmyImage& picture) {
+            EXPECT_EQ(k, int(played.size()));
+            played.push_back(picture);
+        });
+        ASSERT_EQ(played.size(), gif.Frames.size());
+        for (int k = 0; k < int(gif.Frames.size()); ++k) {
+            SCOPED_TRACE(k);
+            const TmyImage whole = glimt::ComposeGifFrames(gif, k, overimpose);
+            const TmyImage sampled = glimt::ComposeGifFrames(gif, k, overimpose, small);
+            int wrong = 0;
+            for (std::size_t j = 0; j < small.Rows.size(); ++j)
+                for (std::size_t i = 0; i < small.Columns.size(); ++i) {
+                    const TmyPixel want = whole.Pixel(small.Columns[i], small.Rows[j]);
+                    wrong += sampled.Pixel(int(i), int(j)) == want && played[std::size_t(k)].Pixel(int(i), int(j)) == want ? 0 : 1;
+                }
+            EXPECT_EQ(wrong, 0);
+        }
+    }
+    // The disposals did their work: after frame 2 (restores what lay under it) and frame 1
+    // (clears its rectangle), frame 3's picture shows frame 0 around the cleared part.
+    const TmyImage third = glimt::ComposeGifFrames(gif, 3, true);
+    EXPECT_EQ(third.Pixel(0, 0), Red);
+    EXPECT_EQ(third.Pixel(6, 4), None);
+    EXPECT_EQ(third.Pixel(20, 15), Red) << "frame 2's area went back to what lay under it";
+    EXPECT_EQ(third.Pixel(33, 20), Green);
+}
+
+// A tiny file may claim a huge logical screen: a small picture of it costs what it shows.
+TEST(GifComposer, AHugeScreenWithTinyFramesComposesAtThePicturesSize)
+{
+    GifPicture gif;
+    gif.ScreenWidth = 16384, gif.ScreenHeight = 16384;
+    for (int k = 0; k < 3; ++k)
+        gif.Frames.push_back(Frame(8192 + k, 8192, 1, 1, std::uint8_t(k), -1, k == 1 ? 3 : 2));
+    const glimt::GifSampling tile = glimt::GifSampling::Fitting(gif, 280);
+    int frames = 0;
+    glimt::ForEachGifFrame(gif, true, tile, [&](int, const TmyImage& picture) {
+        ++frames;
+        EXPECT_EQ(picture.Width(), 280);
+        EXPECT_EQ(picture.Height(), 280);
+    });
+    EXPECT_EQ(frames, 3);
 }
 
 TEST(GifCodec, CorpusFilesDecodeToTheirExpectedFrames)

@@ -17,6 +17,7 @@
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/support/FakeDialogs.h"
 #include "tests/support/FileBytes.h"
+#include "tests/support/HeldButtons.h"
 #include "tests/support/PixelFixtures.h"
 
 #include <QAction>
@@ -49,6 +50,9 @@ using glimt::test::FakeDialogs;
 using Kind = glimt::test::FakeDialogs::Kind;
 
 namespace {
+
+// Once for the shell test program: no test may leave QTest's mouse buttons held.
+[[maybe_unused]] const bool g_heldButtons = glimt::test::HeldButtonsCheck::Install();
 
 QByteArray IconBytes(int width, int height, std::uint8_t red)
 {
