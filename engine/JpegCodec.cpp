@@ -7,9 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace glimt {
 
@@ -18,7 +20,10 @@ namespace {
 // Everything below down to the wrappers is C-style code: no object with a destructor lives
 // in a function that calls setjmp, so the jump out of libjpeg skips nothing.
 
-constexpr long MaxCodecMemory = 1L << 30;
+// The decoder's own working memory besides the picture: progressive and multi-scan files keep
+// every coefficient of the picture (2 bytes a sample), which past this is refused. With the
+// picture itself (at most 1 GiB) a decode stays below 1.5 GiB.
+constexpr long MaxCodecMemory = 1L << 29;
 // Progressive files can repeat scans without end; real files have a few dozen.
 constexpr int MaxScans = 1000;
 
@@ -31,7 +36,11 @@ struct ErrorManager {
 void OnError(j_common_ptr cinfo)
 {
     ErrorManager* err = reinterpret_cast<ErrorManager*>(cinfo->err);
-    (*cinfo->err->format_message)(cinfo, err->message);
+    if (cinfo->err->msg_code == JERR_NO_BACKING_STORE)
+        std::snprintf(err->message, sizeof err->message, "the picture needs more than %ld MB to decode",
+                      MaxCodecMemory >> 20);
+    else
+        (*cinfo->err->format_message)(cinfo, err->message);
     std::longjmp(err->jump, 1);
 }
 
@@ -57,15 +66,6 @@ void OnProgress(j_common_ptr cinfo)
     }
 }
 
-struct DecodeResult {
-    unsigned char* rgba; // malloc'd, width * height * 4 bytes, alpha 255
-    unsigned char* cmykRow; // scratch row, freed by DecodeC
-    int width;
-    int height;
-    bool tooLarge;
-    char message[JMSG_LENGTH_MAX];
-};
-
 bool SizeAllowed(std::int64_t w, std::int64_t h)
 {
     return w >= 1 && h >= 1 && w <= MaxPictureSide && h <= MaxPictureSide && w * h <= TmyImage::MaxPixels;
@@ -85,82 +85,107 @@ void ConvertCmykRow(unsigned char* row, const unsigned char* cmyk, JDIMENSION wi
     }
 }
 
-bool DecodeC(const unsigned char* data, unsigned long size, int minWidth, int minHeight, DecodeResult* out)
-{
+// A decode in two steps, so that the picture is allocated once, by the caller, between them:
+// StartDecodeC reads the header and sizes the output, FinishDecodeC writes the rows straight
+// into the caller's pixels. Each step returns false on failure, with the decoder destroyed and
+// `message` set; a caller that stops in between calls AbandonDecodeC.
+struct Decoder {
     jpeg_decompress_struct cinfo;
     ErrorManager err;
     jpeg_progress_mgr progress;
-    out->rgba = nullptr;
-    out->cmykRow = nullptr;
-    out->tooLarge = false;
-    out->message[0] = 0;
+    bool live; // cinfo is created and not yet destroyed
+    bool cmyk;
+    bool tooLarge;
+    int width;
+    int height;
+    char message[JMSG_LENGTH_MAX];
+};
 
-    cinfo.err = InstallErrors(err);
-    if (setjmp(err.jump)) {
-        std::memcpy(out->message, err.message, sizeof out->message);
-        std::free(out->rgba);
-        out->rgba = nullptr;
-        std::free(out->cmykRow);
-        out->cmykRow = nullptr;
-        jpeg_destroy_decompress(&cinfo);
+void AbandonDecodeC(Decoder* d)
+{
+    if (d->live)
+        jpeg_destroy_decompress(&d->cinfo);
+    d->live = false;
+}
+
+bool FailDecodeC(Decoder* d)
+{
+    std::memcpy(d->message, d->err.message, sizeof d->message);
+    AbandonDecodeC(d);
+    return false;
+}
+
+bool StartDecodeC(Decoder* d, const unsigned char* data, unsigned long size, int minWidth, int minHeight)
+{
+    d->live = false;
+    d->cmyk = false;
+    d->tooLarge = false;
+    d->width = d->height = 0;
+    d->message[0] = 0;
+    // Zeroed and marked live before creation: a failure inside jpeg_create_decompress still
+    // frees what it had allocated, and destroying a never-created decoder does nothing.
+    std::memset(&d->cinfo, 0, sizeof d->cinfo);
+    d->cinfo.err = InstallErrors(d->err);
+    d->live = true;
+    if (setjmp(d->err.jump))
+        return FailDecodeC(d);
+    jpeg_create_decompress(&d->cinfo);
+    j_decompress_ptr cinfo = &d->cinfo;
+    cinfo->mem->max_memory_to_use = MaxCodecMemory;
+    d->progress.progress_monitor = OnProgress;
+    cinfo->progress = &d->progress;
+    jpeg_mem_src(cinfo, data, size);
+    jpeg_read_header(cinfo, TRUE);
+    if (!SizeAllowed(cinfo->image_width, cinfo->image_height)) {
+        d->tooLarge = true;
+        d->width = int(cinfo->image_width);
+        d->height = int(cinfo->image_height);
+        AbandonDecodeC(d);
         return false;
     }
-    jpeg_create_decompress(&cinfo);
-    cinfo.mem->max_memory_to_use = MaxCodecMemory;
-    progress.progress_monitor = OnProgress;
-    cinfo.progress = &progress;
-    jpeg_mem_src(&cinfo, data, size);
-    jpeg_read_header(&cinfo, TRUE);
-    if (!SizeAllowed(cinfo.image_width, cinfo.image_height)) {
-        out->tooLarge = true;
-        out->width = int(cinfo.image_width);
-        out->height = int(cinfo.image_height);
-        jpeg_destroy_decompress(&cinfo);
-        return false;
-    }
-    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBA;
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = 1;
+    d->cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
+    cinfo->out_color_space = d->cmyk ? JCS_CMYK : JCS_EXT_RGBA;
+    cinfo->scale_num = 1;
+    cinfo->scale_denom = 1;
     if (minWidth > 0 || minHeight > 0) {
         for (unsigned denom = 8; denom > 1; denom /= 2) {
-            if ((cinfo.image_width + denom - 1) / denom >= unsigned(minWidth)
-                && (cinfo.image_height + denom - 1) / denom >= unsigned(minHeight)) {
-                cinfo.scale_denom = denom;
+            if ((cinfo->image_width + denom - 1) / denom >= unsigned(minWidth)
+                && (cinfo->image_height + denom - 1) / denom >= unsigned(minHeight)) {
+                cinfo->scale_denom = denom;
                 break;
             }
         }
     }
-    if (cinfo.scale_denom > 1) {
+    if (cinfo->scale_denom > 1) {
         // A reduced picture only feeds a further downscale: the faster transforms suffice.
-        cinfo.dct_method = JDCT_IFAST;
-        cinfo.do_fancy_upsampling = FALSE;
+        cinfo->dct_method = JDCT_IFAST;
+        cinfo->do_fancy_upsampling = FALSE;
     }
-    jpeg_start_decompress(&cinfo);
-    out->width = int(cinfo.output_width);
-    out->height = int(cinfo.output_height);
-    const size_t stride = size_t(cinfo.output_width) * 4;
-    out->rgba = static_cast<unsigned char*>(std::malloc(stride * cinfo.output_height));
-    if (cmyk)
-        out->cmykRow = static_cast<unsigned char*>(std::malloc(size_t(cinfo.output_width) * 4));
-    if (!out->rgba || (cmyk && !out->cmykRow)) {
-        std::snprintf(err.message, sizeof err.message, "out of memory");
-        std::longjmp(err.jump, 1);
-    }
-    while (cinfo.output_scanline < cinfo.output_height) {
-        unsigned char* row = out->rgba + stride * cinfo.output_scanline;
-        JSAMPROW target = cmyk ? out->cmykRow : row;
-        if (jpeg_read_scanlines(&cinfo, &target, 1) != 1) {
-            std::snprintf(err.message, sizeof err.message, "the data ends early");
-            std::longjmp(err.jump, 1);
+    jpeg_start_decompress(cinfo);
+    d->width = int(cinfo->output_width);
+    d->height = int(cinfo->output_height);
+    return true;
+}
+
+// `rgba`: width * height * 4 bytes; `cmykRow`: width * 4 bytes of scratch for CMYK pictures.
+bool FinishDecodeC(Decoder* d, unsigned char* rgba, unsigned char* cmykRow)
+{
+    if (setjmp(d->err.jump))
+        return FailDecodeC(d);
+    j_decompress_ptr cinfo = &d->cinfo;
+    const size_t stride = size_t(cinfo->output_width) * 4;
+    while (cinfo->output_scanline < cinfo->output_height) {
+        unsigned char* row = rgba + stride * cinfo->output_scanline;
+        JSAMPROW target = d->cmyk ? cmykRow : row;
+        if (jpeg_read_scanlines(cinfo, &target, 1) != 1) {
+            std::snprintf(d->err.message, sizeof d->err.message, "the data ends early");
+            std::longjmp(d->err.jump, 1);
         }
-        if (cmyk)
-            ConvertCmykRow(row, out->cmykRow, cinfo.output_width, cinfo.saw_Adobe_marker);
+        if (d->cmyk)
+            ConvertCmykRow(row, cmykRow, cinfo->output_width, cinfo->saw_Adobe_marker);
     }
-    jpeg_finish_decompress(&cinfo);
-    std::free(out->cmykRow);
-    out->cmykRow = nullptr;
-    jpeg_destroy_decompress(&cinfo);
+    jpeg_finish_decompress(cinfo);
+    AbandonDecodeC(d);
     return true;
 }
 
@@ -210,18 +235,31 @@ TmyImage DecodeJpeg(const std::uint8_t* data, std::size_t size, int minWidth, in
 {
     if (size == 0 || size > 0xFFFFFFFFu)
         throw Error(QStringLiteral("Not a valid JPEG file"));
-    DecodeResult r;
-    if (!DecodeC(data, static_cast<unsigned long>(size), minWidth, minHeight, &r)) {
-        if (r.tooLarge)
-            CheckPictureSize(r.width, r.height, "JPEG");
-        throw Error(QStringLiteral("Not a valid JPEG file: %1").arg(QString::fromLocal8Bit(r.message)));
+    // Only the image holds the pixels: a picture at the size limit costs its size once.
+    struct Guard {
+        Decoder d;
+        ~Guard() { AbandonDecodeC(&d); }
+    } guard{};
+    Decoder& d = guard.d;
+    const auto fail = [&d] {
+        return Error(QStringLiteral("Not a valid JPEG file: %1").arg(QString::fromLocal8Bit(d.message)));
+    };
+    if (!StartDecodeC(&d, data, static_cast<unsigned long>(size), minWidth, minHeight)) {
+        if (d.tooLarge)
+            CheckPictureSize(d.width, d.height, "JPEG");
+        throw fail();
     }
-    struct Free {
-        unsigned char* p;
-        ~Free() { std::free(p); }
-    } guard{r.rgba};
-    TmyImage image(r.height, r.width);
-    std::memcpy(image.Data(), r.rgba, image.PixelCount() * sizeof(TmyPixel));
+    TmyImage image;
+    std::vector<unsigned char> cmykRow;
+    try {
+        image = TmyImage(d.height, d.width);
+        cmykRow.resize(d.cmyk ? std::size_t(d.width) * 4 : 0);
+    } catch (const std::bad_alloc&) {
+        throw Error(QStringLiteral("Not enough memory for the JPEG picture (%1 x %2)").arg(d.width).arg(d.height));
+    }
+    static_assert(sizeof(TmyPixel) == 4, "JPEG rows are written as R, G, B, A bytes");
+    if (!FinishDecodeC(&d, reinterpret_cast<unsigned char*>(image.Data()), cmykRow.data()))
+        throw fail();
     return image;
 }
 

@@ -409,6 +409,11 @@ TmyImage DecodePng(const std::uint8_t* data, std::size_t size)
 {
     if (!data || size < 8 || std::memcmp(data, PngSignature, 8) != 0)
         throw Error(QStringLiteral("PNG: no PNG signature"));
+    // The header chunk comes first; libpng would skip unknown chunks before it, and what
+    // PngDimensions reports would then differ from what decodes.
+    int width = 0, height = 0;
+    if (!PngDimensions(data, size, width, height))
+        throw Error(QStringLiteral("PNG: the file does not begin with its header chunk"));
     TmyImage image;
     DecodeTarget target{&image, false};
     ErrorState err{};

@@ -2,6 +2,7 @@
 
 #include "engine/Errors.h"
 #include "engine/SafeFile.h"
+#include "tests/support/HeapPeak.h"
 #include "tests/support/TestPaths.h"
 
 #include <QStringList>
@@ -94,4 +95,40 @@ TEST(JpegCodec, CorpusSamplesDecode)
         EXPECT_GT(img.Width(), 1);
         EXPECT_EQ(img.Pixel(img.Width() / 2, img.Height() / 2).A, 255);
     }
+}
+
+TEST(JpegCodec, ScanEndingEarlyHoldsThePictureOnce)
+{
+    // A header of 2048 x 2048 over the scan of a 16 x 16 picture: libjpeg fills in the rest,
+    // so 659 bytes give a 16 MiB picture. The decoder used to hold it twice (its own RGBA
+    // buffer, then the image it was copied into), which for a picture at the size limit is
+    // 2 GiB from a few kilobytes.
+    if (!glimt::test::HeapPeak::Available())
+        GTEST_SKIP() << "heap hooks need a sanitizer build";
+    const QByteArray bytes = glimt::ReadWholeFile(glimt::test::FixturesDir() + "/jpeg-scan-ends-early-2048x2048.jpg");
+    glimt::test::HeapPeak heap;
+    heap.Start();
+    const TmyImage img = Decode(bytes);
+    const std::size_t peak = heap.Peak();
+    ASSERT_EQ(img.Width(), 2048);
+    ASSERT_EQ(img.Height(), 2048);
+    EXPECT_EQ(img.Pixel(2047, 2047).A, 255);
+    const std::size_t picture = img.PixelCount() * sizeof(TmyPixel);
+    EXPECT_LT(peak, picture + picture / 4) << "peak " << peak << " for a picture of " << picture << " bytes";
+}
+
+TEST(JpegCodec, ProgressiveBeyondTheWorkingMemoryIsRefused)
+{
+    // A progressive file keeps every coefficient until its last scan: at 16384 x 16384 that
+    // is 768 MiB besides the 1 GiB picture. It is refused with a reason, before the picture
+    // is allocated.
+    const QByteArray bytes = glimt::ReadWholeFile(glimt::test::FixturesDir() + "/jpeg-progressive-16384x16384.jpg");
+    try {
+        Decode(bytes);
+        FAIL() << "decoded";
+    } catch (const glimt::Error& e) {
+        EXPECT_TRUE(e.Text().contains(QStringLiteral("needs more than"))) << e.Text().toStdString();
+    }
+    // Scaled down, the coefficients are the same: refused as well.
+    EXPECT_THROW(Decode(bytes, 16, 16), glimt::Error);
 }

@@ -247,3 +247,22 @@ TEST(PngCodec, DimensionsNeedSignatureAndHeader)
     const QByteArray zero = PngDeclaring(0, 5);
     EXPECT_FALSE(PngDimensions(reinterpret_cast<const std::uint8_t*>(zero.constData()), std::size_t(zero.size()), w, h));
 }
+
+TEST(PngCodec, ChunkBeforeTheHeaderIsRefused)
+{
+    // A private chunk shaped like a 64 x 64 header stands before the real 2 x 2 one: libpng
+    // alone would skip it and decode, while the size probe (which the icon reader trusts)
+    // refuses the file. Both must refuse it.
+    const QByteArray png = ReadAll(glimt::test::FixturesDir() + "/png-chunk-before-header.png");
+    ASSERT_EQ(png.mid(12, 4), "prVt");
+    int w = 0, h = 0;
+    EXPECT_FALSE(PngDimensions(reinterpret_cast<const std::uint8_t*>(png.constData()), std::size_t(png.size()), w, h));
+    EXPECT_THROW(Decode(png), glimt::Error);
+
+    const QByteArray inOrder = png.left(8) + png.mid(8 + 12 + 13);
+    ASSERT_TRUE(PngDimensions(reinterpret_cast<const std::uint8_t*>(inOrder.constData()), std::size_t(inOrder.size()), w, h));
+    const TmyImage image = Decode(inOrder);
+    EXPECT_EQ(image.Width(), w);
+    EXPECT_EQ(image.Height(), h);
+    EXPECT_EQ(w, 2);
+}
