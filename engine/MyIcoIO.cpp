@@ -156,6 +156,22 @@ bool SortBy(TmyIcon& icon, bool depthAscending)
     return moved;
 }
 
+// The palette of an image read from PNG: its distinct colours in the order first met. A palette
+// PNG names the colours it uses in that order (`firstMet`), and a row of them gives the same
+// palette as the whole image at a fraction of the cost; without them the image is scanned.
+void BuildPaletteOf(TmyImagePal& img, const std::vector<TmyPixel>& firstMet)
+{
+    if (firstMet.empty()) {
+        img.BuildPalette();
+        return;
+    }
+    TmyImagePal colours(1, int(firstMet.size()), img.BitDepth);
+    colours.Palette = img.Palette;
+    std::copy(firstMet.begin(), firstMet.end(), colours.Data());
+    colours.BuildPalette();
+    img.Palette = std::move(colours.Palette);
+}
+
 } // namespace
 
 void TmyIcoIO::ReportMessage(const QString& text, TMsgKind kind) const
@@ -272,7 +288,13 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
                                    : fullPalette;
             const std::uint64_t xorRow = RowBytes(w, depth);
             const std::uint64_t maskRow = RowBytes(w, 1);
-            const std::uint64_t total = BitmapHeaderBytes + 4 * std::uint64_t(stored) + (xorRow + maskRow) * std::uint64_t(h);
+            const std::uint64_t colours = BitmapHeaderBytes + 4 * std::uint64_t(stored) + xorRow * std::uint64_t(h);
+            std::uint64_t total = colours + maskRow * std::uint64_t(h);
+            // Some writers leave the mask out of 32-bit entries, whose alpha is the transparency
+            // anyway; the directory then gives the size of the colours alone.
+            const bool maskLeftOut = depth == 32 && e.BytesInRes >= colours && e.BytesInRes < total;
+            if (maskLeftOut)
+                total = colours;
             if (!r.InRange(e.ImageOffset, total) || !used.Claim(e.ImageOffset, e.ImageOffset + total)) {
                 ++DamagedEntries;
                 continue;
@@ -303,12 +325,13 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
             // some threshold, and the mask would wipe every partly transparent pixel. When every
             // alpha byte is 0 the fourth byte is padding: the image is opaque and the mask gives
             // the transparency, as at the other depths.
-            bool useMask = true;
+            bool useMask = !maskLeftOut;
             if (depth == 32) {
                 TmyPixel* const begin = img.Data();
                 TmyPixel* const end = begin + img.PixelCount();
-                useMask = std::none_of(begin, end, [](const TmyPixel& px) { return px.A != 0; });
-                if (useMask)
+                const bool padding = std::none_of(begin, end, [](const TmyPixel& px) { return px.A != 0; });
+                useMask = useMask && padding;
+                if (padding)
                     std::for_each(begin, end, [](TmyPixel& px) { px.A = 255; });
             }
             for (int y = h - 1; useMask && y >= 0; --y, p += maskRow) {
@@ -343,9 +366,15 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
             ++DamagedEntries;
             continue;
         }
+        // The PNG's alpha (its alpha channel or tRNS) is kept as it is at 32 bits and cut to 0
+        // or 255 below, as every image of fewer bits holds it.
         TmyImage decoded;
+        std::vector<TmyPixel> firstMet;
+        glimt::PngReadOptions options;
+        options.CutAlpha = depth < 32;
+        options.FirstMet = TmyImagePal::PaletteSizeFor(depth) > 0 ? &firstMet : nullptr;
         try {
-            decoded = glimt::DecodePng(start, std::size_t(length));
+            decoded = glimt::DecodePng(start, std::size_t(length), options);
         } catch (const glimt::Error&) {
             ++DamagedEntries;
             continue;
@@ -353,15 +382,12 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
             ++DamagedEntries;
             continue;
         }
-        // The decoded pixels move into the new image rather than being copied. The PNG's
-        // alpha (its alpha channel or tRNS) is kept as it is at 32 bits and cut to 0 or 255
-        // below, as every image of fewer bits holds it.
+        // The decoded pixels move into the new image rather than being copied.
         TmyImagePal& img = icon.AddImage(1, 1, depth);
         static_cast<TmyImage&>(img) = std::move(decoded);
         img.UpdateZoom();
-        img.CutAlphaToDepth();
         if (img.Palette)
-            img.BuildPalette();
+            BuildPaletteOf(img, firstMet);
         ++read;
     }
     return read;

@@ -586,6 +586,64 @@ TEST(TmyIcoIO, AlphaGradientWithTheMaskOfAToolKeepsEveryPixel)
     EXPECT_TRUE(again.icon->Image(0).SamePixels(l.icon->Image(0)));
 }
 
+// Writers such as Pillow leave the mask out of 32-bit bitmap entries and give the directory the
+// size of the colours alone. Every image of such a file is read whole, without a word of damage;
+// below 32 bits the mask is needed and a short entry stays damaged.
+TEST(TmyIcoIO, ThirtyTwoBitEntriesWithoutTheirMaskAreReadWhole)
+{
+    const auto withoutMask = [](const DibSpec& spec) {
+        QByteArray bytes = glimt::test::DibBytes(spec);
+        bytes.chop(((spec.Width + 31) / 32) * 4 * spec.Height);
+        return bytes;
+    };
+    std::vector<DibSpec> specs;
+    for (int side : {16, 32, 48}) {
+        DibSpec s = Dib(side, side, 32);
+        for (std::size_t i = 0; i < s.Colors.size(); ++i)
+            s.Colors[i].A = std::uint8_t(i * 37);
+        specs.push_back(s);
+    }
+    DibSpec padding = Dib(8, 8, 32);
+    for (TmyPixel& c : padding.Colors)
+        c.A = 0;
+    specs.push_back(padding);
+
+    IcoBuilder b;
+    for (const DibSpec& s : specs)
+        b.AddDib(s).Data = withoutMask(s);
+    const Loaded l = Load(b.Build());
+    ASSERT_TRUE(l.ok);
+    EXPECT_TRUE(l.messages.isEmpty()) << l.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(l.icon->Count(), 4);
+    for (const DibSpec& s : specs) {
+        SCOPED_TRACE(s.Width);
+        const TmyImagePal* found = nullptr;
+        for (int i = 0; i < l.icon->Count(); ++i)
+            if (l.icon->Image(i).Width() == s.Width)
+                found = &l.icon->Image(i);
+        ASSERT_NE(found, nullptr);
+        const bool opaque = &s == &specs.back(); // all alpha 0 and no mask: the fourth byte is padding
+        int differing = 0;
+        for (int y = 0; y < s.Height; ++y)
+            for (int x = 0; x < s.Width; ++x) {
+                TmyPixel want = s.Colors[std::size_t(y * s.Width + x)];
+                if (opaque)
+                    want.A = 255;
+                differing += found->Pixel(x, y) == want ? 0 : 1;
+            }
+        EXPECT_EQ(differing, 0);
+    }
+
+    DibSpec short24 = Dib(16, 16, 24);
+    IcoBuilder c;
+    c.AddDib(Dib(16, 16, 32));
+    c.AddDib(short24).Data = withoutMask(short24);
+    TmyIcoIO io(false);
+    std::unique_ptr<TmyIcon> icon;
+    EXPECT_TRUE(io.LoadFromBytes(icon, c.Build()));
+    EXPECT_EQ(io.DamagedEntries, 1);
+}
+
 TEST(TmyIcoIO, ReadOrderAndCurrent)
 {
     IcoBuilder b;
@@ -660,6 +718,45 @@ TEST(TmyIcoIO, TrnsPalettePngEntryByDirectoryDepth)
         const Loaded again = Load(Save(*l.icon, false));
         ASSERT_TRUE(again.ok);
         EXPECT_TRUE(again.icon->Image(0).SamePixels(img)) << "a save changes nothing that was read";
+    }
+}
+
+// The palette of a PNG entry below 16 bits is the image's distinct colours in the order first
+// met, whether the PNG is a palette image (whose palette entries give the colours) or RGBA (whose
+// pixels are scanned): equal entries, transparent entries that cut to black, entries met out of
+// order and more colours than the depth holds.
+TEST(TmyIcoIO, PngEntryPaletteIsTheColoursFirstMetWhateverThePngForm)
+{
+    QImage indexed(9, 4, QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0; i < 40; ++i)
+        table.push_back(qRgba(i * 6, 255 - i * 5, i % 3 == 0 ? 7 : 200, i % 7 == 0 ? 30 : 255));
+    table[5] = table[9]; // an equal entry
+    table[11] = qRgba(0, 0, 0, 255); // the black that transparent pixels cut to
+    indexed.setColorTable(table);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 9; ++x)
+            indexed.setPixel(x, y, uint((39 - x * 3 - y * 7 + 80) % 40));
+    const QByteArray palettePng = glimt::test::QtPngBytes(indexed);
+    const QByteArray rgbaPng = glimt::test::QtPngBytes(indexed.convertToFormat(QImage::Format_RGBA8888));
+    ASSERT_TRUE(palettePng.contains("PLTE"));
+    ASSERT_FALSE(rgbaPng.contains("PLTE"));
+    for (int depth : {1, 4, 8}) {
+        SCOPED_TRACE(depth);
+        IcoBuilder fromPalette, fromRgba;
+        fromPalette.AddPng(palettePng, 9, 4, std::uint16_t(depth));
+        fromRgba.AddPng(rgbaPng, 9, 4, std::uint16_t(depth));
+        const Loaded a = Load(fromPalette.Build());
+        const Loaded b = Load(fromRgba.Build());
+        ASSERT_TRUE(a.ok && b.ok);
+        const TmyImagePal& img = a.icon->Image(0);
+        ASSERT_TRUE(img.SamePixels(b.icon->Image(0)));
+        TmyImagePal scanned(img.Height(), img.Width(), depth);
+        static_cast<TmyImage&>(scanned) = static_cast<const TmyImage&>(img);
+        scanned.BuildPalette();
+        ASSERT_TRUE(img.Palette && b.icon->Image(0).Palette);
+        EXPECT_EQ(img.Palette->Colors, scanned.Palette->Colors);
+        EXPECT_EQ(b.icon->Image(0).Palette->Colors, scanned.Palette->Colors);
     }
 }
 
