@@ -708,6 +708,25 @@ png_bytep AllocateTarget(void* context, int width, int height)
     }
 }
 
+// libpng still allocates and clears the declared length of a text chunk beyond
+// png_set_chunk_malloc_max before it finds the data missing: a file of a few hundred bytes
+// could cost gigabytes. True when a chunk other than IDAT, before IEND, declares more.
+bool HasOversizedChunk(const std::uint8_t* data, std::size_t size)
+{
+    for (std::size_t pos = 8; size - pos >= 8;) {
+        const std::uint32_t length = BigEndian32(data + pos);
+        const std::uint8_t* type = data + pos + 4;
+        if (std::memcmp(type, "IEND", 4) == 0)
+            return false;
+        if (length > MaxChunkBytes && std::memcmp(type, "IDAT", 4) != 0)
+            return true;
+        if (std::uint64_t(length) + 12 > size - pos)
+            return false;
+        pos += std::size_t(length) + 12;
+    }
+    return false;
+}
+
 } // namespace
 
 namespace glimt {
@@ -763,6 +782,8 @@ TmyImage DecodePngWithLibpng(const std::uint8_t* data, std::size_t size)
     int width = 0, height = 0;
     if (!PngDimensions(data, size, width, height))
         throw Error(QStringLiteral("PNG: the file does not begin with its header chunk"));
+    if (HasOversizedChunk(data, size))
+        throw Error(QStringLiteral("PNG: a chunk is larger than %1 bytes").arg(MaxChunkBytes));
     TmyImage image;
     DecodeTarget target{&image, false};
     ErrorState err{};

@@ -1,6 +1,7 @@
 #include "engine/PngCodec.h"
 
 #include "engine/Errors.h"
+#include "tests/support/HeapPeak.h"
 #include "tests/support/TestPaths.h"
 
 #include <QFile>
@@ -265,4 +266,22 @@ TEST(PngCodec, ChunkBeforeTheHeaderIsRefused)
     EXPECT_EQ(image.Width(), w);
     EXPECT_EQ(image.Height(), h);
     EXPECT_EQ(w, 2);
+}
+
+TEST(PngCodec, OversizedTextChunkIsRefusedBeforeAllocating)
+{
+    // An iTXt chunk that claims 1 GiB in a file of 106 bytes: libpng allocated and cleared the
+    // claimed size before it found the data missing, seconds and a gigabyte for nothing.
+    const QByteArray png = ReadAll(glimt::test::FixturesDir() + "/png-text-chunk-claims-1gib.png");
+    ASSERT_EQ(png.mid(37, 4), "iTXt");
+    glimt::test::HeapPeak heap;
+    heap.Start();
+    try {
+        Decode(png);
+        FAIL() << "decoded";
+    } catch (const glimt::Error& e) {
+        EXPECT_TRUE(e.Text().contains(QStringLiteral("larger than"))) << e.Text().toStdString();
+    }
+    if (glimt::test::HeapPeak::Available())
+        EXPECT_LT(heap.Peak(), std::size_t(16) << 20);
 }
