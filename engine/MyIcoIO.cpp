@@ -272,7 +272,13 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
                                    : fullPalette;
             const std::uint64_t xorRow = RowBytes(w, depth);
             const std::uint64_t maskRow = RowBytes(w, 1);
-            const std::uint64_t total = BitmapHeaderBytes + 4 * std::uint64_t(stored) + (xorRow + maskRow) * std::uint64_t(h);
+            const std::uint64_t colours = BitmapHeaderBytes + 4 * std::uint64_t(stored) + xorRow * std::uint64_t(h);
+            std::uint64_t total = colours + maskRow * std::uint64_t(h);
+            // Some writers leave the mask out of 32-bit entries, whose alpha is the transparency
+            // anyway; the directory then gives the size of the colours alone.
+            const bool maskLeftOut = depth == 32 && e.BytesInRes >= colours && e.BytesInRes < total;
+            if (maskLeftOut)
+                total = colours;
             if (!r.InRange(e.ImageOffset, total) || !used.Claim(e.ImageOffset, e.ImageOffset + total)) {
                 ++DamagedEntries;
                 continue;
@@ -303,12 +309,13 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
             // some threshold, and the mask would wipe every partly transparent pixel. When every
             // alpha byte is 0 the fourth byte is padding: the image is opaque and the mask gives
             // the transparency, as at the other depths.
-            bool useMask = true;
+            bool useMask = !maskLeftOut;
             if (depth == 32) {
                 TmyPixel* const begin = img.Data();
                 TmyPixel* const end = begin + img.PixelCount();
-                useMask = std::none_of(begin, end, [](const TmyPixel& px) { return px.A != 0; });
-                if (useMask)
+                const bool padding = std::none_of(begin, end, [](const TmyPixel& px) { return px.A != 0; });
+                useMask = useMask && padding;
+                if (padding)
                     std::for_each(begin, end, [](TmyPixel& px) { px.A = 255; });
             }
             for (int y = h - 1; useMask && y >= 0; --y, p += maskRow) {

@@ -586,6 +586,64 @@ TEST(TmyIcoIO, AlphaGradientWithTheMaskOfAToolKeepsEveryPixel)
     EXPECT_TRUE(again.icon->Image(0).SamePixels(l.icon->Image(0)));
 }
 
+// Writers such as Pillow leave the mask out of 32-bit bitmap entries and give the directory the
+// size of the colours alone. Every image of such a file is read whole, without a word of damage;
+// below 32 bits the mask is needed and a short entry stays damaged.
+TEST(TmyIcoIO, ThirtyTwoBitEntriesWithoutTheirMaskAreReadWhole)
+{
+    const auto withoutMask = [](const DibSpec& spec) {
+        QByteArray bytes = glimt::test::DibBytes(spec);
+        bytes.chop(((spec.Width + 31) / 32) * 4 * spec.Height);
+        return bytes;
+    };
+    std::vector<DibSpec> specs;
+    for (int side : {16, 32, 48}) {
+        DibSpec s = Dib(side, side, 32);
+        for (std::size_t i = 0; i < s.Colors.size(); ++i)
+            s.Colors[i].A = std::uint8_t(i * 37);
+        specs.push_back(s);
+    }
+    DibSpec padding = Dib(8, 8, 32);
+    for (TmyPixel& c : padding.Colors)
+        c.A = 0;
+    specs.push_back(padding);
+
+    IcoBuilder b;
+    for (const DibSpec& s : specs)
+        b.AddDib(s).Data = withoutMask(s);
+    const Loaded l = Load(b.Build());
+    ASSERT_TRUE(l.ok);
+    EXPECT_TRUE(l.messages.isEmpty()) << l.messages.join(QLatin1Char('\n')).toStdString();
+    ASSERT_EQ(l.icon->Count(), 4);
+    for (const DibSpec& s : specs) {
+        SCOPED_TRACE(s.Width);
+        const TmyImagePal* found = nullptr;
+        for (int i = 0; i < l.icon->Count(); ++i)
+            if (l.icon->Image(i).Width() == s.Width)
+                found = &l.icon->Image(i);
+        ASSERT_NE(found, nullptr);
+        const bool opaque = &s == &specs.back(); // all alpha 0 and no mask: the fourth byte is padding
+        int differing = 0;
+        for (int y = 0; y < s.Height; ++y)
+            for (int x = 0; x < s.Width; ++x) {
+                TmyPixel want = s.Colors[std::size_t(y * s.Width + x)];
+                if (opaque)
+                    want.A = 255;
+                differing += found->Pixel(x, y) == want ? 0 : 1;
+            }
+        EXPECT_EQ(differing, 0);
+    }
+
+    DibSpec short24 = Dib(16, 16, 24);
+    IcoBuilder c;
+    c.AddDib(Dib(16, 16, 32));
+    c.AddDib(short24).Data = withoutMask(short24);
+    TmyIcoIO io(false);
+    std::unique_ptr<TmyIcon> icon;
+    EXPECT_TRUE(io.LoadFromBytes(icon, c.Build()));
+    EXPECT_EQ(io.DamagedEntries, 1);
+}
+
 TEST(TmyIcoIO, ReadOrderAndCurrent)
 {
     IcoBuilder b;

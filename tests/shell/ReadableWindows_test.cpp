@@ -225,9 +225,24 @@ void Settle()
 }
 
 // Every page of every tab widget of `window` is checked, each while it is the current one.
-QStringList CutTextsOnEveryPage(QWidget* window)
+// With GLIMT_WINDOW_PICTURES naming a folder, every page of every window is also saved there as
+// a picture, so that a run on a real display can be looked at.
+void KeepPicture(QWidget* window, const QString& name, int page)
+{
+    const QString folder = qEnvironmentVariable("GLIMT_WINDOW_PICTURES");
+    if (folder.isEmpty())
+        return;
+    QString file = name;
+    file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9]+")), QStringLiteral("_"));
+    const QString variant = QString::fromUtf8(::testing::UnitTest::GetInstance()->current_test_info()->value_param());
+    window->grab().save(QStringLiteral("%1/%2-%3-%4.png").arg(folder, variant, file).arg(page));
+}
+
+QStringList CutTextsOnEveryPage(QWidget* window, const QString& name)
 {
     QStringList cut = CutTexts(window);
+    int page = 0;
+    KeepPicture(window, name, page++);
     for (QTabWidget* tabs : window->findChildren<QTabWidget*>()) {
         if (!tabs->isVisible())
             continue;
@@ -238,6 +253,7 @@ QStringList CutTextsOnEveryPage(QWidget* window)
             tabs->setCurrentIndex(i);
             Settle();
             cut += CutTexts(window);
+            KeepPicture(window, name, page++);
         }
         tabs->setCurrentIndex(current);
     }
@@ -417,7 +433,7 @@ public:
         const bool wasShown = w.window->isVisible();
         w.window->show();
         Settle();
-        const QStringList cut = CutTextsOnEveryPage(w.window);
+        const QStringList cut = CutTextsOnEveryPage(w.window, w.name);
         if (!wasShown)
             w.window->hide();
         QCoreApplication::processEvents();
