@@ -142,6 +142,43 @@ struct ColumnTaps {
     }
 };
 
+// A destination column's window for the column pass: cells first..last, the first and the last
+// with their widths, the cells between with the full width. A window within one cell has last
+// = first and wLast = 0.
+template <class Sum>
+struct Span {
+    std::uint32_t first = 0, last = 0;
+    Sum wFirst = 0, wLast = 0;
+};
+
+template <class Sum>
+std::vector<Span<Sum>> Spans(int sourceSize, int destSize)
+{
+    std::vector<Span<Sum>> spans;
+    for (const Window& w : Windows(sourceSize, destSize))
+        spans.push_back({std::uint32_t(w.first), std::uint32_t(w.last), Sum(w.wFirst),
+                         w.first == w.last ? Sum(0) : Sum(w.wLast)});
+    return spans;
+}
+
+// sums[4i + c] := the column sums of channel c over span i, weighted by their widths (full
+// width `inside`).
+template <class Sum>
+inline void SumSpans(const Sum* column, const Span<Sum>* spans, std::size_t count, Sum inside, Sum* sums)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const Span<Sum>& span = spans[i];
+        const Sum* first = column + 4 * std::size_t(span.first);
+        const Sum* last = column + 4 * std::size_t(span.last);
+        Sum between[4] = {0, 0, 0, 0};
+        for (const Sum* c = first + 4; c < last; c += 4)
+            for (int k = 0; k < 4; ++k)
+                between[k] += c[k];
+        for (int k = 0; k < 4; ++k)
+            sums[4 * i + std::size_t(k)] = span.wFirst * first[k] + span.wLast * last[k] + inside * between[k];
+    }
+}
+
 // The loops the passes spend their time in, built for the wider vector units too where the
 // machine has them. Each is a plain loop over whole rows that the compiler turns into vector
 // steps; the sums are 32 bits wide where the picture is small enough for that (see
@@ -220,6 +257,26 @@ inline void MaskTransparent(const std::uint8_t* bytes, std::uint8_t* out, std::u
     }
 }
 
+// The same for 32-bit sums below 2^31: the quotient estimated in single precision (within one
+// of the floor, as n / d < 256), then made exact with the remainder.
+inline void RoundDivide(const std::uint32_t* n, std::uint8_t* out, std::size_t count, std::uint32_t d)
+{
+    const float inverse = 1.0f / float(d);
+    const std::int32_t divisor = std::int32_t(d);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::int32_t value = std::int32_t(n[k]);
+        std::int32_t q = std::int32_t(float(value) * inverse);
+        // value - q d lies in [-d, 2d); worked out modulo 2^32, where q d cannot overflow.
+        std::int32_t r = std::int32_t(std::uint32_t(value) - std::uint32_t(q) * d);
+        const std::int32_t low = r < 0 ? 1 : 0, high = r >= divisor ? 1 : 0;
+        q += high - low;
+        r += (low - high) * divisor;
+        const std::int32_t twice = 2 * r;
+        q += (twice > divisor) | ((twice == divisor) & q);
+        out[k] = std::uint8_t(q);
+    }
+}
+
 #define GLIMT_VECTOR_LOOPS(Sum)                                                                                      \
     GLIMT_VECTOR_CLONES void SetBytes(Sum* sums, const std::uint8_t* bytes, std::size_t n)                          \
     {                                                                                                                \
@@ -233,6 +290,11 @@ inline void MaskTransparent(const std::uint8_t* bytes, std::uint8_t* out, std::u
                                        const std::uint8_t* b, Sum wb, std::size_t n)                                 \
     {                                                                                                                \
         SumScaled(out, inner, innerWeight, a, wa, b, wb, n);                                                         \
+    }                                                                                                                \
+    GLIMT_VECTOR_CLONES void ColumnPass(const Sum* column, const Span<Sum>* spans, std::size_t count, Sum inside,  \
+                                        Sum* sums)                                                                   \
+    {                                                                                                                \
+        SumSpans(column, spans, count, inside, sums);                                                                \
     }                                                                                                                \
     GLIMT_VECTOR_CLONES void DivideRow(const Sum* n, std::uint8_t* out, std::size_t count, Sum d)                  \
     {                                                                                                                \
@@ -266,6 +328,7 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
     const int dw = destination.Width(), dh = destination.Height();
     const std::vector<Window> rows = Windows(sh, dh);
     const ColumnTaps cols(sw, dw);
+    const std::vector<Span<Sum>> spans = Spans<Sum>(sw, dw);
     const Sum total = Sum(sw) * Sum(sh);
     const std::size_t lanes = std::size_t(sw) * 4;
 
@@ -319,16 +382,7 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
                       Sum(wr.wLast), lanes);
         }
 
-        for (int i = 0; i < dw; ++i) {
-            const ColumnTaps::Tap& tap = cols.taps[std::size_t(i)];
-            const Sum* c = column.data() + 4 * std::size_t(tap.first);
-            const std::uint32_t* w = cols.weights.data() + tap.offset;
-            Sum s[4] = {0, 0, 0, 0};
-            for (int t = 0; t < tap.count; ++t)
-                for (int k = 0; k < 4; ++k)
-                    s[k] += Sum(w[t]) * c[4 * t + k];
-            std::copy(s, s + 4, sums.data() + 4 * std::size_t(i));
-        }
+        ColumnPass(column.data(), spans.data(), spans.size(), Sum(dw), sums.data());
 
         if (mixed) {
             for (int i = 0; i < dw; ++i) {
@@ -368,7 +422,8 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
 
 void ResampleExact(const TmyImage& source, TmyImage& destination)
 {
-    // 32-bit sums hold 2 x 255 x sw x sh + sw x sh, the largest number RoundDivide forms.
+    // 32-bit sums hold 2 x 255 x sw x sh + sw x sh, the largest number the long division
+    // forms, and the 32-bit division takes sums below 2^31.
     const std::uint64_t total = std::uint64_t(source.Width()) * std::uint64_t(source.Height());
     if (511 * total <= 0xFFFFFFFFu)
         ResampleWith<std::uint32_t>(source, destination);
