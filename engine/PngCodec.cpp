@@ -6,6 +6,7 @@
 #include <png.h>
 #include <zlib.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csetjmp>
 #include <cstdlib>
@@ -368,6 +369,328 @@ std::uint32_t BigEndian32(const std::uint8_t* p)
     return (std::uint32_t(p[0]) << 24) | (std::uint32_t(p[1]) << 16) | (std::uint32_t(p[2]) << 8) | std::uint32_t(p[3]);
 }
 
+// The fast reader of the common PNG forms: not interlaced, 8 bits per sample (grey, RGB,
+// grey + alpha, RGBA) or palette and grey at 1, 2, 4 and 8 bits, with or without tRNS. The
+// chunks are walked and their CRCs checked here, the whole zlib stream is inflated at once by
+// libdeflate into a buffer of exactly the size the header gives, and each scan line is
+// unfiltered and expanded straight into the image. It decodes only what it knows decodes the
+// same through libpng: on anything else (another form, a bad CRC, an odd chunk order, a zlib
+// stream of the wrong length, an index past the palette) it declines, and libpng reads the file
+// and decides, so damaged files keep libpng's verdict.
+
+struct DecompressorDeleter {
+    void operator()(libdeflate_decompressor* d) const { libdeflate_free_decompressor(d); }
+};
+
+libdeflate_decompressor* Decompressor()
+{
+    thread_local std::unique_ptr<libdeflate_decompressor, DecompressorDeleter> decompressor(libdeflate_alloc_decompressor());
+    return decompressor.get();
+}
+
+struct PngHeader {
+    std::uint32_t width = 0, height = 0;
+    int bitDepth = 0, colorType = 0;
+};
+
+// What the walk over the chunks found.
+struct PngLayout {
+    PngHeader header;
+    std::uint8_t palette[256][3] = {};
+    int paletteEntries = 0;
+    std::uint8_t paletteAlpha[256];
+    int alphaEntries = 0;
+    bool haveKey = false;
+    std::uint16_t key[3] = {}; // the tRNS colour of grey (key[0]) and RGB images
+    // The IDAT chunks: data offsets and lengths in file order.
+    std::vector<std::pair<std::size_t, std::size_t>> idat;
+    std::size_t idatBytes = 0;
+};
+
+bool IsChunkLetter(std::uint8_t c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
+
+bool FastFormat(const PngHeader& h)
+{
+    switch (h.colorType) {
+    case 0:
+    case 3: return h.bitDepth == 1 || h.bitDepth == 2 || h.bitDepth == 4 || h.bitDepth == 8;
+    case 2:
+    case 4:
+    case 6: return h.bitDepth == 8;
+    default: return false;
+    }
+}
+
+// Walks the chunks from the signature to IEND. False (decline) on anything the fast reader
+// does not take.
+bool ReadLayout(const std::uint8_t* data, std::size_t size, PngLayout& out)
+{
+    std::size_t pos = 8;
+    bool seenIdat = false, idatEnded = false, seenPlte = false, seenTrns = false;
+    for (bool first = true;; first = false) {
+        if (size - pos < 12)
+            return false;
+        const std::uint32_t length = BigEndian32(data + pos);
+        const std::uint8_t* type = data + pos + 4;
+        if (length > MaxChunkBytes || length > size - pos - 12)
+            return false;
+        if (!IsChunkLetter(type[0]) || !IsChunkLetter(type[1]) || !IsChunkLetter(type[2]) || !IsChunkLetter(type[3]))
+            return false;
+        const std::uint8_t* body = type + 4;
+        if (libdeflate_crc32(0, type, std::size_t(length) + 4) != BigEndian32(body + length))
+            return false;
+        const bool isIdat = std::memcmp(type, "IDAT", 4) == 0;
+        if (seenIdat && !isIdat)
+            idatEnded = true;
+        PngHeader& h = out.header;
+        if (first) {
+            if (std::memcmp(type, "IHDR", 4) != 0 || length != 13)
+                return false;
+            h.width = BigEndian32(body);
+            h.height = BigEndian32(body + 4);
+            h.bitDepth = body[8];
+            h.colorType = body[9];
+            if (h.width == 0 || h.height == 0 || h.width > png_uint_32(MaxSide) || h.height > png_uint_32(MaxSide)
+                || std::uint64_t(h.width) * h.height > std::uint64_t(TmyImage::MaxPixels))
+                return false;
+            if (!FastFormat(h) || body[10] != 0 || body[11] != 0 || body[12] != 0)
+                return false;
+        } else if (isIdat) {
+            if (idatEnded || (h.colorType == 3 && !seenPlte))
+                return false;
+            seenIdat = true;
+            out.idat.emplace_back(pos + 8, std::size_t(length));
+            out.idatBytes += length;
+        } else if (std::memcmp(type, "IEND", 4) == 0) {
+            return seenIdat && length == 0;
+        } else if (std::memcmp(type, "PLTE", 4) == 0) {
+            if (h.colorType != 3 || seenPlte || seenIdat || length == 0 || length % 3 != 0
+                || length / 3 > (1u << h.bitDepth))
+                return false;
+            seenPlte = true;
+            out.paletteEntries = int(length / 3);
+            std::memcpy(out.palette, body, length);
+        } else if (std::memcmp(type, "tRNS", 4) == 0) {
+            if (seenTrns || seenIdat || h.colorType == 4 || h.colorType == 6)
+                return false;
+            seenTrns = true;
+            if (h.colorType == 3) {
+                if (!seenPlte || length == 0 || length > std::uint32_t(out.paletteEntries))
+                    return false;
+                out.alphaEntries = int(length);
+                std::memcpy(out.paletteAlpha, body, length);
+            } else {
+                const int samples = h.colorType == 0 ? 1 : 3;
+                if (length != std::uint32_t(2 * samples))
+                    return false;
+                for (int i = 0; i < samples; ++i) {
+                    out.key[i] = std::uint16_t((body[2 * i] << 8) | body[2 * i + 1]);
+                    if (out.key[i] >= (1u << h.bitDepth))
+                        return false;
+                }
+                out.haveKey = true;
+            }
+        } else if (type[0] >= 'A' && type[0] <= 'Z') {
+            return false; // a critical chunk of no use here (or a second IHDR)
+        }
+        pos += std::size_t(length) + 12;
+    }
+}
+
+// Reverses the filter of one scan line of n bytes in place; `prev` is the line above, already
+// unfiltered (zeros above the first line).
+template <int Bpp>
+void UnfilterLine(int filter, std::uint8_t* line, const std::uint8_t* prev, std::size_t n)
+{
+    switch (filter) {
+    case 1:
+        for (std::size_t i = Bpp; i < n; ++i)
+            line[i] = std::uint8_t(line[i] + line[i - Bpp]);
+        break;
+    case 2:
+        for (std::size_t i = 0; i < n; ++i)
+            line[i] = std::uint8_t(line[i] + prev[i]);
+        break;
+    case 3:
+        for (std::size_t i = 0; i < Bpp && i < n; ++i)
+            line[i] = std::uint8_t(line[i] + (prev[i] >> 1));
+        for (std::size_t i = Bpp; i < n; ++i)
+            line[i] = std::uint8_t(line[i] + ((line[i - Bpp] + prev[i]) >> 1));
+        break;
+    case 4:
+        for (std::size_t i = 0; i < Bpp && i < n; ++i)
+            line[i] = std::uint8_t(line[i] + prev[i]);
+        for (std::size_t i = Bpp; i < n; ++i) {
+            const int a = line[i - Bpp], b = prev[i], c = prev[i - Bpp];
+            const int pa = std::abs(b - c), pb = std::abs(a - c), pc = std::abs(a + b - 2 * c);
+            line[i] = std::uint8_t(line[i] + ((pa <= pb && pa <= pc) ? a : (pb <= pc ? b : c)));
+        }
+        break;
+    default: break;
+    }
+}
+
+void Unfilter(int bpp, int filter, std::uint8_t* line, const std::uint8_t* prev, std::size_t n)
+{
+    switch (bpp) {
+    case 1: UnfilterLine<1>(filter, line, prev, n); break;
+    case 2: UnfilterLine<2>(filter, line, prev, n); break;
+    case 3: UnfilterLine<3>(filter, line, prev, n); break;
+    default: UnfilterLine<4>(filter, line, prev, n); break;
+    }
+}
+
+// Sample x of a line of `depth`-bit samples (depth 1, 2, 4 or 8).
+inline unsigned Sample(const std::uint8_t* line, std::uint32_t x, int depth)
+{
+    if (depth == 8)
+        return line[x];
+    const std::uint32_t bit = x * std::uint32_t(depth);
+    return (line[bit >> 3] >> (8 - depth - int(bit & 7))) & ((1u << depth) - 1);
+}
+
+template <bool Cut>
+inline TmyPixel Finish(TmyPixel p)
+{
+    return Cut ? glimt::CutAlphaBelow32(p) : p;
+}
+
+// Expands one unfiltered scan line into `dst`. Palette lines mark the indices met in `seen`
+// and append first-met ones to `order`.
+template <bool Cut>
+void ExpandLine(const PngLayout& L, const TmyPixel* table, const std::uint8_t* line, TmyPixel* dst, bool* seen,
+                std::uint8_t* order, int& orderCount)
+{
+    const PngHeader& h = L.header;
+    const std::uint32_t w = h.width;
+    switch (h.colorType) {
+    case 3:
+        for (std::uint32_t x = 0; x < w; ++x) {
+            const unsigned i = Sample(line, x, h.bitDepth);
+            if (!seen[i]) {
+                seen[i] = true;
+                order[orderCount++] = std::uint8_t(i);
+            }
+            dst[x] = table[i];
+        }
+        break;
+    case 0: {
+        const unsigned scale = 255u / ((1u << h.bitDepth) - 1);
+        for (std::uint32_t x = 0; x < w; ++x) {
+            const unsigned v = Sample(line, x, h.bitDepth);
+            const std::uint8_t g = std::uint8_t(v * scale);
+            dst[x] = Finish<Cut>(TmyPixel::CreateRGBA(g, g, g, L.haveKey && v == L.key[0] ? 0 : 255));
+        }
+        break;
+    }
+    case 2:
+        for (std::uint32_t x = 0; x < w; ++x, line += 3) {
+            const bool clear = L.haveKey && line[0] == L.key[0] && line[1] == L.key[1] && line[2] == L.key[2];
+            dst[x] = Finish<Cut>(TmyPixel::CreateRGBA(line[0], line[1], line[2], clear ? 0 : 255));
+        }
+        break;
+    case 4:
+        for (std::uint32_t x = 0; x < w; ++x, line += 2)
+            dst[x] = Finish<Cut>(TmyPixel::CreateRGBA(line[0], line[0], line[0], line[1]));
+        break;
+    default:
+        if (!Cut) {
+            std::memcpy(dst, line, std::size_t(w) * 4);
+        } else {
+            for (std::uint32_t x = 0; x < w; ++x, line += 4)
+                dst[x] = glimt::CutAlphaBelow32(TmyPixel::CreateRGBA(line[0], line[1], line[2], line[3]));
+        }
+        break;
+    }
+}
+
+enum class FastResult { Decoded, Declined };
+
+// The fast reader; `image` is only changed when it decodes. With `firstMet` set, a palette
+// image also gives the pixel values of its palette entries in the order the image first uses
+// them.
+FastResult DecodeFast(const std::uint8_t* data, std::size_t size, bool cut, TmyImage& image, std::vector<TmyPixel>* firstMet)
+{
+    PngLayout L;
+    if (!ReadLayout(data, size, L))
+        return FastResult::Declined;
+    const PngHeader& h = L.header;
+    static constexpr int channels[7] = {1, 0, 3, 1, 2, 0, 4};
+    const int bitsPerPixel = channels[h.colorType] * h.bitDepth;
+    const int bpp = std::max(1, bitsPerPixel / 8);
+    const std::size_t lineBytes = (std::size_t(h.width) * std::size_t(bitsPerPixel) + 7) / 8;
+    const std::size_t rawBytes = std::size_t(h.height) * (lineBytes + 1);
+    // Deflate expands at most about 1032 to 1: a stream too short for the header's size is
+    // damaged, and libpng (which reads it row by row) says how.
+    if (rawBytes / 1032 > L.idatBytes + 64)
+        return FastResult::Declined;
+    libdeflate_decompressor* inflater = Decompressor();
+    if (!inflater)
+        return FastResult::Declined;
+
+    // The zlib stream as one piece: the chunk's data itself when there is one IDAT.
+    Buffer joined(L.idat.size() > 1 ? L.idatBytes : 1);
+    const std::uint8_t* stream = data + L.idat.front().first;
+    if (L.idat.size() > 1) {
+        std::size_t at = 0;
+        for (const auto& [offset, length] : L.idat) {
+            std::memcpy(joined.data() + at, data + offset, length);
+            at += length;
+        }
+        stream = joined.data();
+    }
+    Buffer raw(rawBytes + lineBytes); // the scan lines, then a line of zeros
+    std::size_t consumed = 0, produced = 0;
+    const libdeflate_result result
+        = libdeflate_zlib_decompress_ex(inflater, stream, L.idatBytes, raw.data(), rawBytes, &consumed, &produced);
+    if (result != LIBDEFLATE_SUCCESS || consumed != L.idatBytes || produced != rawBytes)
+        return FastResult::Declined;
+
+    // The palette expanded once, alpha cut when asked; entries past the palette stay marked
+    // so that a line using one declines.
+    TmyPixel table[256];
+    if (h.colorType == 3)
+        for (int i = 0; i < 256; ++i) {
+            const TmyPixel p = TmyPixel::CreateRGBA(L.palette[i][0], L.palette[i][1], L.palette[i][2],
+                                                    i < L.alphaEntries ? L.paletteAlpha[i] : 255);
+            table[i] = cut ? glimt::CutAlphaBelow32(p) : p;
+        }
+    bool seen[256] = {};
+    std::uint8_t order[256];
+    int orderCount = 0;
+
+    std::uint8_t* zeros = raw.data() + rawBytes;
+    std::memset(zeros, 0, lineBytes);
+    TmyImage out(int(h.height), int(h.width));
+    const std::uint8_t* prev = zeros;
+    for (std::uint32_t y = 0; y < h.height; ++y) {
+        std::uint8_t* line = raw.data() + std::size_t(y) * (lineBytes + 1);
+        if (line[0] > 4)
+            return FastResult::Declined;
+        Unfilter(bpp, line[0], line + 1, prev, lineBytes);
+        if (cut)
+            ExpandLine<true>(L, table, line + 1, out.Row(int(y)), seen, order, orderCount);
+        else
+            ExpandLine<false>(L, table, line + 1, out.Row(int(y)), seen, order, orderCount);
+        prev = line + 1;
+    }
+    if (h.colorType == 3) {
+        for (int k = 0; k < orderCount; ++k)
+            if (order[k] >= L.paletteEntries)
+                return FastResult::Declined;
+        if (firstMet) {
+            firstMet->clear();
+            for (int k = 0; k < orderCount; ++k)
+                firstMet->push_back(table[order[k]]);
+        }
+    }
+    image = std::move(out);
+    return FastResult::Decoded;
+}
+
 struct DecodeTarget {
     TmyImage* image;
     bool failed;
@@ -405,7 +728,33 @@ bool PngDimensions(const std::uint8_t* data, std::size_t size, int& width, int& 
     return true;
 }
 
-TmyImage DecodePng(const std::uint8_t* data, std::size_t size)
+TmyImage DecodePng(const std::uint8_t* data, std::size_t size, const PngReadOptions& options)
+{
+    if (options.FirstMet)
+        options.FirstMet->clear();
+    if (!data || size < 8 || std::memcmp(data, PngSignature, 8) != 0)
+        throw Error(QStringLiteral("PNG: no PNG signature"));
+    TmyImage image;
+    if (DecodeFast(data, size, options.CutAlpha, image, options.FirstMet) == FastResult::Decoded)
+        return image;
+    image = detail::DecodePngWithLibpng(data, size);
+    if (options.CutAlpha) {
+        TmyPixel* p = image.Data();
+        for (std::size_t i = 0, n = image.PixelCount(); i < n; ++i)
+            p[i] = CutAlphaBelow32(p[i]);
+    }
+    return image;
+}
+
+namespace detail {
+
+bool DecodePngFast(const std::uint8_t* data, std::size_t size, TmyImage& image)
+{
+    return data && size >= 8 && std::memcmp(data, PngSignature, 8) == 0
+           && DecodeFast(data, size, false, image, nullptr) == FastResult::Decoded;
+}
+
+TmyImage DecodePngWithLibpng(const std::uint8_t* data, std::size_t size)
 {
     if (!data || size < 8 || std::memcmp(data, PngSignature, 8) != 0)
         throw Error(QStringLiteral("PNG: no PNG signature"));
@@ -421,6 +770,8 @@ TmyImage DecodePng(const std::uint8_t* data, std::size_t size)
         throw Error(QStringLiteral("PNG: out of memory"));
     throw Error(QStringLiteral("PNG: %1").arg(QString::fromLatin1(err.message)));
 }
+
+} // namespace detail
 
 QByteArray EncodePng(const TmyImage& image)
 {

@@ -721,6 +721,45 @@ TEST(TmyIcoIO, TrnsPalettePngEntryByDirectoryDepth)
     }
 }
 
+// The palette of a PNG entry below 16 bits is the image's distinct colours in the order first
+// met, whether the PNG is a palette image (whose palette entries give the colours) or RGBA (whose
+// pixels are scanned): equal entries, transparent entries that cut to black, entries met out of
+// order and more colours than the depth holds.
+TEST(TmyIcoIO, PngEntryPaletteIsTheColoursFirstMetWhateverThePngForm)
+{
+    QImage indexed(9, 4, QImage::Format_Indexed8);
+    QList<QRgb> table;
+    for (int i = 0; i < 40; ++i)
+        table.push_back(qRgba(i * 6, 255 - i * 5, i % 3 == 0 ? 7 : 200, i % 7 == 0 ? 30 : 255));
+    table[5] = table[9]; // an equal entry
+    table[11] = qRgba(0, 0, 0, 255); // the black that transparent pixels cut to
+    indexed.setColorTable(table);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 9; ++x)
+            indexed.setPixel(x, y, uint((39 - x * 3 - y * 7 + 80) % 40));
+    const QByteArray palettePng = glimt::test::QtPngBytes(indexed);
+    const QByteArray rgbaPng = glimt::test::QtPngBytes(indexed.convertToFormat(QImage::Format_RGBA8888));
+    ASSERT_TRUE(palettePng.contains("PLTE"));
+    ASSERT_FALSE(rgbaPng.contains("PLTE"));
+    for (int depth : {1, 4, 8}) {
+        SCOPED_TRACE(depth);
+        IcoBuilder fromPalette, fromRgba;
+        fromPalette.AddPng(palettePng, 9, 4, std::uint16_t(depth));
+        fromRgba.AddPng(rgbaPng, 9, 4, std::uint16_t(depth));
+        const Loaded a = Load(fromPalette.Build());
+        const Loaded b = Load(fromRgba.Build());
+        ASSERT_TRUE(a.ok && b.ok);
+        const TmyImagePal& img = a.icon->Image(0);
+        ASSERT_TRUE(img.SamePixels(b.icon->Image(0)));
+        TmyImagePal scanned(img.Height(), img.Width(), depth);
+        static_cast<TmyImage&>(scanned) = static_cast<const TmyImage&>(img);
+        scanned.BuildPalette();
+        ASSERT_TRUE(img.Palette && b.icon->Image(0).Palette);
+        EXPECT_EQ(img.Palette->Colors, scanned.Palette->Colors);
+        EXPECT_EQ(b.icon->Image(0).Palette->Colors, scanned.Palette->Colors);
+    }
+}
+
 // Malformed files built in code, each named after its fault. Every one is refused or has the
 // bad entry skipped, with no crash and no allocation beyond what the bytes justify.
 TEST(TmyIcoIO, MalformedFiles)
