@@ -33,18 +33,21 @@ const TmyImagePal& Picture()
     return picture;
 }
 
-// Resizing beside QImage's smooth scale of the same pixels (argument 1: the picture with its
-// soft alpha and transparent corners; 0: a photo-like opaque picture). The goal is to be no
-// slower than Qt, with exact area weights.
+// Resizing beside QImage's smooth scale of the same pixels. Arguments: the source side, the
+// destination side, and 1 for the picture with its soft alpha and transparent corners or 0 for
+// a photo-like opaque picture (both made at the source side). The goal is to be no slower than
+// Qt, with exact area weights.
 void BM_Resize_vsQImageSmooth(benchmark::State& state)
 {
-    const int side = int(state.range(0));
-    static const TmyImagePal photo = [] {
-        TmyImagePal image(256, 256, 32);
-        static_cast<TmyImage&>(image) = glimt::bench::PhotoLike(256, 256);
-        return image;
-    }();
-    const TmyImagePal& source = state.range(1) ? Picture() : photo;
+    const int from = int(state.range(0)), side = int(state.range(1));
+    TmyImagePal source(from, from, 32);
+    if (state.range(2)) {
+        source = Picture();
+        if (from != 256)
+            TmyAdjustments::ResizeImage(source, from, from);
+    } else {
+        static_cast<TmyImage&>(source) = glimt::bench::PhotoLike(from, from);
+    }
     const QImage qsource = source.ToQImage();
     TmyImagePal image = source;
     glimt::bench::SideBySide(
@@ -60,7 +63,10 @@ void BM_Resize_vsQImageSmooth(benchmark::State& state)
         [&] { image = source; }); // untimed: the next round starts from the source again
 }
 BENCHMARK(BM_Resize_vsQImageSmooth)
-    ->ArgsProduct({{48, 100, 320}, {1, 0}})
+    ->ArgsProduct({{256}, {48, 32, 16, 100, 320}, {1, 0}})
+    ->ArgsProduct({{48}, {32}, {1, 0}})
+    ->ArgsProduct({{32}, {48}, {1, 0}})
+    ->ArgNames({"from", "to", "alpha"})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond);
 

@@ -6,6 +6,7 @@
 #include "engine/Settings.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstring>
 #include <utility>
@@ -115,49 +116,91 @@ std::vector<Window> Windows(int sourceSize, int destSize)
     return windows;
 }
 
-// Division by one divisor, many times, rounding to the nearest and halves to even: a
-// multiplication by the reciprocal, checked against the exact remainder. The sums divided
-// here stay below 2^40, so the estimate is never more than one away and a true half is told
-// apart exactly.
-class RoundingDivider {
-public:
-    explicit RoundingDivider(std::uint64_t d) : m_d(std::int64_t(d)), m_inverse(1.0 / double(d)) {}
-    std::uint8_t operator()(std::uint64_t n) const
-    {
-        std::int64_t q = std::int64_t(std::nearbyint(double(n) * m_inverse));
-        // 2n - 2qd lies in [-d, d] exactly when q is a nearest whole number.
-        const std::int64_t r = 2 * std::int64_t(n) - 2 * q * m_d;
-        if (r > m_d || (r == m_d && (q & 1)))
-            ++q;
-        else if (r < -m_d || (r == -m_d && (q & 1)))
-            --q;
-        return std::uint8_t(std::clamp<std::int64_t>(q, 0, 255));
-    }
+// The column side of the windows as one list of weights: destination column i takes `count`
+// cells from `first` on, with the weights from `offset` on (the interior ones are dw).
+struct ColumnTaps {
+    struct Tap {
+        int first = 0, count = 0;
+        std::size_t offset = 0;
+    };
+    std::vector<Tap> taps;
+    std::vector<std::uint32_t> weights;
 
-private:
-    std::int64_t m_d;
-    double m_inverse;
+    ColumnTaps(int sourceSize, int destSize)
+    {
+        const std::vector<Window> windows = Windows(sourceSize, destSize);
+        taps.reserve(windows.size());
+        weights.reserve(std::size_t(sourceSize) + 2 * windows.size());
+        for (const Window& w : windows) {
+            taps.push_back({w.first, w.last - w.first + 1, weights.size()});
+            weights.push_back(std::uint32_t(w.wFirst));
+            if (w.first != w.last) {
+                weights.insert(weights.end(), std::size_t(w.last - w.first - 1), std::uint32_t(destSize));
+                weights.push_back(std::uint32_t(w.wLast));
+            }
+        }
+    }
 };
 
-// The two loops the vertical pass spends its time in, built for the wider vector units too
-// where the machine has them.
+// A destination column's window for the column pass: cells first..last, the first and the last
+// with their widths, the cells between with the full width. A window within one cell has last
+// = first and wLast = 0.
+template <class Sum>
+struct Span {
+    std::uint32_t first = 0, last = 0;
+    Sum wFirst = 0, wLast = 0;
+};
+
+template <class Sum>
+std::vector<Span<Sum>> Spans(int sourceSize, int destSize)
+{
+    std::vector<Span<Sum>> spans;
+    for (const Window& w : Windows(sourceSize, destSize))
+        spans.push_back({std::uint32_t(w.first), std::uint32_t(w.last), Sum(w.wFirst),
+                         w.first == w.last ? Sum(0) : Sum(w.wLast)});
+    return spans;
+}
+
+// sums[4i + c] := the column sums of channel c over span i, weighted by their widths (full
+// width `inside`).
+template <class Sum>
+inline void SumSpans(const Sum* column, const Span<Sum>* spans, std::size_t count, Sum inside, Sum* sums)
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const Span<Sum>& span = spans[i];
+        const Sum* first = column + 4 * std::size_t(span.first);
+        const Sum* last = column + 4 * std::size_t(span.last);
+        Sum between[4] = {0, 0, 0, 0};
+        for (const Sum* c = first + 4; c < last; c += 4)
+            for (int k = 0; k < 4; ++k)
+                between[k] += c[k];
+        for (int k = 0; k < 4; ++k)
+            sums[4 * i + std::size_t(k)] = span.wFirst * first[k] + span.wLast * last[k] + inside * between[k];
+    }
+}
+
+// The loops the passes spend their time in, built for the wider vector units too where the
+// machine has them. Each is a plain loop over whole rows that the compiler turns into vector
+// steps; the sums are 32 bits wide where the picture is small enough for that (see
+// ResampleExact), else 64.
 #if defined(__GNUC__) && defined(__x86_64__) && !defined(__clang__) && !defined(__SANITIZE_ADDRESS__)
 #define GLIMT_VECTOR_CLONES __attribute__((target_clones("avx2", "default")))
 #else
 #define GLIMT_VECTOR_CLONES
 #endif
 
-// sums[k] += bytes[k].
-GLIMT_VECTOR_CLONES void AddBytes(std::uint32_t* sums, const std::uint8_t* bytes, std::size_t n)
+// sums[k] := bytes[k] (Add false) or sums[k] += bytes[k].
+template <bool Add, class Sum>
+inline void SumBytes(Sum* sums, const std::uint8_t* bytes, std::size_t n)
 {
     for (std::size_t k = 0; k < n; ++k)
-        sums[k] += bytes[k];
+        sums[k] = (Add ? sums[k] : 0) + bytes[k];
 }
 
 // out[k] := inner[k] x innerWeight + a[k] x wa + b[k] x wb (inner may be null).
-GLIMT_VECTOR_CLONES void AddScaled(std::uint32_t* out, const std::uint32_t* inner, std::uint32_t innerWeight,
-                                   const std::uint8_t* a, std::uint32_t wa, const std::uint8_t* b, std::uint32_t wb,
-                                   std::size_t n)
+template <class Sum>
+inline void SumScaled(Sum* out, const Sum* inner, Sum innerWeight, const std::uint8_t* a, Sum wa,
+                      const std::uint8_t* b, Sum wb, std::size_t n)
 {
     if (inner)
         for (std::size_t k = 0; k < n; ++k)
@@ -167,119 +210,225 @@ GLIMT_VECTOR_CLONES void AddScaled(std::uint32_t* out, const std::uint32_t* inne
             out[k] = a[k] * wa + b[k] * wb;
 }
 
-// Whether some source pixels are transparent (A = 0): then the colour sums take only the
-// visible cells, a count of the visible share is kept, and windows that mix both get the fill
-// colour.
-template <bool Mixed>
+// out[k] := n[k] / d rounded to the nearest, halves to even, for quotients below 256: that is
+// floor((2n + d) / 2d), less one where the division is exact and the quotient odd. Eight
+// steps of long division, the same for every lane.
+template <class Sum>
+inline void RoundDivide(const Sum* n, std::uint8_t* out, std::size_t count, Sum d)
+{
+    Sum step[8];
+    for (int b = 0; b < 8; ++b)
+        step[b] = (2 * d) << b;
+    for (std::size_t k = 0; k < count; ++k) {
+        Sum rest = 2 * n[k] + d, q = 0;
+        for (int b = 7; b >= 0; --b) {
+            const Sum take = rest >= step[b] ? 1 : 0;
+            rest -= step[b] & (0 - take);
+            q |= take << b;
+        }
+        out[k] = std::uint8_t(q - (q & (rest == 0 ? 1 : 0)));
+    }
+}
+
+// Whether some of the n pixels at `bytes` are transparent.
+inline bool AnyTransparent(const std::uint8_t* bytes, std::size_t n)
+{
+    // Every pixel is looked at (no early exit), as whole words, so that the loop runs in vector
+    // steps.
+    constexpr std::uint32_t alpha = std::endian::native == std::endian::little ? 0xFF000000u : 0xFFu;
+    std::uint32_t least = alpha;
+    for (std::size_t p = 0; p < n; ++p) {
+        std::uint32_t word;
+        std::memcpy(&word, bytes + 4 * p, 4);
+        least = std::min(least, word & alpha);
+    }
+    return least == 0;
+}
+
+// out := the n pixels at `bytes` with the transparent ones made 0, 0, 0, 0; hidden[p] += 1 for
+// each transparent pixel p.
+inline void MaskTransparent(const std::uint8_t* bytes, std::uint8_t* out, std::uint32_t* hidden, std::size_t n)
+{
+    for (std::size_t p = 0; p < n; ++p) {
+        const std::uint8_t keep = bytes[4 * p + 3] != 0 ? 0xFF : 0;
+        for (std::size_t c = 0; c < 4; ++c)
+            out[4 * p + c] = bytes[4 * p + c] & keep;
+        hidden[p] += keep == 0 ? 1 : 0;
+    }
+}
+
+// The same for 32-bit sums below 2^31: the quotient estimated in single precision (within one
+// of the floor, as n / d < 256), then made exact with the remainder.
+inline void RoundDivide(const std::uint32_t* n, std::uint8_t* out, std::size_t count, std::uint32_t d)
+{
+    const float inverse = 1.0f / float(d);
+    const std::int32_t divisor = std::int32_t(d);
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::int32_t value = std::int32_t(n[k]);
+        std::int32_t q = std::int32_t(float(value) * inverse);
+        // value - q d lies in [-d, 2d); worked out modulo 2^32, where q d cannot overflow.
+        std::int32_t r = std::int32_t(std::uint32_t(value) - std::uint32_t(q) * d);
+        const std::int32_t low = r < 0 ? 1 : 0, high = r >= divisor ? 1 : 0;
+        q += high - low;
+        r += (low - high) * divisor;
+        const std::int32_t twice = 2 * r;
+        q += (twice > divisor) | ((twice == divisor) & q);
+        out[k] = std::uint8_t(q);
+    }
+}
+
+#define GLIMT_VECTOR_LOOPS(Sum)                                                                                      \
+    GLIMT_VECTOR_CLONES void SetBytes(Sum* sums, const std::uint8_t* bytes, std::size_t n)                          \
+    {                                                                                                                \
+        SumBytes<false>(sums, bytes, n);                                                                             \
+    }                                                                                                                \
+    GLIMT_VECTOR_CLONES void AddBytes(Sum* sums, const std::uint8_t* bytes, std::size_t n)                          \
+    {                                                                                                                \
+        SumBytes<true>(sums, bytes, n);                                                                              \
+    }                                                                                                                \
+    GLIMT_VECTOR_CLONES void AddScaled(Sum* out, const Sum* inner, Sum innerWeight, const std::uint8_t* a, Sum wa,  \
+                                       const std::uint8_t* b, Sum wb, std::size_t n)                                 \
+    {                                                                                                                \
+        SumScaled(out, inner, innerWeight, a, wa, b, wb, n);                                                         \
+    }                                                                                                                \
+    GLIMT_VECTOR_CLONES void ColumnPass(const Sum* column, const Span<Sum>* spans, std::size_t count, Sum inside,  \
+                                        Sum* sums)                                                                   \
+    {                                                                                                                \
+        SumSpans(column, spans, count, inside, sums);                                                                \
+    }                                                                                                                \
+    GLIMT_VECTOR_CLONES void DivideRow(const Sum* n, std::uint8_t* out, std::size_t count, Sum d)                  \
+    {                                                                                                                \
+        RoundDivide(n, out, count, d);                                                                               \
+    }
+GLIMT_VECTOR_LOOPS(std::uint32_t)
+GLIMT_VECTOR_LOOPS(std::uint64_t)
+#undef GLIMT_VECTOR_LOOPS
+
+GLIMT_VECTOR_CLONES bool RowHasTransparent(const std::uint8_t* bytes, std::size_t n)
+{
+    return AnyTransparent(bytes, n);
+}
+
+GLIMT_VECTOR_CLONES void MaskRow(const std::uint8_t* bytes, std::uint8_t* out, std::uint32_t* hidden, std::size_t n)
+{
+    MaskTransparent(bytes, out, hidden, n);
+}
+
+// The resampling itself, one destination row at a time: the rows of its window into column
+// sums (the interior rows, of the full height dh, added plainly and multiplied once), then the
+// columns of each window with their widths, then the division. Only destination rows whose
+// window holds a transparent cell take the masked path: there a transparent cell adds no
+// colour of its own, a count per column tells the windows with transparent cells, and those
+// that also have visible ones get the fill colour from a second, direct visit. Sum holds
+// 255 x sw x sh.
+template <class Sum>
 void ResampleWith(const TmyImage& source, TmyImage& destination)
 {
     const int sw = source.Width(), sh = source.Height();
     const int dw = destination.Width(), dh = destination.Height();
-    const std::vector<Window> cols = Windows(sw, dw), rows = Windows(sh, dh);
-    const std::uint64_t total = std::uint64_t(sw) * std::uint64_t(sh);
-    const RoundingDivider divide(total);
+    const std::vector<Window> rows = Windows(sh, dh);
+    const ColumnTaps cols(sw, dw);
+    const std::vector<Span<Sum>> spans = Spans<Sum>(sw, dw);
+    const Sum total = Sum(sw) * Sum(sh);
     const std::size_t lanes = std::size_t(sw) * 4;
 
-    // First the rows of one destination row's window are added up, weighted by their heights,
-    // into one row of sums per source column and channel (R, G, B, A, and in the mixed case the
-    // visible share): the interior rows, of the full height dh, are simply added and multiplied
-    // once. Each sum is at most 255 x sh.
-    std::vector<std::uint32_t> column(lanes), inner(lanes), seenColumn(Mixed ? std::size_t(sw) : 0);
-    // In the mixed case the source as it is summed, made once: a transparent cell adds no
-    // colour of its own, and a plane of 1 for the visible cells gives the visible share.
-    std::vector<std::uint8_t> visible(Mixed ? lanes * std::size_t(sh) : 0), seen(Mixed ? source.PixelCount() : 0);
-    if constexpr (Mixed) {
-        const auto* bytes = reinterpret_cast<const std::uint8_t*>(source.Data());
-        for (std::size_t p = 0, n = source.PixelCount(); p < n; ++p) {
-            const std::uint8_t keep = bytes[4 * p + 3] != 0 ? 0xFF : 0;
-            for (std::size_t c = 0; c < 4; ++c)
-                visible[4 * p + c] = bytes[4 * p + c] & keep;
-            seen[p] = keep & 1;
-        }
-    }
-    auto rowBytes = [&](int r) -> const std::uint8_t* {
-        if constexpr (Mixed)
-            return visible.data() + std::size_t(r) * lanes;
-        else
-            return reinterpret_cast<const std::uint8_t*>(source.Row(r));
+    std::vector<Sum> column(lanes), inner(lanes), sums(std::size_t(dw) * 4);
+    std::vector<std::uint8_t> maskedFirst(lanes), maskedLast(lanes), maskedInner(lanes);
+    std::vector<std::uint32_t> hidden(static_cast<std::size_t>(sw));
+    std::vector<std::int8_t> rowState(std::size_t(sh), -1); // -1 not looked at yet, 1 transparent cells, 0 none
+    auto bytesOf = [&](int r) { return reinterpret_cast<const std::uint8_t*>(source.Row(r)); };
+    auto hasTransparent = [&](int r) {
+        std::int8_t& state = rowState[std::size_t(r)];
+        if (state < 0)
+            state = RowHasTransparent(bytesOf(r), std::size_t(sw)) ? 1 : 0;
+        return state != 0;
     };
-    // Adds the rows of window `wr` of a plane of `n` bytes a row into `out`.
-    auto addRows = [&](const Window& wr, std::uint32_t* out, std::size_t n, auto rowOf) {
-        const std::uint8_t* first = rowOf(wr.first);
-        if (wr.first == wr.last) {
-            AddScaled(out, nullptr, 0, first, std::uint32_t(wr.wFirst), first, 0, n);
-            return;
-        }
-        std::fill(inner.begin(), inner.begin() + std::ptrdiff_t(n), 0);
-        for (int r = wr.first + 1; r < wr.last; ++r)
-            AddBytes(inner.data(), rowOf(r), n);
-        AddScaled(out, inner.data(), std::uint32_t(dh), first, std::uint32_t(wr.wFirst), rowOf(wr.last),
-                  std::uint32_t(wr.wLast), n);
-    };
+
     for (int j = 0; j < dh; ++j) {
         const Window& wr = rows[std::size_t(j)];
-        addRows(wr, column.data(), lanes, rowBytes);
-        if constexpr (Mixed)
-            addRows(wr, seenColumn.data(), std::size_t(sw),
-                    [&](int r) { return seen.data() + std::size_t(r) * std::size_t(sw); });
-
-        // Then the columns of each destination pixel's window, weighted by their widths.
         TmyPixel* out = destination.Row(j);
-        for (int i = 0; i < dw; ++i) {
-            const Window& wc = cols[std::size_t(i)];
-            std::uint64_t sum[5] = {0, 0, 0, 0, 0};
-            std::uint64_t middle[5] = {0, 0, 0, 0, 0};
-            auto add = [&](std::uint64_t* to, int x, std::uint64_t width) {
-                for (int c = 0; c < 4; ++c)
-                    to[c] += width * column[4 * std::size_t(x) + std::size_t(c)];
-                if constexpr (Mixed)
-                    to[4] += width * seenColumn[std::size_t(x)];
-            };
-            add(sum, wc.first, wc.wFirst);
-            if (wc.first != wc.last) {
-                for (int x = wc.first + 1; x < wc.last; ++x)
-                    add(middle, x, 1);
-                for (int c = 0; c < 5; ++c)
-                    sum[c] += std::uint64_t(dw) * middle[c];
-                add(sum, wc.last, wc.wLast);
-            }
-            std::uint64_t fill[3] = {0, 0, 0}, hidden = 0;
-            if constexpr (Mixed) {
-                hidden = total - sum[4];
-                if (sum[4] != 0 && hidden != 0) {
-                    // The fill colour: the plain mean of the window's visible cells.
-                    std::uint64_t n = 0;
-                    for (int r = wr.first; r <= wr.last; ++r) {
-                        const TmyPixel* in = source.Row(r);
-                        for (int k = wc.first; k <= wc.last; ++k)
-                            if (in[k].A != 0) {
-                                fill[0] += in[k].R;
-                                fill[1] += in[k].G;
-                                fill[2] += in[k].B;
-                                ++n;
-                            }
-                    }
-                    for (std::uint64_t& f : fill)
-                        f /= n;
-                }
-            }
-            out[i] = TmyPixel::CreateRGBA(divide(sum[0] + fill[0] * hidden), divide(sum[1] + fill[1] * hidden),
-                                          divide(sum[2] + fill[2] * hidden), divide(sum[3]));
+        // Enlarging: a row whose window lies in the same single source row as the last one's
+        // comes out the same.
+        if (j > 0 && wr.first == wr.last && rows[std::size_t(j) - 1].first == wr.first &&
+            rows[std::size_t(j) - 1].last == wr.first) {
+            std::copy(destination.Row(j - 1), destination.Row(j - 1) + dw, out);
+            continue;
         }
+        bool mixed = false;
+        for (int r = wr.first; r <= wr.last; ++r)
+            mixed |= hasTransparent(r);
+        if (mixed)
+            std::fill(hidden.begin(), hidden.end(), 0);
+        // A row as it is summed: transparent cells masked to 0 where the window has any.
+        auto rowOf = [&](int r, std::vector<std::uint8_t>& buffer) {
+            if (!mixed || !hasTransparent(r))
+                return bytesOf(r);
+            MaskRow(bytesOf(r), buffer.data(), hidden.data(), std::size_t(sw));
+            return static_cast<const std::uint8_t*>(buffer.data());
+        };
+
+        const std::uint8_t* first = rowOf(wr.first, maskedFirst);
+        if (wr.first == wr.last) {
+            AddScaled(column.data(), nullptr, Sum(0), first, Sum(wr.wFirst), first, Sum(0), lanes);
+        } else {
+            const Sum* interior = nullptr;
+            if (wr.last - wr.first > 1) {
+                SetBytes(inner.data(), rowOf(wr.first + 1, maskedInner), lanes);
+                for (int r = wr.first + 2; r < wr.last; ++r)
+                    AddBytes(inner.data(), rowOf(r, maskedInner), lanes);
+                interior = inner.data();
+            }
+            AddScaled(column.data(), interior, Sum(dh), first, Sum(wr.wFirst), rowOf(wr.last, maskedLast),
+                      Sum(wr.wLast), lanes);
+        }
+
+        ColumnPass(column.data(), spans.data(), spans.size(), Sum(dw), sums.data());
+
+        if (mixed) {
+            for (int i = 0; i < dw; ++i) {
+                const ColumnTaps::Tap& tap = cols.taps[std::size_t(i)];
+                Sum* s = sums.data() + 4 * std::size_t(i);
+                std::uint64_t transparent = 0;
+                for (int t = 0; t < tap.count; ++t)
+                    transparent += hidden[std::size_t(tap.first + t)];
+                if (s[3] == 0 || transparent == 0)
+                    continue; // nothing visible, or nothing to fill
+                // The fill colour, the plain mean of the window's visible cells, stands in for
+                // the transparent ones with their share of the area.
+                std::uint64_t fill[3] = {0, 0, 0}, n = 0, share = 0;
+                for (int r = wr.first; r <= wr.last; ++r) {
+                    const std::uint64_t height = r == wr.first ? wr.wFirst : r == wr.last ? wr.wLast : std::uint64_t(dh);
+                    const TmyPixel* in = source.Row(r) + tap.first;
+                    std::uint64_t width = 0;
+                    for (int t = 0; t < tap.count; ++t) {
+                        if (in[t].A != 0) {
+                            fill[0] += in[t].R;
+                            fill[1] += in[t].G;
+                            fill[2] += in[t].B;
+                            ++n;
+                        } else {
+                            width += cols.weights[tap.offset + std::size_t(t)];
+                        }
+                    }
+                    share += height * width;
+                }
+                for (int k = 0; k < 3; ++k)
+                    s[k] += Sum(fill[k] / n * share);
+            }
+        }
+        DivideRow(sums.data(), reinterpret_cast<std::uint8_t*>(out), std::size_t(dw) * 4, total);
     }
 }
 
 void ResampleExact(const TmyImage& source, TmyImage& destination)
 {
-    // Every pixel is looked at (no early exit), so that the loop runs in vector steps.
-    const TmyPixel* p = source.Data();
-    bool transparent = false;
-    for (std::size_t i = 0, n = source.PixelCount(); i < n; ++i)
-        transparent |= p[i].A == 0;
-    if (transparent)
-        ResampleWith<true>(source, destination);
+    // 32-bit sums hold 2 x 255 x sw x sh + sw x sh, the largest number the long division
+    // forms, and the 32-bit division takes sums below 2^31.
+    const std::uint64_t total = std::uint64_t(source.Width()) * std::uint64_t(source.Height());
+    if (511 * total <= 0xFFFFFFFFu)
+        ResampleWith<std::uint32_t>(source, destination);
     else
-        ResampleWith<false>(source, destination);
+        ResampleWith<std::uint64_t>(source, destination);
 }
 
 // Runs `op` on the R, G, B of every pixel whose A is not 0.

@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <limits>
+#include <random>
+#include <utility>
 #include <vector>
 
 using glimt::test::MakeImage;
@@ -142,6 +144,20 @@ TmyImage StraightAreaAverage(const TmyImage& src, int dw, int dh)
     return out;
 }
 
+// Whether ResampleArea gives exactly what StraightAreaAverage does; the first pixel that differs.
+testing::AssertionResult ResamplesAsTheStraightFormula(const TmyImage& src, int dw, int dh)
+{
+    TmyImage dst(dh, dw);
+    adj::ResampleArea(src, dst);
+    const TmyImage want = StraightAreaAverage(src, dw, dh);
+    for (int j = 0; j < dh; ++j)
+        for (int i = 0; i < dw; ++i)
+            if (dst.Pixel(i, j) != want.Pixel(i, j))
+                return testing::AssertionFailure() << "pixel " << i << ", " << j << " is " << dst.Pixel(i, j)
+                                                   << ", the formula gives " << want.Pixel(i, j);
+    return testing::AssertionSuccess();
+}
+
 struct Ratio {
     int sw, sh, dw, dh;
 };
@@ -223,13 +239,87 @@ TEST(TmyAdjustments, ResampleAgreesWithTheStraightFormula)
                 const int a = kind == 0 ? 255 : kind == 1 ? 1 + next() % 255 : (next() % 3 == 0 ? 0 : next());
                 src.Data()[k] = Px(next(), next(), next(), a);
             }
-            TmyImage dst(r.dh, r.dw);
-            adj::ResampleArea(src, dst);
-            const TmyImage want = StraightAreaAverage(src, r.dw, r.dh);
-            for (int j = 0; j < r.dh; ++j)
-                for (int i = 0; i < r.dw; ++i)
-                    ASSERT_EQ(dst.Pixel(i, j), want.Pixel(i, j)) << i << ", " << j;
+            ASSERT_TRUE(ResamplesAsTheStraightFormula(src, r.dw, r.dh));
         }
+    }
+}
+
+namespace {
+
+// Random pictures of the kinds whose alpha takes different paths through the resampler.
+enum class Kind { Opaque, SoftAlpha, TransparentAreas, Mixed, AllTransparent, SomeRowsTransparent };
+constexpr Kind kKinds[] = {Kind::Opaque,         Kind::SoftAlpha,     Kind::TransparentAreas,
+                           Kind::Mixed,          Kind::AllTransparent, Kind::SomeRowsTransparent};
+
+TmyImage RandomPicture(int width, int height, Kind kind, std::mt19937& random)
+{
+    auto byte = [&] { return int(random() & 0xFF); };
+    TmyImage image(height, width);
+    // Two transparent rectangles for TransparentAreas.
+    const int x0 = int(random() % unsigned(width)), y0 = int(random() % unsigned(height));
+    const int x1 = int(random() % unsigned(width)), y1 = int(random() % unsigned(height));
+    for (int y = 0; y < height; ++y) {
+        const bool rowTransparent = y % 3 == 1;
+        for (int x = 0; x < width; ++x) {
+            int a = 255;
+            switch (kind) {
+            case Kind::Opaque: break;
+            case Kind::SoftAlpha: a = 1 + byte() % 255; break;
+            case Kind::TransparentAreas:
+                a = (x >= x0 && y >= y0 && x <= x0 + width / 3 && y <= y0 + height / 3) || (x <= x1 && y <= y1) ? 0
+                                                                                                               : 1 + byte() % 255;
+                break;
+            case Kind::Mixed: a = random() % 3 == 0 ? 0 : random() % 2 ? 255 : byte(); break;
+            case Kind::AllTransparent: a = 0; break;
+            case Kind::SomeRowsTransparent: a = rowTransparent && random() % 2 ? 0 : 255; break;
+            }
+            image.Pixel(x, y) = Px(byte(), byte(), byte(), a); // transparent cells carry colour too
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+TEST(TmyAdjustments, ResampleOfRandomPicturesAgreesWithTheStraightFormula)
+{
+    // Many size pairs, one-pixel sides and large ratios among them, over every kind of alpha.
+    std::mt19937 random(20261211);
+    auto side = [&] {
+        switch (random() % 4) {
+        case 0: return 1 + int(random() % 3);
+        case 1: return 1 + int(random() % 12);
+        default: return 1 + int(random() % 70);
+        }
+    };
+    std::vector<Ratio> ratios = {{1, 1, 1, 1}, {200, 1, 1, 1}, {1, 1, 200, 3}, {300, 2, 2, 1}, {2, 300, 1, 7},
+                                 {97, 89, 1, 1}, {1, 97, 5, 1}, {250, 3, 7, 2}, {3, 250, 2, 7}};
+    while (ratios.size() < 120) {
+        const Ratio r{side(), side(), side(), side()};
+        if (std::int64_t(r.sw) * r.sh * r.dw * r.dh <= 400'000)
+            ratios.push_back(r);
+    }
+    for (const Ratio& r : ratios)
+        for (Kind kind : kKinds) {
+            SCOPED_TRACE(testing::Message() << r.sw << "x" << r.sh << " to " << r.dw << "x" << r.dh << " kind "
+                                            << int(kind));
+            const TmyImage src = RandomPicture(r.sw, r.sh, kind, random);
+            ASSERT_TRUE(ResamplesAsTheStraightFormula(src, r.dw, r.dh));
+        }
+}
+
+TEST(TmyAdjustments, ResampleOfAPictureWhoseSumsNeedMoreThan32BitsAgreesWithTheStraightFormula)
+{
+    // Over 2^32 / 511 source pixels, bright: the sums no longer fit 32 bits.
+    std::mt19937 random(7);
+    TmyImage src = RandomPicture(4099, 2300, Kind::Mixed, random);
+    for (std::size_t k = 0; k < src.PixelCount(); ++k) {
+        TmyPixel& p = src.Data()[k];
+        p = Px(240 + p.R % 16, 240 + p.G % 16, 240 + p.B % 16, p.A);
+    }
+    for (const auto& [dw, dh] : {std::pair{1, 1}, std::pair{3, 1}}) {
+        SCOPED_TRACE(testing::Message() << dw << "x" << dh);
+        EXPECT_TRUE(ResamplesAsTheStraightFormula(src, dw, dh));
     }
 }
 
