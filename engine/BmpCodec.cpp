@@ -318,9 +318,15 @@ BmpPicture DecodeBmp(const std::uint8_t* data, std::size_t size)
 
     BmpPicture out;
     out.BitCount = h.bitCount;
-    out.Pixels.SetSize(int(h.height), int(h.width));
+    // A run-length stream may skip pixels, which stay transparent; an uncompressed one writes
+    // every pixel, so its image is not cleared first.
+    const bool rle = h.compression == BiRle4 || h.compression == BiRle8;
+    if (rle)
+        out.Pixels.SetSize(int(h.height), int(h.width));
+    else
+        out.Pixels.SetSizeForOverwrite(int(h.height), int(h.width));
     PixelSink sink(out.Pixels, palette, h.topDown);
-    if (h.compression == BiRle4 || h.compression == BiRle8)
+    if (rle)
         DecodeRle(r, bitsOffset, h, sink);
     else
         DecodeUncompressed(r, bitsOffset, h, sink, out.Pixels);

@@ -156,6 +156,55 @@ bool SortBy(TmyIcon& icon, bool depthAscending)
     return moved;
 }
 
+// One stored row of a bitmap entry into `row` (bounds checked by the caller: the row's bytes
+// lie inside the file). Returns the OR of the 32-bit pixels' fourth bytes (0 at other depths).
+std::uint8_t ReadDibRow(const std::uint8_t* p, TmyPixel* row, int w, int depth, const TmyPixel* pal)
+{
+    std::uint8_t alpha = 0;
+    switch (depth) {
+    case 1:
+        for (int x = 0; x < w; ++x)
+            row[x] = pal[(p[x >> 3] >> (7 - (x & 7))) & 1];
+        break;
+    case 4:
+        for (int x = 0; x + 1 < w; x += 2, ++p) {
+            row[x] = pal[*p >> 4];
+            row[x + 1] = pal[*p & 0x0F];
+        }
+        if (w & 1)
+            row[w - 1] = pal[*p >> 4];
+        break;
+    case 8:
+        for (int x = 0; x < w; ++x)
+            row[x] = pal[p[x]];
+        break;
+    case 24:
+        for (int x = 0; x < w; ++x, p += 3)
+            row[x] = TmyPixel::CreateRGBA(p[2], p[1], p[0], 255);
+        break;
+    default:
+        for (int x = 0; x < w; ++x, p += 4) {
+            row[x] = TmyPixel::CreateRGBA(p[2], p[1], p[0], p[3]);
+            alpha |= p[3];
+        }
+        break;
+    }
+    return alpha;
+}
+
+// Clears the pixels of `row` whose mask bit is set; whole bytes of clear bits are skipped.
+void ApplyMaskRow(const std::uint8_t* mask, TmyPixel* row, int w)
+{
+    for (int x0 = 0; x0 < w; x0 += 8) {
+        const std::uint8_t bits = mask[x0 >> 3];
+        if (!bits)
+            continue;
+        for (int x = x0; x < std::min(w, x0 + 8); ++x)
+            if ((bits >> (7 - (x - x0))) & 1)
+                row[x] = TmyPixel{};
+    }
+}
+
 // The palette of an image read from PNG: its distinct colours in the order first met. A palette
 // PNG names the colours it uses in that order (`firstMet`), and a row of them gives the same
 // palette as the whole image at a fraction of the cost; without them the image is scanned.
@@ -300,7 +349,10 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
                 continue;
             }
 
-            TmyImagePal& img = icon.AddImage(h, w, depth);
+            // Every pixel is written below, so the image is not cleared first.
+            TmyImagePal& img = icon.AddImage(1, 1, depth);
+            img.SetSizeForOverwrite(h, w);
+            img.UpdateZoom();
             const std::uint8_t* p = start + BitmapHeaderBytes;
             const TmyPixel* pal = nullptr;
             if (img.Palette) {
@@ -308,18 +360,9 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
                     img.Palette->Colors[std::size_t(i)].SetRGB(p[2], p[1], p[0]);
                 pal = img.Palette->Colors.data();
             }
-            for (int y = h - 1; y >= 0; --y, p += xorRow) {
-                TmyPixel* row = img.Row(y);
-                for (int x = 0; x < w; ++x) {
-                    switch (depth) {
-                    case 1: row[x] = pal[(p[x >> 3] >> (7 - (x & 7))) & 1]; break;
-                    case 4: row[x] = pal[(p[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F]; break;
-                    case 8: row[x] = pal[p[x]]; break;
-                    case 24: row[x] = TmyPixel::CreateRGBA(p[3 * x + 2], p[3 * x + 1], p[3 * x], 255); break;
-                    default: row[x] = TmyPixel::CreateRGBA(p[4 * x + 2], p[4 * x + 1], p[4 * x], p[4 * x + 3]); break;
-                    }
-                }
-            }
+            std::uint8_t alphaSeen = 0;
+            for (int y = h - 1; y >= 0; --y, p += xorRow)
+                alphaSeen |= ReadDibRow(p, img.Row(y), w, depth, pal);
             // At 32 bits the alpha channel is the transparency as soon as any alpha byte is not
             // 0, and the mask is not consulted: tools set mask bits wherever alpha is below
             // some threshold, and the mask would wipe every partly transparent pixel. When every
@@ -329,17 +372,13 @@ int TmyIcoIO::ReadEntries(TmyIcon& icon, const std::uint8_t* data, std::size_t s
             if (depth == 32) {
                 TmyPixel* const begin = img.Data();
                 TmyPixel* const end = begin + img.PixelCount();
-                const bool padding = std::none_of(begin, end, [](const TmyPixel& px) { return px.A != 0; });
+                const bool padding = alphaSeen == 0;
                 useMask = useMask && padding;
                 if (padding)
                     std::for_each(begin, end, [](TmyPixel& px) { px.A = 255; });
             }
-            for (int y = h - 1; useMask && y >= 0; --y, p += maskRow) {
-                TmyPixel* row = img.Row(y);
-                for (int x = 0; x < w; ++x)
-                    if ((p[x >> 3] >> (7 - (x & 7))) & 1)
-                        row[x] = TmyPixel{};
-            }
+            for (int y = h - 1; useMask && y >= 0; --y, p += maskRow)
+                ApplyMaskRow(p, img.Row(y), w);
             ++read;
             continue;
         }

@@ -31,6 +31,15 @@ void TmyImage::SetSize(int height, int width)
     m_pixels.assign(std::size_t(height) * std::size_t(width), TmyPixel{});
 }
 
+void TmyImage::SetSizeForOverwrite(int height, int width)
+{
+    CheckSize(height, width);
+    m_height = height;
+    m_width = width;
+    m_pixels.clear();
+    m_pixels.resize(std::size_t(height) * std::size_t(width));
+}
+
 void TmyImage::Fill(const TmyPixel& p)
 {
     std::fill(m_pixels.begin(), m_pixels.end(), p);

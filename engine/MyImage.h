@@ -3,10 +3,40 @@
 #include "engine/MyPixel.h"
 
 #include <cstddef>
+#include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 class QImage;
+
+namespace glimt {
+// The allocator of pixel storage: as std::allocator, except that an element made without a
+// value is left as the memory holds it, so that growing storage which is written next costs
+// no clearing pass. Pixels are plain bytes (an implicit-lifetime aggregate).
+template <class T>
+struct OverwriteAllocator : std::allocator<T> {
+    using value_type = T;
+    template <class U>
+    struct rebind {
+        using other = OverwriteAllocator<U>;
+    };
+    OverwriteAllocator() = default;
+    template <class U>
+    OverwriteAllocator(const OverwriteAllocator<U>&) noexcept
+    {
+    }
+    template <class U>
+    void construct(U*) noexcept
+    {
+    }
+    template <class U, class... Args>
+    void construct(U* p, Args&&... args)
+    {
+        ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+    }
+};
+} // namespace glimt
 
 // A Width x Height grid of pixels, stored packed and row-major (row 0 is the top row).
 // Images are values: copying one copies its pixels. Sizes are at least 1 x 1.
@@ -40,6 +70,9 @@ public:
 
     // Discards the content: the new size, every pixel transparent. Height first.
     void SetSize(int height, int width);
+    // The new size with the pixels' values unspecified, for a reader that writes every pixel
+    // next (and so pays for no clearing). Height first; the same checks as SetSize.
+    void SetSizeForOverwrite(int height, int width);
     void Fill(const TmyPixel& p);
     bool SamePixels(const TmyImage& other) const;
 
@@ -57,7 +90,7 @@ public:
 protected:
     int m_width = 1;
     int m_height = 1;
-    std::vector<TmyPixel> m_pixels;
+    std::vector<TmyPixel, glimt::OverwriteAllocator<TmyPixel>> m_pixels;
 };
 
 // One image of an icon or cursor: pixels, a bit depth, a palette for 1, 4 and 8 bits, and the
