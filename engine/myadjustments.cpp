@@ -116,32 +116,6 @@ std::vector<Window> Windows(int sourceSize, int destSize)
     return windows;
 }
 
-// The column side of the windows as one list of weights: destination column i takes `count`
-// cells from `first` on, with the weights from `offset` on (the interior ones are dw).
-struct ColumnTaps {
-    struct Tap {
-        int first = 0, count = 0;
-        std::size_t offset = 0;
-    };
-    std::vector<Tap> taps;
-    std::vector<std::uint32_t> weights;
-
-    ColumnTaps(int sourceSize, int destSize)
-    {
-        const std::vector<Window> windows = Windows(sourceSize, destSize);
-        taps.reserve(windows.size());
-        weights.reserve(std::size_t(sourceSize) + 2 * windows.size());
-        for (const Window& w : windows) {
-            taps.push_back({w.first, w.last - w.first + 1, weights.size()});
-            weights.push_back(std::uint32_t(w.wFirst));
-            if (w.first != w.last) {
-                weights.insert(weights.end(), std::size_t(w.last - w.first - 1), std::uint32_t(destSize));
-                weights.push_back(std::uint32_t(w.wLast));
-            }
-        }
-    }
-};
-
 // A destination column's window for the column pass: cells first..last, the first and the last
 // with their widths, the cells between with the full width. A window within one cell has last
 // = first and wLast = 0.
@@ -178,6 +152,30 @@ inline void SumSpans(const Sum* column, const Span<Sum>* spans, std::size_t coun
             sums[4 * i + std::size_t(k)] = span.wFirst * first[k] + span.wLast * last[k] + inside * between[k];
     }
 }
+
+#if defined(__GNUC__)
+// The same for 32-bit sums, the four channels of a cell as one vector.
+inline void SumSpans(const std::uint32_t* column, const Span<std::uint32_t>* spans, std::size_t count,
+                     std::uint32_t inside, std::uint32_t* sums)
+{
+    using Cell = std::uint32_t __attribute__((vector_size(16)));
+    auto at = [](const std::uint32_t* p) {
+        Cell v;
+        std::memcpy(&v, p, sizeof v);
+        return v;
+    };
+    for (std::size_t i = 0; i < count; ++i) {
+        const Span<std::uint32_t>& span = spans[i];
+        const std::uint32_t* first = column + 4 * std::size_t(span.first);
+        const std::uint32_t* last = column + 4 * std::size_t(span.last);
+        Cell between = {0, 0, 0, 0};
+        for (const std::uint32_t* c = first + 4; c < last; c += 4)
+            between += at(c);
+        const Cell sum = at(first) * span.wFirst + at(last) * span.wLast + between * inside;
+        std::memcpy(sums + 4 * i, &sum, sizeof sum);
+    }
+}
+#endif
 
 // The loops the passes spend their time in, built for the wider vector units too where the
 // machine has them. Each is a plain loop over whole rows that the compiler turns into vector
@@ -327,7 +325,6 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
     const int sw = source.Width(), sh = source.Height();
     const int dw = destination.Width(), dh = destination.Height();
     const std::vector<Window> rows = Windows(sh, dh);
-    const ColumnTaps cols(sw, dw);
     const std::vector<Span<Sum>> spans = Spans<Sum>(sw, dw);
     const Sum total = Sum(sw) * Sum(sh);
     const std::size_t lanes = std::size_t(sw) * 4;
@@ -386,11 +383,12 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
 
         if (mixed) {
             for (int i = 0; i < dw; ++i) {
-                const ColumnTaps::Tap& tap = cols.taps[std::size_t(i)];
+                const Span<Sum>& span = spans[std::size_t(i)];
+                const std::size_t first = span.first, last = span.last;
                 Sum* s = sums.data() + 4 * std::size_t(i);
                 std::uint64_t transparent = 0;
-                for (int t = 0; t < tap.count; ++t)
-                    transparent += hidden[std::size_t(tap.first + t)];
+                for (std::size_t x = first; x <= last; ++x)
+                    transparent += hidden[x];
                 if (s[3] == 0 || transparent == 0)
                     continue; // nothing visible, or nothing to fill
                 // The fill colour, the plain mean of the window's visible cells, stands in for
@@ -398,16 +396,16 @@ void ResampleWith(const TmyImage& source, TmyImage& destination)
                 std::uint64_t fill[3] = {0, 0, 0}, n = 0, share = 0;
                 for (int r = wr.first; r <= wr.last; ++r) {
                     const std::uint64_t height = r == wr.first ? wr.wFirst : r == wr.last ? wr.wLast : std::uint64_t(dh);
-                    const TmyPixel* in = source.Row(r) + tap.first;
+                    const TmyPixel* in = source.Row(r);
                     std::uint64_t width = 0;
-                    for (int t = 0; t < tap.count; ++t) {
-                        if (in[t].A != 0) {
-                            fill[0] += in[t].R;
-                            fill[1] += in[t].G;
-                            fill[2] += in[t].B;
+                    for (std::size_t x = first; x <= last; ++x) {
+                        if (in[x].A != 0) {
+                            fill[0] += in[x].R;
+                            fill[1] += in[x].G;
+                            fill[2] += in[x].B;
                             ++n;
                         } else {
-                            width += cols.weights[tap.offset + std::size_t(t)];
+                            width += x == first ? span.wFirst : x == last ? span.wLast : Sum(dw);
                         }
                     }
                     share += height * width;
